@@ -1,0 +1,54 @@
+// The rules that decide what a folder's listing counts and shows, and the
+// summary line of counts. Free of window calls: the folder is reached through
+// the environment the caller supplies.
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <string>
+
+struct ListCounters {
+    int folders = 0;
+    int remaining = 0;
+    int drawings = 0;
+    int planned = 0;
+    int listed = 0;
+    int position = 0;
+    bool FolderShortcutSeen = false;
+};
+
+// What the rules need from the folder. Names are relative to the process's
+// current directory, which the caller has made the listed folder.
+struct ListingEnvironment {
+    // Calls visit for each entry matching the wildcard pattern, in enumeration
+    // order, "." and ".." included; stops early when visit returns false.
+    std::function<void(const std::string& pattern,
+                       const std::function<bool(const std::string& name)>& visit)>
+        enumerate;
+    // The attribute word of a path, or kNoAttributes when it cannot be read.
+    std::function<uint32_t(const std::string& path)> attributes;
+    // The target path of a shortcut file, or "" when it cannot be resolved.
+    std::function<std::string(const std::string& shortcut)> resolveShortcut;
+    // Runs before every entry of every pass; false abandons the pass.
+    std::function<bool()> beforeEntry;
+};
+
+constexpr uint32_t kNoAttributes = 0xFFFFFFFFu;
+constexpr uint32_t kDirectoryAttribute = 0x10u;
+
+// Extension of an entry: its last four characters in upper case.
+std::string EntryExtension(const std::string& name);
+bool IsDrawingExtension(const std::string& extension);
+bool IsAllTypes(const std::string& extensionSelection);
+// Folder test: attributes readable and the directory bit set.
+bool IsFolderAttributes(uint32_t attributes);
+
+// Each pass returns false when beforeEntry abandoned it.
+bool ClassifyEntries(const ListingEnvironment& env, const std::string& extensionSelection,
+                     ListCounters& counters);
+bool PlanEntries(const ListingEnvironment& env, const std::string& filter,
+                 const std::string& extensionSelection, ListCounters& counters);
+bool ListEntries(const ListingEnvironment& env, const std::string& filter,
+                 const std::string& extensionSelection, ListCounters& counters,
+                 const std::function<void(const std::string& name)>& onListed);
+
+std::string ListingSummary(const ListCounters& counters, const std::string& extensionSelection);

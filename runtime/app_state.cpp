@@ -1,0 +1,42 @@
+#include "runtime/app_state.h"
+
+#include <mutex>
+
+WorkPaths Paths;
+MainSettings Settings;
+MainWindow Win;
+ThumbnailState Thumbs;
+ListCounters Counters;
+
+bool FormLoaded = false;
+bool TreeReady = false;
+bool StatusUpdate = true;
+bool BlackBackground = false;
+bool DialogClosed = false;
+bool SelectionMode = false;
+bool ListingActive = false;
+bool RememberPath = false;
+
+bool PreviewSupported = true;
+bool PreviewIs8Bit = false;
+bool PreviewFound = false;
+
+bool SearchActive = false;
+bool ZipInProgress = false;
+bool ZipCancelRequested = false;
+
+int SortColumn = 2;
+bool SortAscending = false;
+
+static std::mutex folderLock;
+static std::string currentFolder;
+
+std::string CurrentFolder() {
+    std::lock_guard<std::mutex> hold(folderLock);
+    return currentFolder;
+}
+
+void SetCurrentFolder(const std::string& path) {
+    std::lock_guard<std::mutex> hold(folderLock);
+    currentFolder = path;
+}

@@ -1,0 +1,106 @@
+// Program-wide state of Korvex. Everything that lives for the whole run and is
+// shared between subsystems is declared here, and defined in app_state.cpp.
+#pragma once
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+
+#include "filelist/listing_rules.h"
+
+// Paths fixed at start-up.
+struct WorkPaths {
+    std::string tempFolder;    // with a trailing backslash
+    std::string programFolder; // with a trailing backslash
+    std::string programName;
+    std::string settingsFile;  // "KVX.ini"
+    std::string previewBitmap; // tempFolder + "KvxBmp.bmp"
+    std::string htmlFolder;    // tempFolder + "KvxHtml\"
+    std::string htmlFile;      // htmlFolder + "KvxHtml.htm"
+};
+
+// The [MAIN] settings as they live in memory while the program runs. Flags are
+// held as the words "TRUE" and "FALSE". Column arrays are indexed by list
+// column (1 Preview .. 6 Attributes); element 0 is unused.
+struct MainSettings {
+    std::string showColumn[7];
+    int columnWidth[7] = {};
+    std::string viewMode = "DETAIL";
+    int treeWidth = 250;
+    std::string showCopyTo[6], showMoveTo[6]; // 1..5
+    std::string copyTo[6], moveTo[6];         // 1..5
+    std::string favorites[21];                // 1..20
+    int thumbWidth = 180;
+    int thumbHeight = 144;
+};
+
+// Handles and layout of the main window.
+struct MainWindow {
+    HWND main = nullptr;
+    HWND shortcuts = nullptr;
+    HWND go = nullptr;
+    HWND pathBox = nullptr;
+    HWND filterBox = nullptr;
+    HWND extensionBox = nullptr;
+    HWND list = nullptr;
+    HWND status = nullptr;
+    HWND progress = nullptr;
+    HWND progressLabel = nullptr;
+    HWND scratchList = nullptr;
+    HWND treeContainer = nullptr;
+    HWND splitter = nullptr;
+    HWND tooltip = nullptr;
+    HMENU viewMenu = nullptr;
+    HMENU favoritesMenu = nullptr;
+    HCURSOR handCursor = nullptr;
+    HCURSOR splitterCursor = nullptr;
+    WNDPROC previousListProc = nullptr;
+    WNDPROC previousMainProc = nullptr;
+    WNDPROC previousSplitterProc = nullptr;
+    int clientWidth = 0;
+    int clientHeight = 0;
+    int selectionTextWidth = 0; // last measured width of status part 1's text
+};
+
+// The list's image list and the images a row without a preview shows.
+struct ThumbnailState {
+    HIMAGELIST images = nullptr;
+    int noPreview = 0;
+    int notFound = 0;
+    int notSupported = 0;
+    int current = 0; // index chosen by the last MakeListThumbnail
+};
+
+extern WorkPaths Paths;
+extern MainSettings Settings;
+extern MainWindow Win;
+extern ThumbnailState Thumbs;
+extern ListCounters Counters;
+
+// Flags of the main window and the listing.
+extern bool FormLoaded;
+extern bool TreeReady;
+extern bool StatusUpdate;
+extern bool BlackBackground; // "Invert": previews and placeholders shown on black
+extern bool DialogClosed;
+extern bool SelectionMode;
+extern bool ListingActive;
+extern bool RememberPath;
+
+// Set by inspection of the last drawing.
+extern bool PreviewSupported;
+extern bool PreviewIs8Bit;
+extern bool PreviewFound;
+
+extern bool SearchActive;
+extern bool ZipInProgress;
+extern bool ZipCancelRequested;
+
+// Sorting of the file list.
+extern int SortColumn;
+extern bool SortAscending;
+
+// The folder the program shows. The tree pane writes it; every other part
+// reads a copy. Guarded, because the tree pane runs on a thread of its own.
+std::string CurrentFolder();
+void SetCurrentFolder(const std::string& path);

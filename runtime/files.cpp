@@ -1,0 +1,44 @@
+#include "runtime/files.h"
+
+#include <windows.h>
+
+#include "runtime/handles.h"
+
+static std::string ModulePath() {
+    std::string path(MAX_PATH, '\0');
+    for (;;) {
+        DWORD n = GetModuleFileNameA(nullptr, &path[0], static_cast<DWORD>(path.size()));
+        if (n < path.size()) {
+            path.resize(n);
+            return path;
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+std::string ExeFolder() {
+    std::string path = ModulePath();
+    return path.substr(0, path.find_last_of('\\') + 1);
+}
+
+std::string ExeName() {
+    std::string path = ModulePath();
+    return path.substr(path.find_last_of('\\') + 1);
+}
+
+std::string TempFolder() {
+    char buf[MAX_PATH + 1] = {};
+    DWORD n = GetTempPathA(sizeof buf, buf);
+    std::string path(buf, n < sizeof buf ? n : 0);
+    if (path.empty() || path.back() != '\\') path += '\\';
+    return path;
+}
+
+bool PathExists(const std::string& path) {
+    if (path.find_first_of("*?") != std::string::npos) {
+        WIN32_FIND_DATAA data;
+        FindHandle find(FindFirstFileA(path.c_str(), &data));
+        return find.valid();
+    }
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}

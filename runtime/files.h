@@ -1,0 +1,14 @@
+// File-system helpers shared by every subsystem.
+#pragma once
+#include <string>
+
+// Folder of the running executable, with a trailing backslash, and its file name.
+std::string ExeFolder();
+std::string ExeName();
+
+// The user's temporary folder with a trailing backslash.
+std::string TempFolder();
+
+// A path holding "*" or "?" exists when at least one entry matches it; any
+// other path when its attributes can be read.
+bool PathExists(const std::string& path);
