@@ -1,0 +1,3 @@
+#include "filelist/file_list_build.h"
+
+void BuildFileList() {}

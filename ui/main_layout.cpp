@@ -1,0 +1,3 @@
+#include "ui/main_layout.h"
+
+void LayoutMainWindow() {}
