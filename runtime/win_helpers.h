@@ -8,6 +8,11 @@
 
 #include <string>
 
+// Common-control style missing from the MinGW headers.
+#ifndef CCS_NOHILITE
+#define CCS_NOHILITE 0x10L
+#endif
+
 // Font given to every control a creator makes; DEFAULT_GUI_FONT when null.
 extern HFONT DefaultControlFont;
 
@@ -18,10 +23,10 @@ HWND CreateForm(const char* text, HWND parent, int x, int y, int w, int h, DWORD
 HWND CreateStatusBar(HWND parent, int id, int parts, const int* rightEdges, DWORD style = 0);
 HWND CreateButton(const char* text, HWND parent, int id, int x, int y, int w, int h,
                   DWORD style = 0, int exStyle = 0);
-HWND CreateEdit(const char* text, HWND parent, int id, int x, int y, int w, int h,
-                DWORD style = 0, int exStyle = 0);
-HWND CreateLabel(const char* text, HWND parent, int id, int x, int y, int w, int h,
-                 DWORD style = 0, DWORD exStyle = 0);
+HWND CreateEdit(const char* text, HWND parent, int id, int x, int y, int w, int h, DWORD style = 0,
+                int exStyle = 0);
+HWND CreateLabel(const char* text, HWND parent, int id, int x, int y, int w, int h, DWORD style = 0,
+                 DWORD exStyle = 0);
 HWND CreateGroupBox(const char* text, HWND parent, int id, int x, int y, int w, int h,
                     DWORD style = 0, DWORD exStyle = 0);
 HWND CreateCheckBox(const char* text, HWND parent, int id, int x, int y, int w, int h,
@@ -32,7 +37,9 @@ HWND CreateComboBox(const char* text, HWND parent, int id, int x, int y, int w, 
                     DWORD style = 0, int exStyle = 0);
 HWND CreateListBox(const char* text, HWND parent, int id, int x, int y, int w, int h,
                    DWORD style = 0, int exStyle = 0);
-// Image from a bitmap resource id (resourceId != 0) or else from a .bmp file.
+// Image from a bitmap resource id (resourceId != 0) or else from a .bmp file,
+// loaded at the control's size. The control does not delete its image: take it
+// back with STM_GETIMAGE when the control goes, if it matters.
 HWND CreateBitmapLabel(int resourceId, const char* bmpFile, HWND parent, int id, int x, int y,
                        int w, int h, DWORD style = 0, DWORD exStyle = 0);
 HWND CreateIconLabel(int iconResourceId, HWND parent, int id, int x, int y, int w, int h,
@@ -45,15 +52,21 @@ HWND CreateProgressBar(HWND parent, int id, int x, int y, int w, int h, DWORD st
 // MessageBoxA owned by the active window.
 int ShowMessage(const std::string& text, const std::string& caption, UINT flags);
 
-// Modal text-input box; "" when cancelled.
+// Modal text-input box on the active window: the edit's text on "OK" (at most
+// 2047 characters), "" on "CANCEL" or close.
 std::string InputBox(const std::string& title, const std::string& prompt,
                      const std::string& defaultText);
+
+// Modeless dialog from a template in memory; null when a dialog of the same
+// procedure is still open (or creation fails).
+HWND ShowModelessDialog(const DLGTEMPLATE* tmpl, HWND owner, DLGPROC proc, LPARAM param);
 
 // Centres on the work area (reference null), over one window, or over the
 // span of two; then keeps the window on the screen.
 void CenterWindow(HWND wnd, HWND reference = nullptr, HWND reference2 = nullptr);
 
-// Removes and dispatches every pending message of this thread.
+// Removes and dispatches every pending message of this thread. A quit request
+// is left in the queue for the main loop.
 void PumpMessages();
 
 SIZE TextExtent(HWND wnd, const std::string& text);
