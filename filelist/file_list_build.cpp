@@ -1,3 +1,207 @@
 #include "filelist/file_list_build.h"
 
-void BuildFileList() {}
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "filelist/folder_environment.h"
+#include "filelist/list_columns.h"
+#include "filelist/list_rows.h"
+#include "filelist/list_sorting.h"
+#include "inspect/dwg_inspect.h"
+#include "inspect/file_facts.h"
+#include "inspect/preview_bitmap.h"
+#include "runtime/app_state.h"
+#include "runtime/handles.h"
+#include "runtime/ids.h"
+#include "runtime/strings.h"
+#include "runtime/win_helpers.h"
+
+static std::string WindowText(HWND wnd) {
+    int n = GetWindowTextLengthA(wnd);
+    std::string text(n + 1, '\0');
+    GetWindowTextA(wnd, &text[0], n + 1);
+    text.resize(n > 0 ? std::strlen(text.c_str()) : 0);
+    return text;
+}
+
+static void SetStatusText(const std::string& text) {
+    SendMessageA(Win.status, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+static void SetListRedraw(bool on) {
+    SendMessageA(Win.list, WM_SETREDRAW, on, 0);
+    if (on) InvalidateRect(Win.list, nullptr, TRUE);
+}
+
+static void ShowProgress(bool show) {
+    ShowWindow(Win.status, show ? SW_HIDE : SW_SHOW);
+    RedrawWindow(show ? Win.progress : Win.status, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
+    ShowWindow(Win.progress, show ? SW_SHOW : SW_HIDE);
+    ShowWindow(Win.progressLabel, show ? SW_SHOW : SW_HIDE);
+}
+
+// A newer listing cleared the flag: leave the rows made so far and go.
+static void AbandonListing() {
+    _fcloseall();
+    SetListRedraw(true);
+    ShowProgress(false); // the status bar must not stay hidden behind an abandoned listing
+    Counters = ListCounters();
+    PumpMessages();
+}
+
+// Pumps pending messages and tells whether this listing may go on.
+static bool StillCurrent() {
+    PumpMessages();
+    return ListingActive;
+}
+
+// Adds a placeholder picture from the resources, stretched to the cell size;
+// -1 when it cannot be loaded or stretched.
+static int AddPlaceholder(int resourceId, int width, int height) {
+    HBITMAP bmp = static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr),
+                                                  MAKEINTRESOURCEA(resourceId), IMAGE_BITMAP, 0,
+                                                  0, LR_DEFAULTSIZE));
+    if (!bmp) return -1;
+    if (BlackBackground) bmp = SwapBlackWhite(bmp);
+    GdiObject<HBITMAP> sized(
+        static_cast<HBITMAP>(CopyImage(bmp, IMAGE_BITMAP, width, height, LR_COPYDELETEORG)));
+    if (!sized.get()) {
+        DeleteObject(bmp);
+        return -1;
+    }
+    return ImageList_Add(Thumbs.images, sized.get(), nullptr);
+}
+
+static void RebuildImageList(bool previews) {
+    if (Thumbs.images) {
+        ImageList_RemoveAll(Thumbs.images);
+        ImageList_Destroy(Thumbs.images);
+    }
+    if (previews) {
+        // A hidden Preview column leaves a size of 0; LIST view then uses the
+        // column's remembered width.
+        if (Settings.thumbWidth < 1) {
+            Settings.thumbWidth = Settings.columnWidth[1] > 0 ? Settings.columnWidth[1] : 180;
+            Settings.thumbHeight = static_cast<int>(0.8 * Settings.thumbWidth);
+        }
+        Thumbs.images =
+            ImageList_Create(Settings.thumbWidth, Settings.thumbHeight, ILC_COLOR24, 0, 0);
+        Thumbs.noPreview = AddPlaceholder(IDB_NO_PREVIEW, Settings.thumbWidth, Settings.thumbHeight);
+        Thumbs.notFound =
+            AddPlaceholder(IDB_PREVIEW_NOT_FOUND, Settings.thumbWidth, Settings.thumbHeight);
+        Thumbs.notSupported =
+            AddPlaceholder(IDB_PREVIEW_NOT_SUPPORTED, Settings.thumbWidth, Settings.thumbHeight);
+    } else {
+        Thumbs.images = ImageList_Create(16, 16, ILC_COLOR24, 0, 0);
+    }
+    SendMessageA(Win.list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(Thumbs.images));
+}
+
+// Makes the row of one listed drawing.
+static void AddRow(const std::string& name, bool previews) {
+    int before = Counters.position - 1;
+    SendMessageA(Win.progress, PBM_SETPOS, before, 0);
+    std::string label = " Building List: " + NumberText(Counters.position) + " of " +
+                        NumberText(Counters.planned);
+    SetWindowTextA(Win.progressLabel, label.c_str());
+
+    std::string version = ReadDwgVersion(name);
+    InsertRowAtTop(name, 0);
+    std::string path = name;
+    if (previews) {
+        MakeListThumbnail(path);
+        SetRowImage(0, 1, Thumbs.current);
+        SetRowImage(0, 0, Thumbs.current);
+    }
+    SetRowText(0, 2, FileNamePart(path));
+    SetRowText(0, 3, version);
+    SetRowText(0, 4, SizeText(path));
+    SetRowText(0, 5, ModifiedText(path));
+    SetRowText(0, 6, AttributeText(path));
+}
+
+// The steps from the listing's end: Shortcuts button, redraw, tooltip, summary.
+static void FinishListing() {
+    EnableWindow(Win.shortcuts, Counters.FolderShortcutSeen);
+    SetListRedraw(true);
+}
+
+static void ShowSummary(const std::string& folderPath) {
+    SetToolTip(Win.status, "Double-Click Here To View Contents Of " + folderPath);
+    SetStatusText(ListingSummary(Counters, WindowText(Win.extensionBox)));
+    PumpMessages();
+    _fcloseall();
+    ListingActive = false;
+    SetFocus(Win.list);
+}
+
+void BuildFileList() {
+    ListingActive = true;
+    if (Settings.viewMode != "LIST")
+        EnterDetailMode();
+    else
+        EnterListMode();
+
+    Counters = ListCounters();
+    std::string folderPath = WithTrailingBackslash(CurrentFolder());
+    SetStatusText("");
+    SendMessageA(Win.list, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(Win.list, LVM_DELETEALLITEMS, 0, 0);
+
+    if (folderPath == "\\") {
+        SetWindowTextA(Win.pathBox, "");
+        SetWindowTextA(Win.main, "Korvex");
+        SetListRedraw(true);
+        ShowSummary(folderPath);
+        return;
+    }
+
+    SetWindowTextA(Win.pathBox, folderPath.c_str());
+    SetWindowTextA(Win.main, ("Korvex - " + folderPath).c_str());
+    if (RememberPath) {
+        LRESULT found = SendMessageA(Win.pathBox, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                     reinterpret_cast<LPARAM>(folderPath.c_str()));
+        if (found == CB_ERR)
+            SendMessageA(Win.pathBox, CB_INSERTSTRING, 0,
+                         reinterpret_cast<LPARAM>(folderPath.c_str()));
+        RememberPath = false;
+    }
+    if (!StillCurrent()) return AbandonListing();
+
+    if (GetFileAttributesA(folderPath.c_str()) != INVALID_FILE_ATTRIBUTES) {
+        if (Trim(WindowText(Win.filterBox)).empty()) SetWindowTextA(Win.filterBox, "*");
+        SetStatusText(" Scanning For AutoCAD Files...");
+        SetCurrentDirectoryA(folderPath.c_str());
+
+        ListingEnvironment env = FolderEnvironment(StillCurrent);
+        auto filter = [] { return Trim(WindowText(Win.filterBox)); };
+        auto extension = [] { return WindowText(Win.extensionBox); };
+        if (!ClassifyEntries(env, extension(), Counters)) return AbandonListing();
+        if (!PlanEntries(env, filter(), extension(), Counters)) return AbandonListing();
+
+        // The range is set in 32 bits, so the bar also works beyond 65,535 drawings.
+        SendMessageA(Win.progress, PBM_SETRANGE32, 0, Counters.planned);
+        ShowProgress(true);
+        SetStatusText("Building List:");
+        if (Settings.viewMode == "DETAIL") {
+            Settings.thumbWidth =
+                static_cast<int>(SendMessageA(Win.list, LVM_GETCOLUMNWIDTH, 1, 0));
+            Settings.thumbHeight =
+                static_cast<int>(std::atof(NumberText(0.8 * Settings.thumbWidth).c_str()));
+        }
+        bool previews = Settings.showColumn[1] == "TRUE";
+        RebuildImageList(previews);
+
+        if (!ListEntries(env, filter(), extension(), Counters,
+                         [&](const std::string& name) { AddRow(name, previews); }))
+            return AbandonListing();
+        ShowProgress(false);
+        SortFileList();
+    }
+    FinishListing();
+    ShowSummary(folderPath);
+}

@@ -1,0 +1,154 @@
+#include "filelist/list_columns.h"
+
+#include <commctrl.h>
+
+#include "filelist/list_rows.h"
+#include "inspect/file_facts.h"
+#include "runtime/app_state.h"
+#include "runtime/handles.h"
+#include "runtime/ids.h"
+#include "runtime/win_helpers.h"
+#include "ui/tree_pane.h"
+
+static const char* const kHeaders[7] = {"SortItem", "Preview",  "Filename",  "Version",
+                                        "Size",     "Modified", "Attributes"};
+static const int kFormats[7] = {LVCFMT_LEFT,  LVCFMT_LEFT,   LVCFMT_LEFT, LVCFMT_CENTER,
+                                LVCFMT_RIGHT, LVCFMT_LEFT, LVCFMT_LEFT};
+
+HIMAGELIST CreateThumbnailImageList(int width, int height) {
+    HIMAGELIST images = ImageList_Create(width, height, ILC_COLOR24, 0, 0);
+    GdiObject<HBITMAP> bmp(static_cast<HBITMAP>(
+        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_NO_PREVIEW), IMAGE_BITMAP, 0,
+                   0, LR_DEFAULTSIZE)));
+    if (images && bmp.get()) {
+        GdiObject<HBITMAP> sized(
+            static_cast<HBITMAP>(CopyImage(bmp.get(), IMAGE_BITMAP, width, height, 0)));
+        if (sized.get()) ImageList_Add(images, sized.get(), nullptr);
+    }
+    return images;
+}
+
+void SetUpFileList() {
+    SendMessageA(Win.list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
+                 LVS_EX_GRIDLINES | LVS_EX_SUBITEMIMAGES | LVS_EX_FULLROWSELECT);
+    SendMessageA(Win.list, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
+                 TRUE);
+    HIMAGELIST old = Thumbs.images;
+    Thumbs.images = CreateThumbnailImageList(Settings.thumbWidth, Settings.thumbHeight);
+    SendMessageA(Win.list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(Thumbs.images));
+    if (old) ImageList_Destroy(old);
+
+    for (int i = 0; i < 7; ++i) {
+        LVCOLUMNA column = {};
+        column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+        column.fmt = kFormats[i];
+        column.cx = i == 0 ? 0 : (Settings.showColumn[i] == "TRUE" ? Settings.columnWidth[i] : 0);
+        column.pszText = const_cast<char*>(kHeaders[i]);
+        column.iSubItem = i;
+        SendMessageA(Win.list, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+    }
+}
+
+// Unchecks a View menu item and tells whether it was checked; -1 when the
+// item does not exist.
+static int UncheckItem(int id) {
+    DWORD previous = CheckMenuItem(Win.viewMenu, id, MF_BYCOMMAND | MF_UNCHECKED);
+    return previous == static_cast<DWORD>(-1) ? -1 : (previous & MF_CHECKED) != 0;
+}
+
+static void CheckItem(int id, bool checked) {
+    CheckMenuItem(Win.viewMenu, id, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
+static void EnableItem(int id, bool enabled) {
+    EnableMenuItem(Win.viewMenu, id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+}
+
+static void SetListStyle(DWORD view) {
+    LONG style = GetWindowLongA(Win.list, GWL_STYLE);
+    SetWindowLongA(Win.list, GWL_STYLE, (style & ~LVS_TYPEMASK) | view);
+    SetWindowPos(Win.list, nullptr, 0, 0, 0, 0,
+                 SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
+}
+
+void EnterListMode() {
+    int was = UncheckItem(IDM_LIST);
+    if (was < 0) return;
+    if (was == 1) {
+        CheckItem(IDM_LIST, true);
+        return;
+    }
+    CheckItem(IDM_LIST, true);
+    CheckItem(IDM_DETAILS, false);
+    for (int id = IDM_COL_PREVIEW; id <= IDM_COL_ATTRIBUTES; ++id) {
+        EnableItem(id, false);
+        CheckItem(id, id == IDM_COL_PREVIEW || id == IDM_COL_FILENAME);
+    }
+    Settings.showColumn[1] = "TRUE";
+    Settings.showColumn[2] = "TRUE";
+    SetListStyle(LVS_LIST);
+    Settings.viewMode = "LIST";
+}
+
+void EnterDetailMode() {
+    int was = UncheckItem(IDM_DETAILS);
+    if (was < 0) return;
+    if (was == 1) {
+        CheckItem(IDM_DETAILS, true);
+        return;
+    }
+    CheckItem(IDM_DETAILS, true);
+    CheckItem(IDM_LIST, false);
+    for (int column = 1; column <= 6; ++column) {
+        EnableItem(IDM_COL_PREVIEW + column - 1, true);
+        CheckItem(IDM_COL_PREVIEW + column - 1, Settings.showColumn[column] == "TRUE");
+    }
+    SetListStyle(LVS_REPORT);
+    Settings.viewMode = "DETAIL";
+}
+
+void ToggleColumn(int column) {
+    if (column < 1 || column > 6) return;
+    int id = IDM_COL_PREVIEW + column - 1;
+    if (UncheckItem(id) == 1) {
+        Settings.showColumn[column] = "FALSE";
+        Settings.columnWidth[column] =
+            static_cast<int>(SendMessageA(Win.list, LVM_GETCOLUMNWIDTH, column, 0));
+        SendMessageA(Win.list, LVM_SETCOLUMNWIDTH, column, 0);
+        return;
+    }
+    CheckItem(id, true);
+    Settings.showColumn[column] = "TRUE";
+    SendMessageA(Win.list, LVM_SETCOLUMNWIDTH, column,
+                 MAKELPARAM(Settings.columnWidth[column] & 0xFFFF, 0));
+    if (column == 1) RestartListBuild();
+}
+
+std::string SelectionSummaryText(int selected, unsigned long long bytes) {
+    if (selected == 0) return "0 File(s) Selected = 0 KB";
+    return std::to_string(selected) + " File(s) Selected = " + KbText(bytes);
+}
+
+void UpdateSelectionSummary() {
+    int selected = static_cast<int>(SendMessageA(Win.list, LVM_GETSELECTEDCOUNT, 0, 0));
+    // Whole 64-bit sizes, so large selections still add up.
+    unsigned long long bytes = 0;
+    if (selected > 0) {
+        std::string folder = WithTrailingBackslash(CurrentFolder());
+        for (int row : SelectedRows()) {
+            WIN32_FIND_DATAA data;
+            FindHandle find(FindFirstFileA((folder + RowText(row, 2)).c_str(), &data));
+            if (find.valid())
+                bytes += static_cast<unsigned long long>(data.nFileSizeHigh) << 32 |
+                         data.nFileSizeLow;
+        }
+    }
+    std::string text = SelectionSummaryText(selected, bytes);
+    SendMessageA(Win.status, SB_SETTEXTA, 1, reinterpret_cast<LPARAM>(text.c_str()));
+    Win.selectionTextWidth = TextExtent(Win.status, text).cx;
+    RECT client;
+    GetClientRect(Win.main, &client);
+    int parts[2] = {client.right - Win.selectionTextWidth, -1};
+    SendMessageA(Win.status, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
+    KillTimer(Win.main, TIMER_SELECTION);
+}

@@ -1,0 +1,59 @@
+#include "filelist/list_rows.h"
+
+#include <commctrl.h>
+
+#include "runtime/app_state.h"
+
+std::string RowText(int row, int column) {
+    char buf[251] = {}; // one longer than the texts read, so the text is always terminated
+    LVITEMA item = {};
+    item.iSubItem = column;
+    item.pszText = buf;
+    item.cchTextMax = 250;
+    SendMessageA(Win.list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+    buf[249] = '\0';
+    return buf;
+}
+
+void SetRowText(int row, int column, const std::string& text) {
+    LVITEMA item = {};
+    item.iSubItem = column;
+    item.pszText = const_cast<char*>(text.c_str());
+    SendMessageA(Win.list, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+}
+
+LPARAM RowParam(int row) {
+    LVITEMA item = {};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    SendMessageA(Win.list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    return item.lParam;
+}
+
+void InsertRowAtTop(const std::string& text, int image) {
+    static LPARAM nextParam = 0;
+    LVITEMA item = {};
+    item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
+    item.iItem = 0;
+    item.pszText = const_cast<char*>(text.c_str());
+    item.iImage = image;
+    item.lParam = ++nextParam;
+    SendMessageA(Win.list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+void SetRowImage(int row, int column, int image) {
+    LVITEMA item = {};
+    item.mask = LVIF_IMAGE;
+    item.iItem = row;
+    item.iSubItem = column;
+    item.iImage = image;
+    SendMessageA(Win.list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+std::vector<int> SelectedRows() {
+    std::vector<int> rows;
+    for (int i = -1; (i = static_cast<int>(SendMessageA(Win.list, LVM_GETNEXTITEM, i,
+                                                        LVNI_SELECTED))) >= 0;)
+        rows.push_back(i);
+    return rows;
+}

@@ -1,0 +1,17 @@
+// Reading and writing the file list's rows.
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// Text of a row's column; at most 249 characters take part, as in a
+// 250-character buffer.
+std::string RowText(int row, int column);
+void SetRowText(int row, int column, const std::string& text);
+LPARAM RowParam(int row);
+// Inserts a row at the top with column 0's text and image; every row gets a
+// parameter of its own, by which it is sorted.
+void InsertRowAtTop(const std::string& text, int image);
+void SetRowImage(int row, int column, int image);
+std::vector<int> SelectedRows();

@@ -1,0 +1,75 @@
+#include "filelist/list_sorting.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <unordered_map>
+
+#include "filelist/list_rows.h"
+#include "filelist/sort_keys.h"
+#include "runtime/app_state.h"
+
+void MarkSortHeader(bool toggle) {
+    if (toggle) SortAscending = !SortAscending;
+    HWND header = GetDlgItem(Win.list, 0);
+    for (int column = 2; column <= 6; ++column) {
+        std::string text = HeaderText(column, SortColumn, SortAscending);
+        HDITEMA item = {};
+        item.mask = HDI_TEXT;
+        item.pszText = &text[0];
+        SendMessageA(header, HDM_SETITEMA, column, reinterpret_cast<LPARAM>(&item));
+    }
+}
+
+// Keys of the rows being sorted, reached through each row's lParam. The list
+// view on some systems cannot order rows by their texts itself.
+static std::unordered_map<LPARAM, std::string>* sortKeys;
+
+static int CALLBACK CompareRows(LPARAM a, LPARAM b, LPARAM) {
+    return CompareKeys((*sortKeys)[a], (*sortKeys)[b]);
+}
+
+// Writes a text into column 0 of every row and orders the rows by it.
+static void OrderRowsBy(const std::vector<std::string>& texts) {
+    std::unordered_map<LPARAM, std::string> keys;
+    for (int i = 0; i < static_cast<int>(texts.size()); ++i) {
+        SetRowText(i, 0, texts[i]);
+        keys[RowParam(i)] = texts[i];
+    }
+    sortKeys = &keys;
+    SendMessageA(Win.list, LVM_SORTITEMS, 0, reinterpret_cast<LPARAM>(CompareRows));
+    sortKeys = nullptr;
+}
+
+void SortFileList() {
+    if (SortColumn < 2 || SortColumn > 6) SortColumn = 2;
+    MarkSortHeader(false);
+    int n = static_cast<int>(SendMessageA(Win.list, LVM_GETITEMCOUNT, 0, 0));
+    std::vector<std::string> keys(n);
+    for (int i = 0; i < n; ++i) {
+        std::string name = RowText(i, 2);
+        keys[i] = SortKey(SortColumn, name, SortColumn == 2 ? name : RowText(i, SortColumn));
+    }
+    OrderRowsBy(keys);
+
+    // Ranks in the new order; descending ranks run backwards, so ordering by
+    // them reverses the rows. They are ordered at a fixed width so that lists
+    // of ten thousand rows and more keep their order.
+    std::vector<std::string> ranks(n);
+    for (int i = 0; i < n; ++i) {
+        std::string digits = std::to_string(SortAscending ? i : (n - 1) - i);
+        ranks[i] = std::string(10 - digits.size(), '0') + digits;
+    }
+    OrderRowsBy(ranks);
+    for (int i = 0; i < n; ++i) SetRowText(i, 0, RankText(i));
+
+    if (Settings.viewMode == "LIST")
+        for (int i = 0; i < n; ++i) SetRowText(i, 0, RowText(i, 2));
+}
+
+void SortByHeaderClick(int column) {
+    if (column < 2 || column > 6) return;
+    MarkSortHeader(column == SortColumn);
+    SortColumn = column;
+    SortFileList();
+}

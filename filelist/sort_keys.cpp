@@ -1,0 +1,53 @@
+#include "filelist/sort_keys.h"
+
+#include <cctype>
+
+#include "runtime/strings.h"
+
+std::string VersionSortCode(const std::string& versionText) {
+    static const char* const codes[][2] = {
+        {"2.5", "000025"},  {"2.6", "000026"},  {"9", "000090"},    {"10", "000100"},
+        {"11/12", "000110"}, {"13", "000130"},  {"14", "000140"},   {"2000", "020000"},
+        {"2004", "020040"}, {"2007", "020070"}, {"2010", "020100"},
+    };
+    std::string text = Trim(versionText);
+    for (const auto& row : codes)
+        if (text == row[0]) return row[1];
+    return std::string();
+}
+
+std::string SortKey(int column, const std::string& fileName, const std::string& text) {
+    switch (column) {
+    case 3: return VersionSortCode(text) + "-" + fileName;
+    case 4: return NumberText(static_cast<double>(text.size())) + "-" + text + "-" + fileName;
+    case 5:
+        return Mid(text, 7, 4) + Mid(text, 1, 2) + Mid(text, 4, 2) +
+               (InStr(text, "AM") > 0 ? "A" : "P") + Mid(text, 11) + "-" + fileName;
+    case 6: return text + "-" + fileName;
+    default: return fileName;
+    }
+}
+
+std::string RankText(int k) {
+    std::string digits = std::to_string(k);
+    return digits.size() < 4 ? std::string(4 - digits.size(), '0') + digits : digits;
+}
+
+int CompareKeys(const std::string& a, const std::string& b) {
+    size_t n = a.size() < b.size() ? a.size() : b.size();
+    for (size_t i = 0; i < n; ++i) {
+        int ca = std::tolower(static_cast<unsigned char>(a[i]));
+        int cb = std::tolower(static_cast<unsigned char>(b[i]));
+        if (ca != cb) return ca < cb ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+std::string HeaderText(int column, int sortColumn, bool ascending) {
+    static const char* const names[] = {"SortItem", "Preview", "Filename", "Version",
+                                        "Size",     "Modified", "Attributes"};
+    if (column < 0 || column > 6) return std::string();
+    std::string text = names[column];
+    if (column == sortColumn && column >= 2) text += ascending ? " ^" : " v";
+    return text;
+}

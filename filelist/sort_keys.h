@@ -1,0 +1,15 @@
+// Sort keys of the file list's rows, built from the rows' column texts.
+// Free of window calls.
+#pragma once
+#include <string>
+
+// Code that orders release texts ("2004" -> "020040"); "" for any other text.
+std::string VersionSortCode(const std::string& versionText);
+// Key of a row for a sort column (2 Filename .. 6 Attributes).
+std::string SortKey(int column, const std::string& fileName, const std::string& columnText);
+// Rank text of row k: at least four digits, zero-padded ("0042").
+std::string RankText(int k);
+// Orders keys ignoring letter case, otherwise by character code.
+int CompareKeys(const std::string& a, const std::string& b);
+// Header text of a sortable column, with the mark when it is the sort column.
+std::string HeaderText(int column, int sortColumn, bool ascending);

@@ -1,0 +1,62 @@
+#include "inspect/dwg_inspect.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "inspect/dwg_format.h"
+#include "runtime/app_state.h"
+#include "runtime/files.h"
+#include "runtime/handles.h"
+
+static void ReportOpenFailure(const std::string& path) {
+    std::fprintf(stderr, "Can't open file %s\n", path.c_str());
+}
+
+std::string ReadDwgVersion(const std::string& path) {
+    PreviewSupported = true;
+    if (!PathExists(path)) return "File Not Found";
+    std::string code;
+    {
+        FileStream file(path.c_str(), "rb");
+        if (!file) {
+            // A drawing locked by another program is shown, not fatal.
+            ReportOpenFailure(path);
+            PreviewSupported = false;
+            return "Unknown Version";
+        }
+        code = ReleaseCodeOf(StreamReader(file.get()));
+    }
+    if (!ReleaseSupportsPreview(code)) PreviewSupported = false;
+    return VersionTextOf(code);
+}
+
+void ExtractPreview(const std::string& path) {
+    // The old preview goes first, so that a stale one never answers for a
+    // drawing that has vanished.
+    if (PathExists(Paths.previewBitmap)) DeleteFileA(Paths.previewBitmap.c_str());
+    if (!PathExists(path)) return;
+
+    FileStream file(path.c_str(), "rb");
+    if (!file) {
+        ReportOpenFailure(path);
+        return;
+    }
+    StreamReader reader(file.get());
+    PreviewEntry entry;
+    if (FindPreviewEntry(reader, entry) != PreviewLookup::Found) return;
+    PreviewIs8Bit = PreviewBitCount(entry.header) == 8;
+
+    std::array<uint8_t, 14> header = PreviewFileHeader(entry.header);
+    std::string data = PreviewData(reader, entry);
+    file.close();
+
+    FileStream out(Paths.previewBitmap.c_str(), "wb+");
+    if (!out) {
+        ReportOpenFailure(Paths.previewBitmap);
+        std::exit(1);
+    }
+    std::fwrite(header.data(), 1, header.size(), out.get());
+    std::fwrite(data.data(), 1, data.size(), out.get());
+}

@@ -1,0 +1,12 @@
+// Reading a drawing on disk: its release text and its embedded preview.
+#pragma once
+#include <string>
+
+// DwgVersion text of the drawing at path ("File Not Found" when it does not
+// exist). Sets PreviewSupported for the release.
+std::string ReadDwgVersion(const std::string& path);
+
+// Writes the drawing's first code-2 bitmap, with a file header, to the
+// temporary preview bitmap path; afterwards that file exists exactly when a
+// preview was found. Sets PreviewIs8Bit when one is found.
+void ExtractPreview(const std::string& path);

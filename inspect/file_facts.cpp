@@ -1,0 +1,36 @@
+#include "inspect/file_facts.h"
+
+#include <windows.h>
+
+#include "runtime/handles.h"
+
+// The directory entry of the exact path, as a find-first search gives it.
+static bool FindEntry(const std::string& path, WIN32_FIND_DATAA& data) {
+    if (path.empty()) return false;
+    FindHandle find(FindFirstFileA(path.c_str(), &data));
+    return find.valid();
+}
+
+std::string SizeText(const std::string& path) {
+    WIN32_FIND_DATAA data;
+    if (!FindEntry(path, data)) return KbText(0);
+    return KbText(static_cast<uint64_t>(data.nFileSizeHigh) << 32 | data.nFileSizeLow);
+}
+
+std::string ModifiedText(const std::string& path) {
+    WIN32_FIND_DATAA data;
+    FILETIME local;
+    SYSTEMTIME st;
+    if (!FindEntry(path, data) || !FileTimeToLocalFileTime(&data.ftLastWriteTime, &local) ||
+        !FileTimeToSystemTime(&local, &st))
+        return std::string();
+    char date[64] = {}, time[64] = {};
+    GetDateFormatA(LOCALE_USER_DEFAULT, 0, &st, "MM'/'dd'/'yyyy", date, sizeof date);
+    GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &st, "hh':'mm tt", time, sizeof time);
+    return std::string(date) + " " + time;
+}
+
+std::string AttributeText(const std::string& path) {
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes == INVALID_FILE_ATTRIBUTES ? std::string() : AttributeLetters(attributes);
+}

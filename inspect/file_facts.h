@@ -1,0 +1,20 @@
+// The texts shown for a file everywhere in Korvex: name and folder parts,
+// size in KB, modification date and time, attribute letters.
+#pragma once
+#include <cstdint>
+#include <string>
+
+std::string FileNamePart(const std::string& path);
+std::string FolderPart(const std::string& path);
+std::string WithTrailingBackslash(const std::string& path);
+
+// "1,234 KB" for the file's whole size; "0 KB" when it cannot be found.
+std::string SizeText(const std::string& path);
+// "03/07/2010 02:05 PM" in local time; "" when it cannot be found.
+std::string ModifiedText(const std::string& path);
+// Letters R H S D A C for the attributes present; "" when unreadable.
+std::string AttributeText(const std::string& path);
+
+// The text rules on their own.
+std::string KbText(uint64_t bytes);
+std::string AttributeLetters(uint32_t attributes);

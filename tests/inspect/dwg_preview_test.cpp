@@ -1,0 +1,171 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "inspect/dwg_format.h"
+#include "inspect/dwg_inspect.h"
+#include "runtime/app_state.h"
+#include "runtime/files.h"
+#include "tests/support/dwg_builder.h"
+#include "tests/support/scratch_folder.h"
+#include "tests/support/stderr_capture.h"
+
+namespace {
+
+std::string SmallDib(int bits, bool clrUsed = true) {
+    DibSpec spec;
+    spec.width = 6;
+    spec.height = 4;
+    spec.bits = bits;
+    spec.writeClrUsed = clrUsed;
+    spec.color = [](int x, int y) { return (x + y) % 2 ? 0xFFFFFFu : 0x000000u; };
+    return MakeDib(spec);
+}
+
+class Preview : public ::testing::Test {
+  protected:
+    void SetUp() override { Paths.previewBitmap = folder.file("KvxBmp.bmp"); }
+
+    // Writes the drawing, extracts it, and returns the preview bitmap's bytes
+    // ("" when none was written).
+    std::string Extract(const std::string& drawing) {
+        std::string path = folder.file("d.dwg");
+        EXPECT_TRUE(WriteBytes(path, drawing));
+        ExtractPreview(path);
+        return PathExists(Paths.previewBitmap) ? ReadBytes(Paths.previewBitmap) : std::string();
+    }
+    bool HasPreview() const { return PathExists(Paths.previewBitmap); }
+    // Leaves a preview bitmap from an earlier drawing in place.
+    void LeaveOldPreview() {
+        ASSERT_FALSE(Extract(MakeDrawing("AC1015", {{2, SmallDib(8)}})).empty());
+    }
+
+    ScratchFolder folder;
+};
+
+TEST_F(Preview, BitmapAmongOtherEntriesIsWrittenWithFileHeader) {
+    std::string dib = SmallDib(8);
+    std::string bmp = Extract(MakeDrawing("AC1015", {{1, std::string(80, 'h')}, {2, dib},
+                                                    {3, std::string(100, 'w')}}));
+    ASSERT_EQ(14 + dib.size(), bmp.size());
+    EXPECT_EQ("BM", bmp.substr(0, 2));
+    EXPECT_EQ(dib, bmp.substr(14));
+    EXPECT_EQ(14u + 40 + 1024, ReadLE32(reinterpret_cast<const uint8_t*>(&bmp[10])));
+    EXPECT_TRUE(PreviewIs8Bit);
+}
+
+TEST_F(Preview, NoBitmapEntryRemovesTheOldPreview) {
+    LeaveOldPreview();
+    EXPECT_EQ("", Extract(MakeDrawing("AC1015", {{1, "header"}, {3, "metafile"}})));
+    LeaveOldPreview();
+    EXPECT_EQ("", Extract(MakeDrawing("AC1015", {})));
+    LeaveOldPreview();
+    EXPECT_EQ("", Extract(MakeDrawingWithoutImages("AC1009")));
+}
+
+TEST_F(Preview, OnlyTheFirstOfTwoBitmapsIsWritten) {
+    std::string first = SmallDib(24), second = SmallDib(8);
+    PreviewIs8Bit = true;
+    std::string bmp = Extract(MakeDrawing("AC1021", {{2, first}, {2, second}}));
+    EXPECT_EQ(first, bmp.substr(14));
+    EXPECT_FALSE(PreviewIs8Bit);
+}
+
+TEST_F(Preview, NoBitmapLeavesPreviewIs8BitAlone) {
+    PreviewIs8Bit = true;
+    Extract(MakeDrawing("AC1015", {{1, "x"}}));
+    EXPECT_TRUE(PreviewIs8Bit);
+    PreviewIs8Bit = false;
+    Extract(MakeDrawing("AC1015", {{1, "x"}}));
+    EXPECT_FALSE(PreviewIs8Bit);
+}
+
+// A 40-byte header with the given fields, then filler up to the entry size.
+std::string HeaderOnly(uint16_t bits, uint32_t clrUsed, uint32_t sizeImage, size_t total) {
+    std::string dib(total, '\x55');
+    PutLE32(dib, 0, 40);
+    dib[14] = static_cast<char>(bits);
+    dib[15] = 0;
+    PutLE32(dib, 20, sizeImage);
+    PutLE32(dib, 32, clrUsed);
+    return dib;
+}
+
+TEST_F(Preview, FileHeaderSumsComeFromTheInfoHeader) {
+    std::string bmp = Extract(MakeDrawing("AC1015", {{2, HeaderOnly(8, 256, 4000, 5064)}}));
+    const uint8_t* b = reinterpret_cast<const uint8_t*>(bmp.data());
+    EXPECT_EQ(5078u, ReadLE32(b + 2));
+    EXPECT_EQ(0u, ReadLE32(b + 6)); // both reserved words
+    EXPECT_EQ(1078u, ReadLE32(b + 10));
+    EXPECT_EQ(5078u, bmp.size());
+
+    // Without biClrUsed the colour table is not counted, though it is written.
+    bmp = Extract(MakeDrawing("AC1015", {{2, HeaderOnly(8, 0, 4000, 5064)}}));
+    b = reinterpret_cast<const uint8_t*>(bmp.data());
+    EXPECT_EQ(4054u, ReadLE32(b + 2));
+    EXPECT_EQ(54u, ReadLE32(b + 10));
+    EXPECT_EQ(5078u, bmp.size());
+
+    // Without biSizeImage bfSize equals bfOffBits.
+    bmp = Extract(MakeDrawing("AC1015", {{2, HeaderOnly(24, 0, 0, 200)}}));
+    b = reinterpret_cast<const uint8_t*>(bmp.data());
+    EXPECT_EQ(54u, ReadLE32(b + 2));
+    EXPECT_EQ(54u, ReadLE32(b + 10));
+    EXPECT_FALSE(PreviewIs8Bit);
+}
+
+TEST_F(Preview, ShortAndEmptyFilesGiveNothing) {
+    for (size_t length : {0, 1, 5, 13, 16}) {
+        LeaveOldPreview();
+        EXPECT_EQ("", Extract(std::string("AC1015AAAAAAAAAAAAAAA").substr(0, length)))
+            << length << " bytes";
+    }
+}
+
+TEST_F(Preview, DamagedBitmapEntriesGiveNothing) {
+    std::string good = MakeDrawing("AC1015", {{2, SmallDib(8)}});
+    size_t entry = kImageBlockAddress + 21; // code, start, size
+    std::string zeroSize = good, hugeSize = good, startOutside = good, startFar = good;
+    PutLE32(zeroSize, entry + 5, 0);
+    PutLE32(hugeSize, entry + 5, 0xFFFFFF00u);
+    PutLE32(startOutside, entry + 1, static_cast<uint32_t>(good.size()));
+    PutLE32(startFar, entry + 1, 0xFFFFFFF0u);
+    for (const std::string* drawing : {&zeroSize, &hugeSize, &startOutside, &startFar}) {
+        LeaveOldPreview();
+        EXPECT_EQ("", Extract(*drawing));
+    }
+}
+
+TEST_F(Preview, DataRunningPastTheEndIsPaddedWithZeros) {
+    std::string drawing = MakeDrawing("AC1015", {{2, SmallDib(8)}});
+    size_t entry = kImageBlockAddress + 21;
+    uint32_t start = ReadLE32(reinterpret_cast<const uint8_t*>(&drawing[entry + 1]));
+    uint32_t overrun = static_cast<uint32_t>(drawing.size()) - 50; // still within the file size
+    PutLE32(drawing, entry + 1, start + 50);
+    PutLE32(drawing, entry + 5, overrun);
+    std::string bmp = Extract(drawing);
+    ASSERT_EQ(14u + overrun, bmp.size());
+    size_t available = drawing.size() - (start + 50);
+    EXPECT_EQ(drawing.substr(start + 50), bmp.substr(14, available));
+    EXPECT_EQ(std::string(overrun - available, '\0'), bmp.substr(14 + available));
+}
+
+TEST_F(Preview, LockedDrawingGivesNoPreviewAndIsNotFatal) {
+    LeaveOldPreview();
+    std::string path = folder.file("locked.dwg");
+    ASSERT_TRUE(WriteBytes(path, MakeDrawing("AC1015", {{2, SmallDib(8)}})));
+    HANDLE lock = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, lock);
+    StderrCapture err;
+    ExtractPreview(path);
+    EXPECT_EQ("Can't open file " + path + "\n", err.finish());
+    EXPECT_FALSE(HasPreview());
+    CloseHandle(lock);
+}
+
+TEST_F(Preview, MissingDrawingLeavesNoStalePreview) {
+    LeaveOldPreview();
+    ExtractPreview(folder.file("absent.dwg"));
+    EXPECT_FALSE(HasPreview());
+}
+
+} // namespace

@@ -1,0 +1,124 @@
+#include "tests/support/dwg_builder.h"
+
+#include <cstdio>
+
+#include "runtime/handles.h"
+
+void PutLE32(std::string& bytes, size_t offset, uint32_t value) {
+    if (bytes.size() < offset + 4) bytes.resize(offset + 4, '\0');
+    for (int i = 0; i < 4; ++i) bytes[offset + i] = static_cast<char>(value >> (8 * i));
+}
+
+static void AppendLE32(std::string& bytes, uint32_t value) { PutLE32(bytes, bytes.size(), value); }
+
+static void AppendLE16(std::string& bytes, uint16_t value) {
+    bytes += static_cast<char>(value & 0xFF);
+    bytes += static_cast<char>(value >> 8);
+}
+
+std::vector<uint32_t> DrawingPalette() {
+    std::vector<uint32_t> palette(256);
+    const uint32_t basic[8] = {0x000000, 0xFF0000, 0xFFFF00, 0x00FF00,
+                               0x00FFFF, 0x0000FF, 0xFF00FF, 0xFFFFFF};
+    for (int i = 0; i < 256; ++i) {
+        if (i < 8) {
+            palette[i] = basic[i];
+        } else {
+            uint32_t r = (i * 37) & 0xFF, g = (i * 91) & 0xFF, b = (i * 53) & 0xFF;
+            palette[i] = r << 16 | g << 8 | b;
+        }
+    }
+    palette[8] = 0x808080;
+    palette[9] = 0xC0C0C0;
+    palette[10] = 0xFEFFFF; // almost white: must never be swapped
+    return palette;
+}
+
+static int PaletteIndex(const std::vector<uint32_t>& palette, uint32_t color) {
+    for (size_t i = 0; i < palette.size(); ++i)
+        if (palette[i] == color) return static_cast<int>(i);
+    return 0;
+}
+
+std::string MakeDib(const DibSpec& spec) {
+    int bytesPerPixel = spec.bits / 8;
+    uint32_t stride = (static_cast<uint32_t>(spec.width * spec.bits) + 31) / 32 * 4;
+    uint32_t imageSize = stride * static_cast<uint32_t>(spec.height);
+    std::vector<uint32_t> palette = spec.palette;
+    if (spec.bits == 8 && palette.empty()) palette = DrawingPalette();
+    if (spec.bits == 8) palette.resize(256, 0);
+
+    std::string dib;
+    AppendLE32(dib, 40);
+    AppendLE32(dib, static_cast<uint32_t>(spec.width));
+    AppendLE32(dib, static_cast<uint32_t>(spec.height));
+    AppendLE16(dib, 1);
+    AppendLE16(dib, static_cast<uint16_t>(spec.bits));
+    AppendLE32(dib, 0); // BI_RGB
+    AppendLE32(dib, spec.writeSizeImage ? imageSize : 0);
+    AppendLE32(dib, 2835);
+    AppendLE32(dib, 2835);
+    AppendLE32(dib, spec.bits == 8 && spec.writeClrUsed ? 256 : 0);
+    AppendLE32(dib, 0);
+    for (uint32_t c : palette) AppendLE32(dib, c); // RGBQUAD: blue, green, red, 0
+
+    for (int row = spec.height - 1; row >= 0; --row) {
+        std::string line(stride, '\0');
+        for (int x = 0; x < spec.width; ++x) {
+            uint32_t c = spec.color ? spec.color(x, row) : 0xFFFFFF;
+            if (spec.bits == 8) {
+                line[x] = static_cast<char>(PaletteIndex(palette, c));
+            } else {
+                line[x * bytesPerPixel] = static_cast<char>(c & 0xFF);
+                line[x * bytesPerPixel + 1] = static_cast<char>((c >> 8) & 0xFF);
+                line[x * bytesPerPixel + 2] = static_cast<char>((c >> 16) & 0xFF);
+            }
+        }
+        dib += line;
+    }
+    return dib;
+}
+
+std::string MakeDrawing(const std::string& signature, const std::vector<ImageEntry>& entries) {
+    std::string bytes = signature;
+    bytes.resize(kImageBlockAddress, '\0');
+    PutLE32(bytes, 13, kImageBlockAddress);
+    // Start sentinel of the image block, then its size, then the directory.
+    const unsigned char sentinel[16] = {0x1F, 0x25, 0x6D, 0x07, 0xD4, 0x36, 0x28, 0x28,
+                                        0x9D, 0x57, 0xCA, 0x3F, 0x9D, 0x44, 0x10, 0x2B};
+    bytes.append(reinterpret_cast<const char*>(sentinel), sizeof sentinel);
+    size_t sizeAt = bytes.size();
+    AppendLE32(bytes, 0);
+    bytes += static_cast<char>(entries.size());
+    uint32_t dataAt = static_cast<uint32_t>(bytes.size() + 9 * entries.size());
+    for (const ImageEntry& e : entries) {
+        bytes += static_cast<char>(e.code);
+        AppendLE32(bytes, dataAt);
+        AppendLE32(bytes, static_cast<uint32_t>(e.data.size()));
+        dataAt += static_cast<uint32_t>(e.data.size());
+    }
+    for (const ImageEntry& e : entries) bytes += e.data;
+    PutLE32(bytes, sizeAt, static_cast<uint32_t>(bytes.size() - kImageBlockAddress));
+    return bytes;
+}
+
+std::string MakeDrawingWithoutImages(const std::string& signature, size_t length) {
+    std::string bytes = signature;
+    bytes.resize(length < 17 ? 17 : length, '\0');
+    PutLE32(bytes, 13, 0x7FFFFFF0u);
+    return bytes;
+}
+
+bool WriteBytes(const std::string& path, const std::string& bytes) {
+    FileStream f(path.c_str(), "wb");
+    return f && std::fwrite(bytes.data(), 1, bytes.size(), f.get()) == bytes.size();
+}
+
+std::string ReadBytes(const std::string& path) {
+    std::string bytes;
+    FileStream f(path.c_str(), "rb");
+    if (!f) return bytes;
+    char buf[65536];
+    for (size_t n; (n = std::fread(buf, 1, sizeof buf, f.get())) > 0;) bytes.append(buf, n);
+    return bytes;
+}

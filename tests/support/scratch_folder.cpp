@@ -1,0 +1,43 @@
+#include "tests/support/scratch_folder.h"
+
+#include <windows.h>
+
+#include "runtime/files.h"
+#include "runtime/handles.h"
+
+ScratchFolder::ScratchFolder() {
+    // Wine reuses process ids, so the name comes from the clock and a counter.
+    static unsigned counter = 0;
+    std::string base = TempFolder();
+    for (;;) {
+        std::string candidate = base + "kvxtest_" + std::to_string(GetTickCount()) + "_" +
+                                std::to_string(++counter) + "\\";
+        if (CreateDirectoryA(candidate.c_str(), nullptr)) {
+            path_ = candidate;
+            return;
+        }
+    }
+}
+
+ScratchFolder::~ScratchFolder() { RemoveTree(path_); }
+
+void RemoveTree(const std::string& folder) {
+    std::string base = folder.back() == '\\' ? folder : folder + "\\";
+    WIN32_FIND_DATAA data;
+    {
+        FindHandle find(FindFirstFileA((base + "*").c_str(), &data));
+        if (find.valid()) {
+            do {
+                std::string name = data.cFileName;
+                if (name == "." || name == "..") continue;
+                std::string path = base + name;
+                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                    RemoveTree(path);
+                else
+                    DeleteFileA(path.c_str());
+            } while (FindNextFileA(find.get(), &data));
+        }
+    }
+    RemoveDirectoryA(base.c_str());
+}

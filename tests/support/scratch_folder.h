@@ -1,0 +1,20 @@
+// A fresh folder of a test's own, removed with its contents at the end.
+#pragma once
+#include <string>
+
+class ScratchFolder {
+  public:
+    ScratchFolder();
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    // Windows path with a trailing backslash.
+    const std::string& path() const { return path_; }
+    std::string file(const std::string& name) const { return path_ + name; }
+
+  private:
+    std::string path_;
+};
+
+// Deletes a folder and everything below it.
+void RemoveTree(const std::string& folder);

@@ -1,0 +1,27 @@
+// The file list's subclass: header clicks sort, F5 refreshes.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "filelist/list_sorting.h"
+#include "runtime/app_state.h"
+#include "ui/main_window.h"
+#include "ui/tree_pane.h"
+
+static void OnNotify(const NMHDR* hdr) {
+    // The header may speak either character set to the list.
+    if (hdr->code == HDN_ITEMCLICKA || hdr->code == HDN_ITEMCLICKW)
+        SortByHeaderClick(reinterpret_cast<const NMHEADERA*>(hdr)->iItem);
+}
+
+LRESULT CALLBACK FileListProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_NOTIFY: OnNotify(reinterpret_cast<const NMHDR*>(lParam)); break;
+    case WM_KEYUP:
+        if (wParam == VK_F5) {
+            RefreshTreePane();
+            return 0;
+        }
+        break;
+    }
+    return CallWindowProcA(Win.previousListProc, wnd, msg, wParam, lParam);
+}

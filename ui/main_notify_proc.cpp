@@ -1,0 +1,38 @@
+// The layer in front of the main window's procedure: list notifications,
+// timers and the tree pane's end on close.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "filelist/list_columns.h"
+#include "runtime/app_state.h"
+#include "runtime/ids.h"
+#include "runtime/win_helpers.h"
+#include "ui/main_window.h"
+#include "ui/tree_pane.h"
+
+static void OnTimer(HWND wnd, UINT_PTR id) {
+    if (id == TIMER_DIALOG_CLOSED && DialogClosed) {
+        for (int i = 0; i < 4; ++i) {
+            Sleep(10);
+            PumpMessages();
+        }
+        DialogClosed = false;
+        KillTimer(wnd, TIMER_DIALOG_CLOSED);
+    } else if (id == TIMER_SELECTION && StatusUpdate) {
+        UpdateSelectionSummary();
+    }
+}
+
+static void OnNotify(HWND wnd, const NMHDR* hdr) {
+    if (hdr->hwndFrom == Win.list && hdr->code == LVN_ITEMCHANGED)
+        SetTimer(wnd, TIMER_SELECTION, 50, nullptr);
+}
+
+LRESULT CALLBACK MainNotifyProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_CLOSE: DestroyTreePane(); break;
+    case WM_TIMER: OnTimer(wnd, wParam); break;
+    case WM_NOTIFY: OnNotify(wnd, reinterpret_cast<const NMHDR*>(lParam)); break;
+    }
+    return CallWindowProcA(Win.previousMainProc, wnd, msg, wParam, lParam);
+}

@@ -1,0 +1,123 @@
+// The main window's own procedure: commands, layout, focus, drops, shutdown.
+#include <windows.h>
+#include <shellapi.h>
+
+#include "filelist/file_list_build.h"
+#include "filelist/list_columns.h"
+#include "filelist/list_sorting.h"
+#include "inspect/file_facts.h"
+#include "runtime/app_state.h"
+#include "runtime/files.h"
+#include "runtime/ids.h"
+#include "runtime/strings.h"
+#include "runtime/win_helpers.h"
+#include "settings/settings_file.h"
+#include "ui/main_layout.h"
+#include "ui/main_window.h"
+#include "ui/tree_pane.h"
+
+static std::string TextOf(HWND wnd) {
+    int n = GetWindowTextLengthA(wnd);
+    std::string text(n + 1, '\0');
+    n = GetWindowTextA(wnd, &text[0], n + 1);
+    text.resize(n > 0 ? n : 0);
+    return text;
+}
+
+// Go: a different existing folder is navigated to; anything else relists.
+static void OnGo() {
+    std::string typed = TextOf(Win.pathBox);
+    if (PathExists(typed) &&
+        Upper(WithTrailingBackslash(typed)) != Upper(WithTrailingBackslash(CurrentFolder())))
+        NavigateTo(typed);
+    else
+        BuildFileList();
+    LONG style = GetWindowLongA(Win.go, GWL_STYLE);
+    SetWindowLongA(Win.go, GWL_STYLE, style & ~BS_DEFPUSHBUTTON);
+    SetWindowPos(Win.go, nullptr, 0, 0, 0, 0,
+                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    PumpMessages();
+    SetFocus(Win.list);
+}
+
+static void ToggleBlackBackground() {
+    DWORD previous = CheckMenuItem(Win.viewMenu, IDM_BLACK_BACKGROUND, MF_BYCOMMAND | MF_UNCHECKED);
+    if (previous != static_cast<DWORD>(-1) && (previous & MF_CHECKED)) {
+        BlackBackground = false;
+    } else {
+        CheckMenuItem(Win.viewMenu, IDM_BLACK_BACKGROUND, MF_BYCOMMAND | MF_CHECKED);
+        BlackBackground = true;
+    }
+}
+
+static void OnCommand(HWND wnd, int id, int code) {
+    switch (id) {
+    case IDM_EXIT: SendMessageA(wnd, WM_CLOSE, 0, 0); break;
+    case IDM_REFRESH: RefreshTreePane(); break;
+    case IDM_BLACK_BACKGROUND: ToggleBlackBackground(); break;
+    case IDM_DETAILS:
+        EnterDetailMode();
+        SortFileList();
+        break;
+    case IDM_LIST:
+        EnterListMode();
+        SortFileList();
+        break;
+    case ID_GO:
+        if (code == 0) OnGo();
+        break;
+    default:
+        if (id >= IDM_COL_PREVIEW && id <= IDM_COL_ATTRIBUTES) ToggleColumn(id - 9029);
+        break;
+    }
+}
+
+static void OnSetFocus() {
+    if (TreeReady) InvalidateRect(Win.main, nullptr, TRUE);
+    SetFocus(Win.pathBox);
+    int n = GetWindowTextLengthA(Win.pathBox);
+    SendMessageA(Win.pathBox, EM_SETSEL, static_cast<WPARAM>(-1), 0);
+    SendMessageA(Win.pathBox, EM_SETSEL, n, n);
+    SendMessageA(Win.pathBox, EM_SCROLLCARET, 0, 0);
+    SetFocus(Win.list);
+}
+
+// Only the first dropped path counts: a folder is opened, a file's folder shown.
+static void OnDropFiles(HDROP drop) {
+    char path[1024] = {};
+    DragQueryFileA(drop, 0, path, sizeof path - 1);
+    std::string dropped = path;
+    if (AttributeText(dropped).find('D') != std::string::npos)
+        NavigateTo(WithTrailingBackslash(dropped));
+    else
+        NavigateTo(FolderPart(dropped));
+    DragFinish(drop);
+}
+
+static void OnClose(HWND wnd) {
+    ListingActive = false; // a running listing must not go on into a closed window
+    SaveMainSettings();
+    DestroyWindow(wnd);
+}
+
+LRESULT CALLBACK MainWindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_COMMAND: OnCommand(wnd, LOWORD(wParam), HIWORD(wParam)); return 0;
+    case WM_SIZE:
+        Win.clientWidth = LOWORD(lParam);
+        Win.clientHeight = HIWORD(lParam);
+        LayoutMainWindow();
+        break;
+    case WM_SETFOCUS: OnSetFocus(); break;
+    case WM_KEYUP:
+        if (wParam == VK_F5) RefreshTreePane();
+        break;
+    case WM_DROPFILES: OnDropFiles(reinterpret_cast<HDROP>(wParam)); return 0;
+    case WM_ERASEBKGND: return 1;
+    case WM_CLOSE: OnClose(wnd); return 0;
+    case WM_DESTROY: PostQuitMessage(0); return 0;
+    case WM_KVX_TREE_SELECTION: RestartListBuild(); return 0;
+    case WM_KVX_TREE_READY: RunFirstNavigationIfReady(); return 0;
+    }
+    return DefWindowProcA(wnd, msg, wParam, lParam);
+}
