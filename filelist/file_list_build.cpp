@@ -62,9 +62,9 @@ static bool StillCurrent() {
 // Adds a placeholder picture from the resources, stretched to the cell size;
 // -1 when it cannot be loaded or stretched.
 static int AddPlaceholder(int resourceId, int width, int height) {
-    HBITMAP bmp = static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr),
-                                                  MAKEINTRESOURCEA(resourceId), IMAGE_BITMAP, 0,
-                                                  0, LR_DEFAULTSIZE));
+    HBITMAP bmp =
+        static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resourceId),
+                                        IMAGE_BITMAP, 0, 0, LR_DEFAULTSIZE));
     if (!bmp) return -1;
     if (BlackBackground) bmp = SwapBlackWhite(bmp);
     GdiObject<HBITMAP> sized(
@@ -90,7 +90,8 @@ static void RebuildImageList(bool previews) {
         }
         Thumbs.images =
             ImageList_Create(Settings.thumbWidth, Settings.thumbHeight, ILC_COLOR24, 0, 0);
-        Thumbs.noPreview = AddPlaceholder(IDB_NO_PREVIEW, Settings.thumbWidth, Settings.thumbHeight);
+        Thumbs.noPreview =
+            AddPlaceholder(IDB_NO_PREVIEW, Settings.thumbWidth, Settings.thumbHeight);
         Thumbs.notFound =
             AddPlaceholder(IDB_PREVIEW_NOT_FOUND, Settings.thumbWidth, Settings.thumbHeight);
         Thumbs.notSupported =
@@ -105,8 +106,8 @@ static void RebuildImageList(bool previews) {
 static void AddRow(const std::string& name, bool previews) {
     int before = Counters.position - 1;
     SendMessageA(Win.progress, PBM_SETPOS, before, 0);
-    std::string label = " Building List: " + NumberText(Counters.position) + " of " +
-                        NumberText(Counters.planned);
+    std::string label =
+        " Building List: " + NumberText(Counters.position) + " of " + NumberText(Counters.planned);
     SetWindowTextA(Win.progressLabel, label.c_str());
 
     std::string version = ReadDwgVersion(name);

@@ -12,14 +12,14 @@
 
 static const char* const kHeaders[7] = {"SortItem", "Preview",  "Filename",  "Version",
                                         "Size",     "Modified", "Attributes"};
-static const int kFormats[7] = {LVCFMT_LEFT,  LVCFMT_LEFT,   LVCFMT_LEFT, LVCFMT_CENTER,
+static const int kFormats[7] = {LVCFMT_LEFT,  LVCFMT_LEFT, LVCFMT_LEFT, LVCFMT_CENTER,
                                 LVCFMT_RIGHT, LVCFMT_LEFT, LVCFMT_LEFT};
 
 HIMAGELIST CreateThumbnailImageList(int width, int height) {
     HIMAGELIST images = ImageList_Create(width, height, ILC_COLOR24, 0, 0);
-    GdiObject<HBITMAP> bmp(static_cast<HBITMAP>(
-        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_NO_PREVIEW), IMAGE_BITMAP, 0,
-                   0, LR_DEFAULTSIZE)));
+    GdiObject<HBITMAP> bmp(
+        static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_NO_PREVIEW),
+                                        IMAGE_BITMAP, 0, 0, LR_DEFAULTSIZE)));
     if (images && bmp.get()) {
         GdiObject<HBITMAP> sized(
             static_cast<HBITMAP>(CopyImage(bmp.get(), IMAGE_BITMAP, width, height, 0)));
@@ -139,8 +139,8 @@ void UpdateSelectionSummary() {
             WIN32_FIND_DATAA data;
             FindHandle find(FindFirstFileA((folder + RowText(row, 2)).c_str(), &data));
             if (find.valid())
-                bytes += static_cast<unsigned long long>(data.nFileSizeHigh) << 32 |
-                         data.nFileSizeLow;
+                bytes +=
+                    static_cast<unsigned long long>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
         }
     }
     std::string text = SelectionSummaryText(selected, bytes);

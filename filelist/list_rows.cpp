@@ -52,8 +52,8 @@ void SetRowImage(int row, int column, int image) {
 
 std::vector<int> SelectedRows() {
     std::vector<int> rows;
-    for (int i = -1; (i = static_cast<int>(SendMessageA(Win.list, LVM_GETNEXTITEM, i,
-                                                        LVNI_SELECTED))) >= 0;)
+    for (int i = -1;
+         (i = static_cast<int>(SendMessageA(Win.list, LVM_GETNEXTITEM, i, LVNI_SELECTED))) >= 0;)
         rows.push_back(i);
     return rows;
 }

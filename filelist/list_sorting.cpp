@@ -61,10 +61,12 @@ void SortFileList() {
         ranks[i] = std::string(10 - digits.size(), '0') + digits;
     }
     OrderRowsBy(ranks);
-    for (int i = 0; i < n; ++i) SetRowText(i, 0, RankText(i));
+    for (int i = 0; i < n; ++i)
+        SetRowText(i, 0, RankText(i));
 
     if (Settings.viewMode == "LIST")
-        for (int i = 0; i < n; ++i) SetRowText(i, 0, RowText(i, 2));
+        for (int i = 0; i < n; ++i)
+            SetRowText(i, 0, RowText(i, 2));
 }
 
 void SortByHeaderClick(int column) {

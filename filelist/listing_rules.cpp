@@ -2,11 +2,12 @@
 
 #include "runtime/strings.h"
 
-std::string EntryExtension(const std::string& name) { return Upper(Right(name, 4)); }
+std::string EntryExtension(const std::string& name) {
+    return Upper(Right(name, 4));
+}
 
 bool IsDrawingExtension(const std::string& extension) {
-    return extension == ".DWG" || extension == ".DWT" || extension == ".BAK" ||
-           extension == ".SV$";
+    return extension == ".DWG" || extension == ".DWT" || extension == ".BAK" || extension == ".SV$";
 }
 
 bool IsAllTypes(const std::string& extensionSelection) {

@@ -6,9 +6,9 @@
 
 std::string VersionSortCode(const std::string& versionText) {
     static const char* const codes[][2] = {
-        {"2.5", "000025"},  {"2.6", "000026"},  {"9", "000090"},    {"10", "000100"},
-        {"11/12", "000110"}, {"13", "000130"},  {"14", "000140"},   {"2000", "020000"},
-        {"2004", "020040"}, {"2007", "020070"}, {"2010", "020100"},
+        {"2.5", "000025"},   {"2.6", "000026"},  {"9", "000090"},    {"10", "000100"},
+        {"11/12", "000110"}, {"13", "000130"},   {"14", "000140"},   {"2000", "020000"},
+        {"2004", "020040"},  {"2007", "020070"}, {"2010", "020100"},
     };
     std::string text = Trim(versionText);
     for (const auto& row : codes)
@@ -44,7 +44,7 @@ int CompareKeys(const std::string& a, const std::string& b) {
 }
 
 std::string HeaderText(int column, int sortColumn, bool ascending) {
-    static const char* const names[] = {"SortItem", "Preview", "Filename", "Version",
+    static const char* const names[] = {"SortItem", "Preview",  "Filename",  "Version",
                                         "Size",     "Modified", "Attributes"};
     if (column < 0 || column > 6) return std::string();
     std::string text = names[column];

@@ -16,10 +16,13 @@ uint32_t ReadLE32(const uint8_t* p) {
            static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
 }
 
-uint16_t ReadLE16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
+uint16_t ReadLE16(const uint8_t* p) {
+    return static_cast<uint16_t>(p[0] | p[1] << 8);
+}
 
 static void WriteLE32(uint8_t* p, uint32_t v) {
-    for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+        p[i] = static_cast<uint8_t>(v >> (8 * i));
 }
 
 std::string ReleaseCodeOf(const ByteReader& file) {
@@ -44,7 +47,8 @@ bool ReleaseSupportsPreview(const std::string& releaseCode) {
 }
 
 // A fixed-size field: a read that cannot deliver all of it leaves it unchanged.
-template <size_t N> static bool ReadField(const ByteReader& file, uint64_t offset, uint8_t (&out)[N]) {
+template <size_t N>
+static bool ReadField(const ByteReader& file, uint64_t offset, uint8_t (&out)[N]) {
     uint8_t tmp[N];
     if (file.ReadAt(offset, tmp, N) != N) return false;
     std::memcpy(out, tmp, N);
@@ -90,7 +94,9 @@ std::array<uint8_t, 14> PreviewFileHeader(const std::array<uint8_t, 40>& info) {
     return header;
 }
 
-uint16_t PreviewBitCount(const std::array<uint8_t, 40>& info) { return ReadLE16(&info[14]); }
+uint16_t PreviewBitCount(const std::array<uint8_t, 40>& info) {
+    return ReadLE16(&info[14]);
+}
 
 std::string PreviewData(const ByteReader& file, const PreviewEntry& entry) {
     std::string data(entry.size, '\0');

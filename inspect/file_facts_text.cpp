@@ -17,7 +17,9 @@ std::string WithTrailingBackslash(const std::string& path) {
     return !path.empty() && path.back() == '\\' ? path : path + '\\';
 }
 
-std::string KbText(uint64_t bytes) { return GroupedDigits(bytes / 1024) + " KB"; }
+std::string KbText(uint64_t bytes) {
+    return GroupedDigits(bytes / 1024) + " KB";
+}
 
 std::string AttributeLetters(uint32_t attributes) {
     static const struct {

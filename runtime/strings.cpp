@@ -21,12 +21,16 @@ std::string Mid(const std::string& s, int start, int length) {
     return s.substr(static_cast<size_t>(start - 1), static_cast<size_t>(length));
 }
 
-static bool IsTrimmed(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+static bool IsTrimmed(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
 
 std::string Trim(const std::string& s) {
     size_t first = 0, last = s.size();
-    while (first < last && IsTrimmed(s[first])) ++first;
-    while (last > first && IsTrimmed(s[last - 1])) --last;
+    while (first < last && IsTrimmed(s[first]))
+        ++first;
+    while (last > first && IsTrimmed(s[last - 1]))
+        --last;
     return s.substr(first, last - first);
 }
 
@@ -49,13 +53,15 @@ std::string ReplaceAll(const std::string& s, const std::string& from, const std:
 
 std::string Upper(const std::string& s) {
     std::string out(s);
-    for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (char& c : out)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return out;
 }
 
 std::string Lower(const std::string& s) {
     std::string out(s);
-    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char& c : out)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return out;
 }
 
@@ -75,4 +81,6 @@ std::string GroupedDigits(unsigned long long value) {
     return out;
 }
 
-int AtoI(const std::string& s) { return std::atoi(s.c_str()); }
+int AtoI(const std::string& s) {
+    return std::atoi(s.c_str());
+}

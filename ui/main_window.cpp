@@ -91,9 +91,9 @@ HWND CreateMainWindow() {
 
     int left = MainSetting("Left"), top = MainSetting("Top");
     int width = MainSetting("Width"), height = MainSetting("Height");
-    Win.main = CreateWindowExA(0, "KVX", "Korvex", WS_OVERLAPPEDWINDOW | WS_VISIBLE, left, top,
-                               width + 8, height + 27, nullptr, nullptr, GetModuleHandleA(nullptr),
-                               nullptr);
+    Win.main =
+        CreateWindowExA(0, "KVX", "Korvex", WS_OVERLAPPEDWINDOW | WS_VISIBLE, left, top, width + 8,
+                        height + 27, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (!Win.main) return nullptr;
     SendMessageA(Win.main, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
                  TRUE);

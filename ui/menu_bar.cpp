@@ -16,7 +16,9 @@ static void AddItem(HMENU menu, int id, const char* text, bool checked = false) 
     AppendMenuA(menu, MF_STRING | (checked ? MF_CHECKED : MF_UNCHECKED), id, text);
 }
 
-static void AddSeparator(HMENU menu, int id) { AppendMenuA(menu, MF_SEPARATOR, id, nullptr); }
+static void AddSeparator(HMENU menu, int id) {
+    AppendMenuA(menu, MF_SEPARATOR, id, nullptr);
+}
 
 void BuildMenuBar() {
     HMENU bar = CreateMenu();
@@ -54,7 +56,8 @@ void BuildMenuBar() {
     AddItem(tools, IDM_SEARCH_SUBFOLDERS, "Search Sub-Folders For Dwg Files");
 
     HMENU favorites = AddPopup(bar, 3, "F&avorites");
-    for (int id = IDM_FAVORITE_FIRST; id <= IDM_FAVORITE_LAST; ++id) AddItem(favorites, id, "-");
+    for (int id = IDM_FAVORITE_FIRST; id <= IDM_FAVORITE_LAST; ++id)
+        AddItem(favorites, id, "-");
     AddSeparator(favorites, IDM_SEPARATOR_TOOLS);
     AddItem(favorites, IDM_CUSTOMIZE_FAVORITES, "&Customize Favorites...");
 

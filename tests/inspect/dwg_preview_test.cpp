@@ -44,8 +44,8 @@ class Preview : public ::testing::Test {
 
 TEST_F(Preview, BitmapAmongOtherEntriesIsWrittenWithFileHeader) {
     std::string dib = SmallDib(8);
-    std::string bmp = Extract(MakeDrawing("AC1015", {{1, std::string(80, 'h')}, {2, dib},
-                                                    {3, std::string(100, 'w')}}));
+    std::string bmp = Extract(
+        MakeDrawing("AC1015", {{1, std::string(80, 'h')}, {2, dib}, {3, std::string(100, 'w')}}));
     ASSERT_EQ(14 + dib.size(), bmp.size());
     EXPECT_EQ("BM", bmp.substr(0, 2));
     EXPECT_EQ(dib, bmp.substr(14));

@@ -32,16 +32,28 @@ class DwgVersion : public ::testing::Test {
 
 TEST_F(DwgVersion, ReleaseCodesGiveTheirTexts) {
     const VersionCase cases[] = {
-        {"AC1002", "2.5", false},   {"AC1003", "2.6", false},  {"AC1004", "9", false},
-        {"AC1006", "10", false},    {"AC1009", "11/12", false}, {"AC1010", "13", true},
-        {"AC1011", "13", true},     {"AC1012", "13", true},    {"AC1013", "14", true},
-        {"AC1014", "14", true},     {"AC1015", "2000", true},  {"AC1018", "2004", true},
-        {"AC1021", "2007", true},   {"AC1024", "2010", true},  {"AC1027", "Unknown Version", true},
-        {"AC1032", "Unknown Version", true}, {"AC1001", "Unknown Version", false},
-        {"AC1016", "Unknown Version", true}, {"AC1008", "Unknown Version", false},
+        {"AC1002", "2.5", false},
+        {"AC1003", "2.6", false},
+        {"AC1004", "9", false},
+        {"AC1006", "10", false},
+        {"AC1009", "11/12", false},
+        {"AC1010", "13", true},
+        {"AC1011", "13", true},
+        {"AC1012", "13", true},
+        {"AC1013", "14", true},
+        {"AC1014", "14", true},
+        {"AC1015", "2000", true},
+        {"AC1018", "2004", true},
+        {"AC1021", "2007", true},
+        {"AC1024", "2010", true},
+        {"AC1027", "Unknown Version", true},
+        {"AC1032", "Unknown Version", true},
+        {"AC1001", "Unknown Version", false},
+        {"AC1016", "Unknown Version", true},
+        {"AC1008", "Unknown Version", false},
     };
-    for (const VersionCase& c : cases) Check({c.bytes + std::string(20, '\0'), c.version,
-                                              c.previewSupported});
+    for (const VersionCase& c : cases)
+        Check({c.bytes + std::string(20, '\0'), c.version, c.previewSupported});
 }
 
 TEST_F(DwgVersion, OnlyBytesFourAndFiveCount) {
@@ -51,13 +63,13 @@ TEST_F(DwgVersion, OnlyBytesFourAndFiveCount) {
 }
 
 TEST_F(DwgVersion, ShortAndOddCodes) {
-    Check({"AC101", "Unknown Version", false});             // one-character code "1"
-    Check({"AC10", "Unknown Version", false});              // empty code
-    Check({"", "Unknown Version", false});                  // empty file
+    Check({"AC101", "Unknown Version", false});                      // one-character code "1"
+    Check({"AC10", "Unknown Version", false});                       // empty code
+    Check({"", "Unknown Version", false});                           // empty file
     Check({std::string("AC101\0xyz", 9), "Unknown Version", false}); // "1" then a zero byte
-    Check({"AC109 rest", "Unknown Version", false});        // atoi reads 9
-    Check({"AC10 9rest", "Unknown Version", false});        // atoi skips the blank: 9
-    Check({"AC10 12345", "Unknown Version", false});        // atoi reads " 1" as 1
+    Check({"AC109 rest", "Unknown Version", false});                 // atoi reads 9
+    Check({"AC10 9rest", "Unknown Version", false});                 // atoi skips the blank: 9
+    Check({"AC10 12345", "Unknown Version", false});                 // atoi reads " 1" as 1
 }
 
 TEST_F(DwgVersion, MissingFileLeavesPreviewSupportedSet) {
@@ -80,7 +92,9 @@ TEST_F(DwgVersion, LockedDrawingIsReportedAndNotFatal) {
 }
 
 TEST(ReleaseCode, ZeroByteEndsTheCode) {
-    std::string bytes("AC10\0" "5", 6);
+    std::string bytes("AC10\0"
+                      "5",
+                      6);
     EXPECT_EQ("", ReleaseCodeOf(MemoryReader(bytes)));
     std::string one("AC101\0", 6);
     EXPECT_EQ("1", ReleaseCodeOf(MemoryReader(one)));

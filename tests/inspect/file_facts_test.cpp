@@ -67,8 +67,8 @@ void SetWriteTime(const std::string& path, WORD year, WORD month, WORD day, WORD
     st.wMinute = minute;
     FILETIME ft;
     ASSERT_TRUE(SystemTimeToFileTime(&st, &ft));
-    HANDLE f = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0,
-                           nullptr);
+    HANDLE f =
+        CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, f);
     ASSERT_TRUE(SetFileTime(f, nullptr, nullptr, &ft));
     CloseHandle(f);
@@ -122,8 +122,7 @@ TEST(AttributeTexts, FilesOnDisk) {
     ASSERT_TRUE(SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                                                      FILE_ATTRIBUTE_ARCHIVE));
     EXPECT_EQ("HSA", AttributeText(file));
-    ASSERT_TRUE(SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY |
-                                                     FILE_ATTRIBUTE_ARCHIVE));
+    ASSERT_TRUE(SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE));
     EXPECT_EQ("RA", AttributeText(file));
     SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_NE(std::string::npos, AttributeText(folder.path()).find('D'));

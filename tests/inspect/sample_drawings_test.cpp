@@ -28,7 +28,8 @@ std::vector<ManifestRow> ReadManifest(const std::string& folder) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         std::vector<std::string> f;
         std::istringstream cells(line);
-        for (std::string cell; std::getline(cells, cell, '\t');) f.push_back(cell);
+        for (std::string cell; std::getline(cells, cell, '\t');)
+            f.push_back(cell);
         if (f.size() < 11) continue;
         rows.push_back({f[0], f[1], f[2], f[3], f[4], f[5], f[6], f[7], f[8], f[9], f[10]});
     }

@@ -6,10 +6,13 @@
 
 void PutLE32(std::string& bytes, size_t offset, uint32_t value) {
     if (bytes.size() < offset + 4) bytes.resize(offset + 4, '\0');
-    for (int i = 0; i < 4; ++i) bytes[offset + i] = static_cast<char>(value >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+        bytes[offset + i] = static_cast<char>(value >> (8 * i));
 }
 
-static void AppendLE32(std::string& bytes, uint32_t value) { PutLE32(bytes, bytes.size(), value); }
+static void AppendLE32(std::string& bytes, uint32_t value) {
+    PutLE32(bytes, bytes.size(), value);
+}
 
 static void AppendLE16(std::string& bytes, uint16_t value) {
     bytes += static_cast<char>(value & 0xFF);
@@ -60,7 +63,8 @@ std::string MakeDib(const DibSpec& spec) {
     AppendLE32(dib, 2835);
     AppendLE32(dib, spec.bits == 8 && spec.writeClrUsed ? 256 : 0);
     AppendLE32(dib, 0);
-    for (uint32_t c : palette) AppendLE32(dib, c); // RGBQUAD: blue, green, red, 0
+    for (uint32_t c : palette)
+        AppendLE32(dib, c); // RGBQUAD: blue, green, red, 0
 
     for (int row = spec.height - 1; row >= 0; --row) {
         std::string line(stride, '\0');
@@ -97,7 +101,8 @@ std::string MakeDrawing(const std::string& signature, const std::vector<ImageEnt
         AppendLE32(bytes, static_cast<uint32_t>(e.data.size()));
         dataAt += static_cast<uint32_t>(e.data.size());
     }
-    for (const ImageEntry& e : entries) bytes += e.data;
+    for (const ImageEntry& e : entries)
+        bytes += e.data;
     PutLE32(bytes, sizeAt, static_cast<uint32_t>(bytes.size() - kImageBlockAddress));
     return bytes;
 }
@@ -119,6 +124,7 @@ std::string ReadBytes(const std::string& path) {
     FileStream f(path.c_str(), "rb");
     if (!f) return bytes;
     char buf[65536];
-    for (size_t n; (n = std::fread(buf, 1, sizeof buf, f.get())) > 0;) bytes.append(buf, n);
+    for (size_t n; (n = std::fread(buf, 1, sizeof buf, f.get())) > 0;)
+        bytes.append(buf, n);
     return bytes;
 }

@@ -19,7 +19,9 @@ ScratchFolder::ScratchFolder() {
     }
 }
 
-ScratchFolder::~ScratchFolder() { RemoveTree(path_); }
+ScratchFolder::~ScratchFolder() {
+    RemoveTree(path_);
+}
 
 void RemoveTree(const std::string& folder) {
     std::string base = folder.back() == '\\' ? folder : folder + "\\";

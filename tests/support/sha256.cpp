@@ -3,7 +3,9 @@
 #include <cstdint>
 #include <cstdio>
 
-static uint32_t Rotr(uint32_t x, int n) { return (x >> n) | (x << (32 - n)); }
+static uint32_t Rotr(uint32_t x, int n) {
+    return (x >> n) | (x << (32 - n));
+}
 
 std::string Sha256Hex(const std::string& bytes) {
     static const uint32_t k[64] = {
@@ -22,8 +24,10 @@ std::string Sha256Hex(const std::string& bytes) {
     std::string msg = bytes;
     uint64_t bitLength = static_cast<uint64_t>(bytes.size()) * 8;
     msg += static_cast<char>(0x80);
-    while (msg.size() % 64 != 56) msg += '\0';
-    for (int i = 7; i >= 0; --i) msg += static_cast<char>(bitLength >> (8 * i));
+    while (msg.size() % 64 != 56)
+        msg += '\0';
+    for (int i = 7; i >= 0; --i)
+        msg += static_cast<char>(bitLength >> (8 * i));
 
     for (size_t chunk = 0; chunk < msg.size(); chunk += 64) {
         uint32_t w[64];
@@ -38,8 +42,8 @@ std::string Sha256Hex(const std::string& bytes) {
         }
         uint32_t a = h[0], b = h[1], c = h[2], d = h[3], e = h[4], f = h[5], g = h[6], hh = h[7];
         for (int i = 0; i < 64; ++i) {
-            uint32_t t1 = hh + (Rotr(e, 6) ^ Rotr(e, 11) ^ Rotr(e, 25)) + ((e & f) ^ (~e & g)) +
-                          k[i] + w[i];
+            uint32_t t1 =
+                hh + (Rotr(e, 6) ^ Rotr(e, 11) ^ Rotr(e, 25)) + ((e & f) ^ (~e & g)) + k[i] + w[i];
             uint32_t t2 = (Rotr(a, 2) ^ Rotr(a, 13) ^ Rotr(a, 22)) + ((a & b) ^ (a & c) ^ (b & c));
             hh = g;
             g = f;
@@ -53,6 +57,7 @@ std::string Sha256Hex(const std::string& bytes) {
         h[0] += a, h[1] += b, h[2] += c, h[3] += d, h[4] += e, h[5] += f, h[6] += g, h[7] += hh;
     }
     char hex[65];
-    for (int i = 0; i < 8; ++i) std::snprintf(hex + 8 * i, 9, "%08x", static_cast<unsigned>(h[i]));
+    for (int i = 0; i < 8; ++i)
+        std::snprintf(hex + 8 * i, 9, "%08x", static_cast<unsigned>(h[i]));
     return std::string(hex, 64);
 }

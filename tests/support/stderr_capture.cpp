@@ -20,7 +20,9 @@ StderrCapture::StderrCapture() {
     _close(fd);
 }
 
-StderrCapture::~StderrCapture() { finish(); }
+StderrCapture::~StderrCapture() {
+    finish();
+}
 
 std::string StderrCapture::finish() {
     if (saved_ < 0) return std::string();

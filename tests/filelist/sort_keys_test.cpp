@@ -1,0 +1,84 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "filelist/sort_keys.h"
+
+namespace {
+
+// Orders (file name, column text) rows by their keys, as the list does.
+std::vector<std::string> Order(int column, std::vector<std::pair<std::string, std::string>> rows) {
+    std::stable_sort(rows.begin(), rows.end(), [column](const auto& a, const auto& b) {
+        return CompareKeys(SortKey(column, a.first, a.second), SortKey(column, b.first, b.second)) <
+               0;
+    });
+    std::vector<std::string> names;
+    for (const auto& r : rows)
+        names.push_back(r.first);
+    return names;
+}
+
+TEST(SortKeys, VersionsInReleaseOrder) {
+    EXPECT_EQ("000025-c.dwg", SortKey(3, "c.dwg", "2.5"));
+    EXPECT_EQ("020040-a2.dwg", SortKey(3, "a2.dwg", " 2004 "));
+    EXPECT_EQ("-x.dwg", SortKey(3, "x.dwg", "Unknown Version"));
+    EXPECT_EQ("-x.dwg", SortKey(3, "x.dwg", "File Not Found"));
+    EXPECT_EQ(
+        (std::vector<std::string>{"c.dwg", "a.dwg", "a2.dwg", "b.dwg"}),
+        Order(3, {{"b.dwg", "2004"}, {"c.dwg", "2.5"}, {"a.dwg", "11/12"}, {"a2.dwg", "2004"}}));
+    EXPECT_EQ((std::vector<std::string>{"u.dwg", "r9.dwg", "r13.dwg", "r2010.dwg"}),
+              Order(3, {{"r2010.dwg", "2010"},
+                        {"r13.dwg", "13"},
+                        {"u.dwg", "Unknown Version"},
+                        {"r9.dwg", "9"}}));
+}
+
+TEST(SortKeys, SizesByTextLengthThenText) {
+    EXPECT_EQ(" 5-12 KB-a.dwg", SortKey(4, "a.dwg", "12 KB"));
+    EXPECT_EQ((std::vector<std::string>{"z.dwg", "y.dwg", "a.dwg", "b.dwg", "x.dwg"}),
+              Order(4, {{"x.dwg", "1,234 KB"},
+                        {"a.dwg", "12 KB"},
+                        {"z.dwg", "0 KB"},
+                        {"b.dwg", "12 KB"},
+                        {"y.dwg", "9 KB"}}));
+}
+
+TEST(SortKeys, DatesByYearMonthDayThenHalfOfDay) {
+    EXPECT_EQ("20081231P 11:30 PM-a.dwg", SortKey(5, "a.dwg", "12/31/2008 11:30 PM"));
+    EXPECT_EQ((std::vector<std::string>{"old.dwg", "am.dwg", "pm.dwg"}),
+              Order(5, {{"pm.dwg", "03/01/2009 01:00 PM"},
+                        {"am.dwg", "03/01/2009 11:59 AM"},
+                        {"old.dwg", "12/31/2008 11:30 PM"}}));
+    EXPECT_EQ("P-e.dwg", SortKey(5, "e.dwg", "")); // an empty date gives a short key
+}
+
+TEST(SortKeys, AttributesAndNames) {
+    EXPECT_EQ("RA-a.dwg", SortKey(6, "a.dwg", "RA"));
+    EXPECT_EQ("B.dwg", SortKey(2, "B.dwg", "ignored"));
+    EXPECT_EQ((std::vector<std::string>{"a.dwg", "B.dwg", "c.dwg"}),
+              Order(2, {{"c.dwg", ""}, {"B.dwg", ""}, {"a.dwg", ""}}));
+}
+
+TEST(SortKeys, CaseIgnoredOtherwiseByCode) {
+    EXPECT_EQ(0, CompareKeys("ABC", "abc"));
+    EXPECT_LT(CompareKeys("-x", "0"), 0); // hyphen before digits
+    EXPECT_LT(CompareKeys("ab", "abc"), 0);
+}
+
+TEST(SortKeys, RankTexts) {
+    EXPECT_EQ("0000", RankText(0));
+    EXPECT_EQ("0042", RankText(42));
+    EXPECT_EQ("0999", RankText(999));
+    EXPECT_EQ("9999", RankText(9999));
+    EXPECT_EQ("10000", RankText(10000));
+}
+
+TEST(SortKeys, HeaderMarks) {
+    EXPECT_EQ("Version ^", HeaderText(3, 3, true));
+    EXPECT_EQ("Size v", HeaderText(4, 4, false));
+    EXPECT_EQ("Filename", HeaderText(2, 4, false));
+    EXPECT_EQ("Preview", HeaderText(1, 1, true));
+}
+
+} // namespace
