@@ -1,0 +1,63 @@
+// Rules of the settings file that need no window: the default contents, the
+// key names, how values are read back and how numbers are written.
+#pragma once
+#include <string>
+#include <vector>
+
+// Section names of the settings file.
+extern const char* const MainSection; // "MAIN"
+extern const char* const HtmlSection; // "HTML"
+
+// The lines of a new settings file, in order, without line ends.
+const std::vector<std::string>& DefaultSettingsLines();
+
+// Keys of the six list columns, indexed by list column (1 Preview ..
+// 6 Attributes); element 0 is unused.
+extern const char* const ShowColumnKeys[7];
+extern const char* const ColumnWidthKeys[7];
+extern const int DefaultColumnWidths[7];
+
+// "ShowCopyTo1".."ShowCopyTo5", "CopyTo1".., "ShowMoveTo1".., "MoveTo1"..
+std::string ShowCopyToKey(int n);
+std::string ShowMoveToKey(int n);
+std::string CopyToKey(int n);
+std::string MoveToKey(int n);
+// "Favorite01".."Favorite20".
+std::string FavoriteKey(int n);
+
+// "TRUE" only for exactly "TRUE"; anything else is "FALSE".
+std::string TrueOnlyFlag(const std::string& value);
+
+// A width key's value: its integer reading, or the default when below 1.
+int ColumnWidthFromText(const std::string& value, int defaultWidth);
+
+// "DTVWidth": taken when its integer reading lies in 100..500, else 250.
+int TreeWidthFromText(const std::string& value);
+
+// "ViewMode": empty or "DETAIL" gives "DETAIL", anything else "LIST".
+std::string ViewModeFromText(const std::string& value);
+
+// "SortColumn": 0 gives 2.
+int SortColumnFromValue(int value);
+
+// Thumbnail height for a thumbnail width: 0.8 times it, truncated.
+int ThumbHeightFor(int thumbWidth);
+
+// Window numbers and the sort column are written with one blank before a
+// number that is not negative (" 100"); widths without it ("250").
+std::string BlankedNumber(int value);
+std::string PlainNumber(int value);
+
+// One key and the value to write for it.
+struct ProfileValue {
+    std::string key;
+    std::string value;
+};
+
+// The settings text with the values written into one section, each as the
+// private-profile writer does it: the key's line (key and section names
+// matched without regard to case) is replaced, or the line is added after the
+// section's last line, or the section is added at the end. Values are written
+// exactly as given, leading blanks included. Lines end with CR LF.
+std::string WithProfileValues(const std::string& text, const std::string& section,
+                              const std::vector<ProfileValue>& values);

@@ -1,0 +1,30 @@
+// Helpers of the settings tests: whole files read and written byte for byte,
+// and a minimal main window with the file list and the View menu that the
+// settings are applied to.
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/support/scratch_folder.h"
+
+std::string ReadWholeFile(const std::string& path);
+void WriteWholeFile(const std::string& path, const std::string& bytes);
+
+// The file's lines split at CR LF.
+std::vector<std::string> FileLines(const std::string& path);
+
+// A top-level window with a report-view list of seven columns and a menu bar
+// whose View popup holds "Display Black Background" and the six column items;
+// registered in Win.main, Win.list and Win.viewMenu while it lives.
+class MainWindowFixture {
+  public:
+    MainWindowFixture();
+    ~MainWindowFixture();
+    MainWindowFixture(const MainWindowFixture&) = delete;
+    MainWindowFixture& operator=(const MainWindowFixture&) = delete;
+
+    int ColumnWidth(int column) const;
+    bool IsChecked(UINT id) const;
+};
