@@ -53,6 +53,12 @@
 #define IDM_SEPARATOR_TOOLS 9060
 #define IDM_ABOUT 9090
 
+// Drop menus.
+#define IDM_DROP_COPY 8001
+#define IDM_DROP_MOVE 8002
+#define IDM_TREE_DROP_SET_PATH 8003
+#define IDM_TREE_DROP_CANCEL 8010
+
 // Timers of the main window.
 #define TIMER_DIALOG_CLOSED 4998
 #define TIMER_SELECTION 4999

@@ -1,0 +1,22 @@
+#include "ui/command_line.h"
+
+#include <windows.h>
+
+std::string ArgumentsText(const std::string& commandLine) {
+    size_t pos;
+    if (!commandLine.empty() && commandLine[0] == '"') {
+        pos = commandLine.find('"', 1);
+        if (pos != std::string::npos) ++pos;
+    } else {
+        pos = commandLine.find(' ');
+    }
+    if (pos == std::string::npos) return std::string();
+    while (pos < commandLine.size() && commandLine[pos] == ' ')
+        ++pos;
+    return commandLine.substr(pos);
+}
+
+std::string CommandLineArguments() {
+    const char* line = GetCommandLineA();
+    return ArgumentsText(line ? line : "");
+}

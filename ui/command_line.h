@@ -1,0 +1,11 @@
+// The command line of Korvex: a folder to open, or one of its switches.
+#pragma once
+#include <string>
+
+// The process's command line without the program name.
+std::string CommandLineArguments();
+
+// The arguments text of a command line: a program name that starts with a
+// double quote ends at the next one, an unquoted name at the first blank; the
+// blanks after it are skipped and the rest is kept as it is.
+std::string ArgumentsText(const std::string& commandLine);

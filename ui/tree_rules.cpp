@@ -1,0 +1,36 @@
+#include "ui/tree_rules.h"
+
+#include "runtime/strings.h"
+
+std::string NavigationPath(std::string path) {
+    if (path.empty() || path.back() != '\\') path += '\\';
+    if (path.size() > 3 && path.compare(0, 2, "\\\\") != 0) path.pop_back();
+    return path;
+}
+
+bool IsBlockedFolderCommand(int id) {
+    return (id >= 17 && id <= 19) || (id >= 25 && id <= 27);
+}
+
+std::string ItemPathFromTexts(const std::vector<std::string>& texts, bool reachedRoot,
+                              const std::string& desktopPath) {
+    std::string result;
+    for (const std::string& text : texts) {
+        int colon = InStr(text, ":");
+        if (colon > 0) return Mid(text, colon - 1, 2) + "\\" + result;
+        result = text + "\\" + result;
+    }
+    if (!reachedRoot) return std::string();
+    return ReplaceAll(desktopPath + "\\" + result, "\\\\", "\\");
+}
+
+std::string ShellFileList(const std::vector<std::string>& names) {
+    // Joined with "|" first, then every "|" made a NUL, as the shell expects.
+    std::string list;
+    for (const std::string& name : names)
+        list += name + "|";
+    for (char& c : list)
+        if (c == '|') c = '\0';
+    list += '\0';
+    return list;
+}

@@ -1,0 +1,94 @@
+// Subclass of the tree borrowed from the folder browser. It runs on the
+// pane's thread, inside the browser's own message loop.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "runtime/app_state.h"
+#include "ui/tree_pane.h"
+#include "ui/tree_pane_parts.h"
+
+static const char* const PreviousProcProperty = "DTVSystemTreeview";
+
+// The window that last took the focus on a mouse wheel message.
+static HWND lastWheelWindow = nullptr;
+
+static WNDPROC PreviousProc(HWND tree) {
+    return reinterpret_cast<WNDPROC>(GetPropA(tree, PreviousProcProperty));
+}
+
+static void SetAllListRowsSelected(bool selected) {
+    LVITEMA item = {};
+    item.stateMask = LVIS_SELECTED;
+    item.state = selected ? LVIS_SELECTED : 0;
+    SendMessageA(Win.list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
+                 reinterpret_cast<LPARAM>(&item));
+}
+
+static void DropHighlight(HWND tree, HTREEITEM item) {
+    SendMessageA(tree, TVM_SELECTITEM, TVGN_DROPHILITE, reinterpret_cast<LPARAM>(item));
+}
+
+static LRESULT OnContextMenu(HWND tree) {
+    DWORD pos = GetMessagePos();
+    TVHITTESTINFO hit = {};
+    hit.pt.x = static_cast<short>(LOWORD(pos));
+    hit.pt.y = static_cast<short>(HIWORD(pos));
+    ScreenToClient(tree, &hit.pt);
+    SendMessageA(tree, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+    DropHighlight(tree, hit.hItem);
+    if (hit.hItem && hit.flags) ShowFolderContextMenu(tree, TreeItemPath(tree, hit.hItem), hit.pt);
+    DropHighlight(tree, nullptr);
+    return 1;
+}
+
+// True when the key is consumed here.
+static bool OnKeyUp(WPARAM key) {
+    switch (key) {
+    case VK_ESCAPE: SetAllListRowsSelected(false); return false;
+    case VK_F5:
+        // The pane is rebuilt on the main thread, never from its own.
+        PostMessageA(Win.main, WM_KEYUP, VK_F5, 0);
+        return true;
+    case 'A':
+        if (GetAsyncKeyState(VK_CONTROL) < 0) {
+            SetFocus(Win.list);
+            SetAllListRowsSelected(true);
+        }
+        return false;
+    }
+    return false;
+}
+
+static void OnMouseWheel(HWND tree) {
+    if (lastWheelWindow == tree) return;
+    SetFocus(tree);
+    lastWheelWindow = tree;
+}
+
+static LRESULT OnNcDestroy(HWND tree, WPARAM wParam, LPARAM lParam) {
+    WNDPROC previous = PreviousProc(tree);
+    SetWindowLongPtrA(tree, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+    RemovePropA(tree, PreviousProcProperty);
+    if (lastWheelWindow == tree) lastWheelWindow = nullptr;
+    return CallWindowProcA(previous, tree, WM_NCDESTROY, wParam, lParam);
+}
+
+static LRESULT CALLBACK TreeViewProc(HWND tree, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_CONTEXTMENU: return OnContextMenu(tree);
+    case WM_RBUTTONDOWN: return 1; // a right click neither selects nor lists
+    case WM_KEYUP:
+        if (OnKeyUp(wParam)) return 1;
+        break;
+    case WM_MOUSEWHEEL: OnMouseWheel(tree); break;
+    case WM_DROPFILES: DropFilesOnTree(tree, reinterpret_cast<HDROP>(wParam)); return 0;
+    case WM_NCDESTROY: return OnNcDestroy(tree, wParam, lParam);
+    }
+    return CallWindowProcA(PreviousProc(tree), tree, msg, wParam, lParam);
+}
+
+void SubclassTreeView(HWND tree) {
+    LONG_PTR previous =
+        SetWindowLongPtrA(tree, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TreeViewProc));
+    SetPropA(tree, PreviousProcProperty, reinterpret_cast<HANDLE>(previous));
+}
