@@ -34,7 +34,8 @@ static unsigned long long ReadAll(const std::string& folder, int count) {
     static char buf[1 << 16];
     for (int i = 0; i < count; ++i) {
         FileStream f((folder + "drawing" + std::to_string(i) + ".dwg").c_str(), "rb");
-        for (size_t n; f && (n = std::fread(buf, 1, sizeof buf, f.get())) > 0;) total += n;
+        for (size_t n; f && (n = std::fread(buf, 1, sizeof buf, f.get())) > 0;)
+            total += n;
     }
     return total;
 }

@@ -233,6 +233,11 @@ void NavigateTo(std::string path) {
     // each folder's times, and parsing the path reads, and so touches, the
     // folders along it: one changed since it was last read is missed once.
     if (selectionChanges == before && PathExists(folder)) SelectInBrowser(dialog, folder);
+    // Still no change: the folder was selected already, or the browser does
+    // not know it yet (Wine's tree misses folders made after their parent was
+    // opened). The folder exists, so it is listed all the same.
+    if (selectionChanges == before && PathExists(folder))
+        PostMessageA(Win.main, WM_KVX_TREE_SELECTION, 0, 0);
 }
 
 void RestartListBuild() {
@@ -266,8 +271,9 @@ void RunFirstNavigationIfReady() {
     int before = selectionChanges;
     NavigateTo(folder);
     // The shell reports no change when the folder was already selected while
-    // the browser initialised; that folder has not been listed yet.
-    if (selectionChanges == before && initialSelection)
+    // the browser initialised; that folder has not been listed yet. (An
+    // existing folder has been handed to the listing by NavigateTo.)
+    if (selectionChanges == before && initialSelection && !PathExists(CurrentFolder()))
         PostMessageA(Win.main, WM_KVX_TREE_SELECTION, 0, 0);
     TreeReady = true;
 }

@@ -12,7 +12,7 @@ bool PumpUntil(const std::function<bool()>& done, DWORD limitMs) {
         if (done()) return true;
         DWORD elapsed = GetTickCount() - start;
         if (elapsed >= limitMs) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, limitMs - elapsed < 50 ? limitMs - elapsed : 50,
-                                  QS_ALLINPUT);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE,
+                                  limitMs - elapsed < 50 ? limitMs - elapsed : 50, QS_ALLINPUT);
     }
 }

@@ -1,0 +1,251 @@
+// Listing folders into the real main window.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "filelist/file_list_build.h"
+#include "filelist/list_columns.h"
+#include "filelist/list_sorting.h"
+#include "runtime/app_state.h"
+#include "runtime/files.h"
+#include "tests/support/dwg_builder.h"
+#include "tests/support/pump_until.h"
+#include "tests/support/shortcut_maker.h"
+#include "tests/ui/main_window_fixture.h"
+#include "ui/tree_pane.h"
+
+namespace {
+
+std::string PreviewDrawing(const std::string& signature) {
+    DibSpec spec;
+    spec.width = 90;
+    spec.height = 60;
+    spec.color = [](int x, int y) { return (x / 10 + y / 10) % 2 ? 0x000000u : 0xFFFFFFu; };
+    return MakeDrawing(signature, {{1, "header"}, {2, MakeDib(spec)}});
+}
+
+// a.dwg, b.DWG, c.dwt, d.bak, e.sv$, readme.txt, link.lnk (to a folder), two
+// sub-folders.
+void MakeRulesFolder(const ScratchFolder& folder) {
+    ASSERT_TRUE(WriteBytes(folder.file("a.dwg"), PreviewDrawing("AC1015")));
+    ASSERT_TRUE(WriteBytes(folder.file("b.DWG"), MakeDrawingWithoutImages("AC1009")));
+    for (const char* name : {"c.dwt", "d.bak", "e.sv$"})
+        ASSERT_TRUE(WriteBytes(folder.file(name), PreviewDrawing("AC1018")));
+    ASSERT_TRUE(WriteBytes(folder.file("readme.txt"), "text"));
+    ASSERT_TRUE(CreateDirectoryA(folder.file("sub1").c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA(folder.file("sub2").c_str(), nullptr));
+    ASSERT_TRUE(MakeShortcut(folder.file("link.lnk"), folder.file("sub1")));
+}
+
+std::string Unslashed(const std::string& path) {
+    return path.substr(0, path.size() - 1);
+}
+
+TEST_F(MainWindowTest, ListsTheDrawingsOfAFolder) {
+    ScratchFolder folder;
+    MakeRulesFolder(folder);
+    SelectExtension(".DWG");
+    ListFolder(Unslashed(folder.path()));
+    EXPECT_EQ((std::vector<std::string>{"a.dwg", "b.DWG"}), Column(2));
+    EXPECT_EQ((std::vector<std::string>{"2000", "11/12"}), Column(3));
+    EXPECT_EQ(" 2 Filtered DWG File(s) + 0 Other DWG File(s) + 5 Remaining File(s) + 2 "
+              "Folder(s)  =  9 Total Object(s) Found",
+              StatusText(0));
+    EXPECT_EQ("Korvex - " + folder.path(), Title());
+    EXPECT_EQ(folder.path(), ControlText(Win.pathBox));
+    EXPECT_TRUE(IsWindowEnabled(Win.shortcuts));
+    EXPECT_FALSE(IsWindowVisible(Win.progress));
+    EXPECT_TRUE(IsWindowVisible(Win.status));
+    // The folder was remembered in the path box's list, once.
+    EXPECT_NE(CB_ERR, SendMessageA(Win.pathBox, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                   reinterpret_cast<LPARAM>(folder.path().c_str())));
+    char current[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, current);
+    EXPECT_EQ(folder.path(), std::string(current) + "\\");
+}
+
+TEST_F(MainWindowTest, RowsCarryTheFileFacts) {
+    ScratchFolder folder;
+    MakeRulesFolder(folder);
+    SelectExtension("ALL TYPES");
+    ListFolder(Unslashed(folder.path()));
+    EXPECT_EQ((std::vector<std::string>{"a.dwg", "b.DWG", "c.dwt", "d.bak", "e.sv$"}), Column(2));
+    EXPECT_EQ("0 KB", Column(4)[1]);
+    EXPECT_EQ(std::vector<std::string>(5, "A"), Column(6));
+    for (const std::string& date : Column(5))
+        EXPECT_EQ(19u, date.size()) << date;
+    EXPECT_EQ(" 5 Filtered AutoCAD File(s) + 0 Other AutoCAD File(s) + 2 Remaining File(s) + 2 "
+              "Folder(s)  =  9 Total Object(s) Found",
+              StatusText(0));
+    // Column 0 holds ranks in DETAIL view.
+    EXPECT_EQ((std::vector<std::string>{"0000", "0001", "0002", "0003", "0004"}), Column(0));
+    SelectExtension(".DWG");
+}
+
+TEST_F(MainWindowTest, ThumbnailsAndPlaceholders) {
+    ScratchFolder folder;
+    MakeRulesFolder(folder);
+    ASSERT_TRUE(WriteBytes(folder.file("f.dwg"), MakeDrawing("AC1015", {{1, "only a header"}})));
+    SelectExtension(".DWG");
+    ListFolder(Unslashed(folder.path()));
+    ASSERT_EQ((std::vector<std::string>{"a.dwg", "b.DWG", "f.dwg"}), Column(2));
+    EXPECT_EQ(3 + 1, ImageCount()); // three fixed images and a.dwg's thumbnail
+    EXPECT_EQ(3, RowImage(0, 1));
+    EXPECT_EQ(RowImage(0, 1), RowImage(0, 0));
+    EXPECT_EQ(Thumbs.notSupported, RowImage(1, 1)); // release 11/12
+    EXPECT_EQ(Thumbs.notFound, RowImage(2, 1));     // 2000 without a bitmap
+    EXPECT_NE(Thumbs.notFound, Thumbs.notSupported);
+}
+
+TEST_F(MainWindowTest, PreviewColumnWidthSetsTheImageSize) {
+    ScratchFolder folder;
+    MakeRulesFolder(folder);
+    SetCurrentFolder(Unslashed(folder.path()));
+    SendMessageA(Win.list, LVM_SETCOLUMNWIDTH, 1, 200);
+    Relist();
+    SIZE size = ImageSize();
+    EXPECT_EQ(200, size.cx);
+    EXPECT_EQ(160, size.cy);
+    SendMessageA(Win.list, LVM_SETCOLUMNWIDTH, 1, 181);
+    Relist();
+    EXPECT_EQ(144, ImageSize().cy);
+    SendMessageA(Win.list, LVM_SETCOLUMNWIDTH, 1, 180);
+    Relist();
+}
+
+TEST_F(MainWindowTest, NoPreviewsWhenThePreviewColumnIsHidden) {
+    ScratchFolder folder;
+    MakeRulesFolder(folder);
+    SetCurrentFolder(Unslashed(folder.path()));
+    ToggleColumn(1); // hide
+    ASSERT_EQ("FALSE", Settings.showColumn[1]);
+    DeleteFileA(Paths.previewBitmap.c_str());
+    Relist();
+    EXPECT_EQ(16, ImageSize().cx);
+    EXPECT_EQ(0, ImageCount());
+    EXPECT_FALSE(PathExists(Paths.previewBitmap)); // no preview was read
+    EXPECT_EQ(2u, Column(2).size());
+    ToggleColumn(1); // show again: lists with thumbnails
+    PumpUntil([] { return !ListingActive; });
+    EXPECT_EQ("TRUE", Settings.showColumn[1]);
+    EXPECT_EQ(180, ImageSize().cx);
+    EXPECT_EQ(4, ImageCount());
+}
+
+TEST_F(MainWindowTest, BlankFilterIsResetToStar) {
+    ScratchFolder folder;
+    MakeRulesFolder(folder);
+    SetCurrentFolder(Unslashed(folder.path()));
+    SetWindowTextA(Win.filterBox, "   ");
+    Relist();
+    EXPECT_EQ("*", ControlText(Win.filterBox));
+    EXPECT_EQ(2u, Column(2).size());
+    SetWindowTextA(Win.filterBox, "a");
+    Relist();
+    EXPECT_EQ((std::vector<std::string>{"a.dwg"}), Column(2));
+    EXPECT_EQ(0u, StatusText(0).find(" 1 Filtered DWG File(s) + 1 Other DWG File(s)"));
+    SetWindowTextA(Win.filterBox, "*");
+}
+
+TEST_F(MainWindowTest, EmptyMissingAndNoFolder) {
+    const std::string zero = " 0 Filtered DWG File(s) + 0 Other DWG File(s) + 0 Remaining File(s) "
+                             "+ 0 Folder(s)  =  0 Total Object(s) Found";
+    ScratchFolder folder;
+    ListFolder(Unslashed(folder.path()));
+    EXPECT_TRUE(Column(2).empty());
+    EXPECT_EQ(zero, StatusText(0));
+    EXPECT_FALSE(IsWindowEnabled(Win.shortcuts));
+
+    std::string missing = folder.file("no such folder");
+    SetCurrentFolder(missing);
+    Relist();
+    EXPECT_TRUE(Column(2).empty());
+    EXPECT_EQ(zero, StatusText(0));
+    EXPECT_EQ("Korvex - " + missing + "\\", Title());
+    EXPECT_FALSE(IsWindowEnabled(Win.shortcuts));
+
+    SetCurrentFolder("");
+    Relist();
+    EXPECT_TRUE(Column(2).empty());
+    EXPECT_EQ(zero, StatusText(0));
+    EXPECT_EQ("Korvex", Title());
+    EXPECT_EQ("", ControlText(Win.pathBox));
+}
+
+// A window that makes a newer listing request of another folder when its
+// message arrives, as a pick in the tree does.
+ScratchFolder* secondFolder;
+
+LRESULT CALLBACK RequestProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_TIMER) {
+        KillTimer(wnd, wParam);
+        SetCurrentFolder(secondFolder->path().substr(0, secondFolder->path().size() - 1));
+        RestartListBuild();
+        return 0;
+    }
+    return DefWindowProcA(wnd, msg, wParam, lParam);
+}
+
+TEST_F(MainWindowTest, NewerRequestDuringAListingWins) {
+    ScratchFolder first, second;
+    secondFolder = &second;
+    for (int i = 0; i < 40; ++i)
+        ASSERT_TRUE(
+            WriteBytes(first.file("first" + std::to_string(i) + ".dwg"), PreviewDrawing("AC1015")));
+    ASSERT_TRUE(WriteBytes(second.file("second.dwg"), PreviewDrawing("AC1018")));
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = RequestProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "KvxTestRequest";
+    RegisterClassA(&wc);
+    HWND requester =
+        CreateWindowA("KvxTestRequest", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    for (UINT delay : {0u, 30u}) {
+        SetCurrentFolder(first.path().substr(0, first.path().size() - 1));
+        SetTimer(requester, 1, delay, nullptr);
+        Relist(); // the timer fires inside this listing's message pumps
+        PumpUntil([] { return !ListingActive; });
+        EXPECT_EQ((std::vector<std::string>{"second.dwg"}), Column(2)) << "delay " << delay;
+        EXPECT_EQ(0u, StatusText(0).find(" 1 Filtered DWG File(s) + 0 Other DWG File(s) + 0 "
+                                         "Remaining File(s) + 0 Folder(s)"))
+            << StatusText(0);
+        EXPECT_EQ("Korvex - " + second.path(), Title());
+        EXPECT_TRUE(IsWindowVisible(Win.status));
+        EXPECT_FALSE(IsWindowVisible(Win.progress));
+    }
+    DestroyWindow(requester);
+}
+
+TEST_F(MainWindowTest, HeaderClicksAndViewModes) {
+    ScratchFolder folder;
+    ASSERT_TRUE(WriteBytes(folder.file("b.dwg"), std::string(5000, 'b').replace(0, 6, "AC1018")));
+    ASSERT_TRUE(WriteBytes(folder.file("c.dwg"), std::string(3000, 'c').replace(0, 6, "AC1002")));
+    ASSERT_TRUE(WriteBytes(folder.file("a.dwg"), std::string(1000, 'a').replace(0, 6, "AC1009")));
+    SetCurrentFolder(Unslashed(folder.path()));
+    SortColumn = 2;
+    SortAscending = true;
+    Relist();
+    EXPECT_EQ((std::vector<std::string>{"a.dwg", "b.dwg", "c.dwg"}), Column(2));
+    SortByHeaderClick(3);
+    EXPECT_EQ((std::vector<std::string>{"c.dwg", "a.dwg", "b.dwg"}), Column(2));
+    SortByHeaderClick(3);
+    EXPECT_EQ((std::vector<std::string>{"b.dwg", "a.dwg", "c.dwg"}), Column(2));
+    EXPECT_EQ((std::vector<std::string>{"0000", "0001", "0002"}), Column(0));
+    SortByHeaderClick(4); // keeps descending
+    EXPECT_EQ((std::vector<std::string>{"b.dwg", "c.dwg", "a.dwg"}), Column(2));
+
+    SendMessageA(Win.main, WM_COMMAND, 9039, 0); // List
+    EXPECT_EQ("LIST", Settings.viewMode);
+    EXPECT_EQ(Column(2), Column(0));
+    EXPECT_EQ(LVS_LIST, GetWindowLongA(Win.list, GWL_STYLE) & LVS_TYPEMASK);
+    SendMessageA(Win.main, WM_COMMAND, 9038, 0); // Details
+    EXPECT_EQ("DETAIL", Settings.viewMode);
+    EXPECT_EQ((std::vector<std::string>{"0000", "0001", "0002"}), Column(0));
+    SortColumn = 2;
+    SortAscending = true;
+    MarkSortHeader(false);
+}
+
+} // namespace

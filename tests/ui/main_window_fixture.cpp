@@ -1,0 +1,105 @@
+#include "tests/ui/main_window_fixture.h"
+
+#include <commctrl.h>
+
+#include "filelist/file_list_build.h"
+#include "filelist/list_rows.h"
+#include "runtime/app_state.h"
+#include "settings/settings_file.h"
+#include "tests/support/pump_until.h"
+#include "ui/main_window.h"
+#include "ui/tree_pane.h"
+
+ScratchFolder* MainWindowTest::settingsHome = nullptr;
+
+void MainWindowTest::SetUpTestSuite() {
+    settingsHome = new ScratchFolder;
+    std::string program = settingsHome->file("program\\");
+    std::string temp = settingsHome->file("temp\\");
+    CreateDirectoryA(program.c_str(), nullptr);
+    CreateDirectoryA(temp.c_str(), nullptr);
+    PrepareSettingsFile(program, "Korvex.exe", temp);
+    WritePrivateProfileStringA("MAIN", "Path", temp.c_str(), Paths.settingsFile.c_str());
+    ASSERT_TRUE(CreateMainWindow());
+    ASSERT_TRUE(PumpUntil([] { return TreeReady && !ListingActive; }));
+    ASSERT_TRUE(
+        PumpUntil([] { return StatusText(0).find("Total Object(s) Found") != std::string::npos; }));
+}
+
+void MainWindowTest::TearDownTestSuite() {
+    if (Win.main && IsWindow(Win.main)) {
+        SendMessageA(Win.main, WM_CLOSE, 0, 0);
+        PumpUntil([] { return !IsWindow(Win.main); });
+    }
+    Win = MainWindow();
+    delete settingsHome;
+    settingsHome = nullptr;
+}
+
+void MainWindowTest::SetUp() {
+    ASSERT_TRUE(Win.main && IsWindow(Win.main));
+}
+
+void MainWindowTest::ListFolder(const std::string& folder) {
+    SendMessageA(Win.status, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(""));
+    NavigateTo(folder);
+    ASSERT_TRUE(PumpUntil([] {
+        return !ListingActive && StatusText(0).find("Total Object(s) Found") != std::string::npos;
+    })) << "no listing of "
+        << folder;
+}
+
+void MainWindowTest::Relist() {
+    BuildFileList();
+}
+
+void MainWindowTest::SelectExtension(const std::string& text) {
+    LRESULT index = SendMessageA(Win.extensionBox, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                 reinterpret_cast<LPARAM>(text.c_str()));
+    SendMessageA(Win.extensionBox, CB_SETCURSEL, index, 0);
+}
+
+std::string MainWindowTest::StatusText(int part) {
+    char buf[1024] = {};
+    LRESULT length = SendMessageA(Win.status, SB_GETTEXTLENGTHA, part, 0);
+    if (LOWORD(length) >= sizeof buf) return std::string();
+    SendMessageA(Win.status, SB_GETTEXTA, part, reinterpret_cast<LPARAM>(buf));
+    return buf;
+}
+
+std::string MainWindowTest::ControlText(HWND wnd) {
+    char buf[2048] = {};
+    GetWindowTextA(wnd, buf, sizeof buf);
+    return buf;
+}
+
+std::string MainWindowTest::Title() {
+    return ControlText(Win.main);
+}
+
+std::vector<std::string> MainWindowTest::Column(int column) {
+    std::vector<std::string> texts;
+    int n = static_cast<int>(SendMessageA(Win.list, LVM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < n; ++i)
+        texts.push_back(RowText(i, column));
+    return texts;
+}
+
+int MainWindowTest::RowImage(int row, int column) {
+    LVITEMA item = {};
+    item.mask = LVIF_IMAGE;
+    item.iItem = row;
+    item.iSubItem = column;
+    SendMessageA(Win.list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    return item.iImage;
+}
+
+int MainWindowTest::ImageCount() {
+    return ImageList_GetImageCount(Thumbs.images);
+}
+
+SIZE MainWindowTest::ImageSize() {
+    int cx = 0, cy = 0;
+    ImageList_GetIconSize(Thumbs.images, &cx, &cy);
+    return SIZE{cx, cy};
+}
