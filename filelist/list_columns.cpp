@@ -145,7 +145,8 @@ void UpdateSelectionSummary() {
     }
     std::string text = SelectionSummaryText(selected, bytes);
     SendMessageA(Win.status, SB_SETTEXTA, 1, reinterpret_cast<LPARAM>(text.c_str()));
-    Win.selectionTextWidth = TextExtent(Win.status, text).cx;
+    // Room for the text and the part's frame, measured in the status bar's font.
+    Win.selectionTextWidth = TextExtent(Win.status, text).cx + 16;
     RECT client;
     GetClientRect(Win.main, &client);
     int parts[2] = {client.right - Win.selectionTextWidth, -1};

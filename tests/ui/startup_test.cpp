@@ -1,0 +1,211 @@
+// The main window as start-up builds it, and what closing it saves.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+
+#include "filelist/list_columns.h"
+#include "runtime/app_state.h"
+#include "runtime/ids.h"
+#include "settings/settings_file.h"
+#include "tests/support/dwg_builder.h"
+#include "tests/support/pump_until.h"
+#include "tests/support/scratch_folder.h"
+#include "tests/ui/main_window_fixture.h"
+#include "ui/main_window.h"
+
+namespace {
+
+std::string MenuText(HMENU menu, UINT position) {
+    char text[128] = {};
+    GetMenuStringA(menu, position, text, sizeof text, MF_BYPOSITION);
+    return text;
+}
+
+bool Checked(int id) {
+    return (GetMenuState(Win.viewMenu, id, MF_BYCOMMAND) & MF_CHECKED) != 0;
+}
+
+TEST_F(MainWindowTest, ExtensionBoxOrderAndSelection) {
+    const char* expected[] = {".DWG", ".DWT", ".BAK", ".SV$", "ALL TYPES"};
+    ASSERT_EQ(5, SendMessageA(Win.extensionBox, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < 5; ++i) {
+        char text[32] = {};
+        SendMessageA(Win.extensionBox, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+        EXPECT_STREQ(expected[i], text);
+    }
+}
+
+TEST_F(MainWindowTest, WindowPlacementFromDefaultSettings) {
+    RECT r;
+    GetWindowRect(Win.main, &r);
+    EXPECT_EQ(0, r.left);
+    EXPECT_EQ(0, r.top);
+    EXPECT_EQ(600, r.right - r.left);
+    EXPECT_EQ(400, r.bottom - r.top);
+    EXPECT_EQ(CS_DBLCLKS, GetClassLongA(Win.main, GCL_STYLE));
+}
+
+TEST_F(MainWindowTest, ControlsOfTheWindow) {
+    struct {
+        HWND wnd;
+        int id;
+        const char* className;
+    } controls[] = {
+        {Win.shortcuts, ID_SHORTCUTS, "Static"},
+        {Win.go, ID_GO, "Button"},
+        {Win.pathBox, ID_PATH_BOX, "ComboBox"},
+        {Win.filterBox, ID_FILTER_BOX, "Edit"},
+        {Win.extensionBox, ID_EXTENSION_BOX, "ComboBox"},
+        {Win.list, ID_FILE_LIST, "SysListView32"},
+        {Win.status, ID_STATUS_BAR, "msctls_statusbar32"},
+        {Win.progress, ID_PROGRESS_BAR, "msctls_progress32"},
+        {Win.progressLabel, ID_PROGRESS_LABEL, "Static"},
+        {Win.treeContainer, ID_TREE_PANE, "Static"},
+    };
+    for (const auto& c : controls) {
+        ASSERT_TRUE(IsWindow(c.wnd)) << c.className;
+        EXPECT_EQ(c.id, GetDlgCtrlID(c.wnd)) << c.className;
+        char name[64] = {};
+        GetClassNameA(c.wnd, name, sizeof name);
+        EXPECT_STRCASEEQ(c.className, name);
+        EXPECT_EQ(Win.main, GetParent(c.wnd));
+    }
+    EXPECT_EQ("*", ControlText(Win.filterBox));
+    EXPECT_EQ("Go", ControlText(Win.go));
+    EXPECT_EQ("Shortcuts", ControlText(Win.shortcuts));
+    EXPECT_TRUE(IsWindowVisible(Win.list));
+    EXPECT_TRUE(IsWindowVisible(Win.treeContainer));
+    // Properties keep the previous procedures of the subclassed controls.
+    EXPECT_NE(nullptr, GetPropA(Win.pathBox, "LBL1"));
+    EXPECT_NE(nullptr, GetPropA(Win.filterBox, "INP10"));
+    EXPECT_NE(nullptr, GetPropA(Win.extensionBox, "CBEXT"));
+    EXPECT_NE(nullptr, GetPropA(Win.status, "STAT1"));
+}
+
+TEST_F(MainWindowTest, MenuBar) {
+    HMENU bar = GetMenu(Win.main);
+    ASSERT_EQ(5, GetMenuItemCount(bar));
+    EXPECT_EQ("&File", MenuText(bar, 0));
+    EXPECT_EQ("&View", MenuText(bar, 1));
+    EXPECT_EQ("&Tools", MenuText(bar, 2));
+    EXPECT_EQ("F&avorites", MenuText(bar, 3));
+    EXPECT_EQ("&Help", MenuText(bar, 4));
+    HMENU view = GetSubMenu(bar, 1);
+    EXPECT_EQ(Win.viewMenu, view);
+    const char* viewItems[] = {"Display Black Background",
+                               "",
+                               "Preview",
+                               "FileName",
+                               "Version",
+                               "Size",
+                               "Modified",
+                               "Attributes",
+                               "",
+                               "&List",
+                               "&Details",
+                               "",
+                               "&Refresh"};
+    ASSERT_EQ(13, GetMenuItemCount(view));
+    for (int i = 0; i < 13; ++i)
+        EXPECT_EQ(viewItems[i], MenuText(view, i)) << i;
+    EXPECT_TRUE(Checked(IDM_DETAILS));
+    EXPECT_FALSE(Checked(IDM_LIST));
+    EXPECT_FALSE(Checked(IDM_BLACK_BACKGROUND));
+    HMENU favorites = GetSubMenu(bar, 3);
+    EXPECT_EQ(22, GetMenuItemCount(favorites));
+    EXPECT_EQ("-", MenuText(favorites, 0));
+    EXPECT_EQ("&Customize Favorites...", MenuText(favorites, 21));
+    EXPECT_EQ("Search Sub-Folders For Dwg Files", MenuText(GetSubMenu(bar, 2), 11));
+}
+
+TEST_F(MainWindowTest, BlackBackgroundToggleAndHeaderMark) {
+    SendMessageA(Win.main, WM_COMMAND, IDM_BLACK_BACKGROUND, 0);
+    EXPECT_TRUE(BlackBackground);
+    EXPECT_TRUE(Checked(IDM_BLACK_BACKGROUND));
+    SendMessageA(Win.main, WM_COMMAND, IDM_BLACK_BACKGROUND, 0);
+    EXPECT_FALSE(BlackBackground);
+    EXPECT_FALSE(Checked(IDM_BLACK_BACKGROUND));
+
+    HWND header = GetDlgItem(Win.list, 0);
+    char text[64] = {};
+    HDITEMA item = {};
+    item.mask = HDI_TEXT;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(header, HDM_GETITEMA, 2, reinterpret_cast<LPARAM>(&item));
+    EXPECT_STREQ("Filename ^", text); // start-up sorts ascending by file name
+}
+
+TEST_F(MainWindowTest, ColumnToggleRemembersTheWidth) {
+    SendMessageA(Win.list, LVM_SETCOLUMNWIDTH, 3, 130);
+    SendMessageA(Win.main, WM_COMMAND, IDM_COL_VERSION, 0);
+    EXPECT_EQ(130, Settings.columnWidth[3]);
+    EXPECT_EQ("FALSE", Settings.showColumn[3]);
+    EXPECT_EQ(0, SendMessageA(Win.list, LVM_GETCOLUMNWIDTH, 3, 0));
+    EXPECT_FALSE(Checked(IDM_COL_VERSION));
+    SendMessageA(Win.main, WM_COMMAND, IDM_COL_VERSION, 0);
+    EXPECT_EQ(130, SendMessageA(Win.list, LVM_GETCOLUMNWIDTH, 3, 0));
+    EXPECT_TRUE(Checked(IDM_COL_VERSION));
+    SendMessageA(Win.list, LVM_SETCOLUMNWIDTH, 3, 100);
+
+    SendMessageA(Win.main, WM_COMMAND, IDM_LIST, 0);
+    EXPECT_TRUE(Checked(IDM_LIST));
+    EXPECT_FALSE(Checked(IDM_DETAILS));
+    EXPECT_TRUE(GetMenuState(Win.viewMenu, IDM_COL_SIZE, MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_TRUE(Checked(IDM_COL_PREVIEW));
+    EXPECT_FALSE(Checked(IDM_COL_SIZE));
+    SendMessageA(Win.main, WM_COMMAND, IDM_LIST, 0); // a second time changes nothing
+    EXPECT_TRUE(Checked(IDM_LIST));
+    SendMessageA(Win.main, WM_COMMAND, IDM_DETAILS, 0);
+    EXPECT_TRUE(Checked(IDM_COL_SIZE));
+    EXPECT_FALSE(GetMenuState(Win.viewMenu, IDM_COL_SIZE, MF_BYCOMMAND) & MF_GRAYED);
+}
+
+TEST(SelectionSummary, Texts) {
+    EXPECT_EQ("0 File(s) Selected = 0 KB", SelectionSummaryText(0, 0));
+    EXPECT_EQ("3 File(s) Selected = 7 KB", SelectionSummaryText(3, 8000));
+    EXPECT_EQ("1 File(s) Selected = 1,024 KB", SelectionSummaryText(1, 1048576));
+}
+
+TEST_F(MainWindowTest, SelectionSummaryOfSelectedRows) {
+    ScratchFolder folder;
+    ASSERT_TRUE(WriteBytes(folder.file("a.dwg"), std::string(1000, 'a')));
+    ASSERT_TRUE(WriteBytes(folder.file("b.dwg"), std::string(2000, 'b')));
+    ASSERT_TRUE(WriteBytes(folder.file("c.dwg"), std::string(5000, 'c')));
+    ListFolder(folder.path().substr(0, folder.path().size() - 1));
+    LVITEMA state = {};
+    state.stateMask = LVIS_SELECTED;
+    state.state = LVIS_SELECTED;
+    SendMessageA(Win.list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
+                 reinterpret_cast<LPARAM>(&state));
+    ASSERT_TRUE(PumpUntil([] { return StatusText(1) == "3 File(s) Selected = 7 KB"; }, 5000))
+        << StatusText(1);
+    state.state = 0;
+    SendMessageA(Win.list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
+                 reinterpret_cast<LPARAM>(&state));
+    EXPECT_TRUE(PumpUntil([] { return StatusText(1) == "0 File(s) Selected = 0 KB"; }, 5000));
+}
+
+// Closing the window saves [MAIN]: a maximised window keeps the restored
+// placement and writes its state.
+TEST(MainWindowClose, SavesTheMainSection) {
+    ScratchFolder home;
+    std::string program = home.file("program\\"), temp = home.file("temp\\");
+    CreateDirectoryA(program.c_str(), nullptr);
+    CreateDirectoryA(temp.c_str(), nullptr);
+    PrepareSettingsFile(program, "Korvex.exe", temp);
+    WritePrivateProfileStringA("MAIN", "Path", temp.c_str(), Paths.settingsFile.c_str());
+    ASSERT_TRUE(CreateMainWindow());
+    ASSERT_TRUE(PumpUntil([] { return TreeReady && !ListingActive; }));
+    ShowWindow(Win.main, SW_MAXIMIZE);
+    SendMessageA(Win.main, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(PumpUntil([] { return !IsWindow(Win.main); }));
+    std::string ini = ReadBytes(Paths.settingsFile);
+    EXPECT_NE(std::string::npos, ini.find("State= 2\r\n")) << ini;
+    EXPECT_NE(std::string::npos, ini.find("Width=600\r\n")) << ini;
+    EXPECT_NE(std::string::npos, ini.find("Path=" + temp + "\r\n")) << ini;
+    EXPECT_NE(std::string::npos, ini.find("SortColumn= 2\r\n")) << ini;
+    Win = MainWindow();
+}
+
+} // namespace
