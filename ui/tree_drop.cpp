@@ -46,16 +46,22 @@ HMENU BuildTreeDropMenu(const std::string& target, bool targetValid,
     return menu;
 }
 
-// The shell asks before overwriting and shows its own progress.
+// The shell asks before overwriting and shows its own progress. Each file
+// is given its own destination in the target folder, which every shell
+// honours for several files at once (Wine's refuses to move several files to
+// one folder named alone).
 static void TransferFiles(UINT operation, const std::vector<std::string>& names,
                           const std::string& target) {
+    std::vector<std::string> destinations;
+    for (const std::string& name : names)
+        destinations.push_back(WithTrailingBackslash(target) + FileNamePart(name));
     std::string from = ShellFileList(names);
-    std::string to = target + '\0';
+    std::string to = ShellFileList(destinations);
     SHFILEOPSTRUCTA op = {};
     op.wFunc = operation;
     op.pFrom = from.c_str();
     op.pTo = to.c_str();
-    op.fFlags = FOF_ALLOWUNDO;
+    op.fFlags = FOF_ALLOWUNDO | FOF_MULTIDESTFILES;
     SHFileOperationA(&op);
 }
 

@@ -103,17 +103,18 @@ TEST_F(TreePaneTest, DropCopiesBothFilesToTheFolder) {
     EXPECT_TRUE(PathExists(source + "\\two.dwg"));
 }
 
-// One file: Wine's shell cancels a move of several files to one folder.
-TEST_F(TreePaneTest, DropMovesTheFileToTheFolder) {
+TEST_F(TreePaneTest, DropMovesBothFilesToTheFolder) {
     std::string source = Folder("move\\source"), target = Folder("move\\target");
     ASSERT_NO_FATAL_FAILURE(CreateReadyPane());
     ASSERT_NO_FATAL_FAILURE(NavigateAndWait(target));
 
     ASSERT_NO_FATAL_FAILURE(DropOnSelectedFolder(
-        {source + "\\one.dwg"},
+        {source + "\\one.dwg", source + "\\two.dwg"},
         {{WM_KEYDOWN, VK_DOWN}, {WM_KEYDOWN, VK_DOWN}, {WM_KEYDOWN, VK_RETURN}}));
-    EXPECT_TRUE(PumpUntil(
-        [&] { return PathExists(target + "\\one.dwg") && !PathExists(source + "\\one.dwg"); }));
+    EXPECT_TRUE(PumpUntil([&] {
+        return PathExists(target + "\\one.dwg") && PathExists(target + "\\two.dwg") &&
+               !PathExists(source + "\\one.dwg") && !PathExists(source + "\\two.dwg");
+    }));
 }
 
 TEST_F(TreePaneTest, DropCanGoToTheFolderOfTheDroppedFiles) {

@@ -37,7 +37,8 @@ static const char* const TestFolders[] = {"first1",
                                           "setpath\\source"};
 
 static const char* const TestFiles[] = {"copy\\source\\one.dwg", "copy\\source\\two.dwg",
-                                        "move\\source\\one.dwg", "setpath\\source\\one.dwg"};
+                                        "move\\source\\one.dwg", "move\\source\\two.dwg",
+                                        "setpath\\source\\one.dwg"};
 
 static void MakeTestFolders() {
     std::string base = ExeFolder() + "kvxtree";
