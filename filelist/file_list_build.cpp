@@ -88,8 +88,10 @@ static void RebuildImageList(bool previews) {
             Settings.thumbWidth = Settings.columnWidth[1] > 0 ? Settings.columnWidth[1] : 180;
             Settings.thumbHeight = static_cast<int>(0.8 * Settings.thumbWidth);
         }
-        Thumbs.images =
-            ImageList_Create(Settings.thumbWidth, Settings.thumbHeight, ILC_COLOR24, 0, 0);
+        // Room for every planned thumbnail from the start: growing a large
+        // image list a few images at a time copies it over and over.
+        Thumbs.images = ImageList_Create(Settings.thumbWidth, Settings.thumbHeight, ILC_COLOR24,
+                                         Counters.planned + 3, 0);
         Thumbs.noPreview =
             AddPlaceholder(IDB_NO_PREVIEW, Settings.thumbWidth, Settings.thumbHeight);
         Thumbs.notFound =
