@@ -1,0 +1,166 @@
+#include "inspect/preview_bitmap.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+#include <memory>
+#include <new>
+
+#include "inspect/dib_layout.h"
+#include "inspect/dwg_inspect.h"
+#include "inspect/file_facts.h"
+#include "runtime/app_state.h"
+#include "runtime/files.h"
+#include "runtime/handles.h"
+#include "runtime/win_helpers.h"
+
+namespace {
+
+constexpr COLORREF kWhite = 0xFFFFFF;
+constexpr COLORREF kBlack = 0x000000;
+
+// The raster route cannot go on without its pixels; the program ends as it
+// always has in that case.
+[[noreturn]] void AbortWithMemoryProblem(const char* caption) {
+    ShowMessage("Memory Problem ... aborting", caption, MB_OK);
+    std::fflush(stdout);
+    ExitProcess(0);
+}
+
+// Swap in one block: copy the bitmap, read the copy as 32-bit pixels, change
+// them in memory and write them back. Returns the copy.
+HBITMAP SwapOnRaster(HBITMAP bitmap) {
+    BITMAP source = {};
+    GetObjectA(bitmap, sizeof source, &source);
+    GdiObject<HBITMAP> copy;
+    {
+        MemoryDC from;
+        from.select(bitmap);
+        MemoryDC to(from.get());
+        copy.reset(CreateCompatibleBitmap(from.get(), source.bmWidth, source.bmHeight));
+        if (copy.get()) {
+            to.select(copy.get());
+            BitBlt(to.get(), 0, 0, source.bmWidth, source.bmHeight, from.get(), 0, 0, SRCCOPY);
+        }
+    } // GetDIBits needs the copy out of every device context
+
+    BITMAP desc = {};
+    if (!copy.get() || !GetObjectA(copy.get(), sizeof desc, &desc))
+        AbortWithMemoryProblem("BITMAP");
+    const int width = desc.bmWidth, height = desc.bmHeight;
+    std::unique_ptr<uint8_t[]> pixels(new (std::nothrow)
+                                          uint8_t[static_cast<size_t>(width) * height * 4]);
+    if (!pixels) AbortWithMemoryProblem("glpBits");
+
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = height; // bottom-up
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    WindowDC screen;
+    if (!GetDIBits(screen.get(), copy.get(), 0, height, pixels.get(), &bi, DIB_RGB_COLORS))
+        AbortWithMemoryProblem("GetDIBits");
+
+    uint8_t* p = pixels.get(); // blue, green, red, reserved
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x, p += 4) {
+            uint32_t colour = p[2] + 256u * p[1] + 65536u * p[0];
+            if (colour == 0xFFFFFF)
+                p[0] = p[1] = p[2] = 0;
+            else if (colour == 0)
+                p[0] = p[1] = p[2] = 255;
+        }
+        PumpMessages(); // a big preview must not freeze the window
+    }
+    SetDIBits(screen.get(), copy.get(), 0, height, pixels.get(), &bi, DIB_RGB_COLORS);
+    return copy.release();
+}
+
+std::string ReadWholeFile(const std::string& path, bool& opened) {
+    std::string bytes;
+    FileStream file(path.c_str(), "rb");
+    opened = static_cast<bool>(file);
+    if (!file) return bytes;
+    char buf[65536];
+    for (size_t n; (n = std::fread(buf, 1, sizeof buf, file.get())) > 0;)
+        bytes.append(buf, n);
+    return bytes;
+}
+
+} // namespace
+
+HBITMAP LoadPreviewBitmap(const std::string& path) {
+    bool opened = false;
+    std::string bytes = ReadWholeFile(path, opened);
+    DibPicture picture;
+    if (!opened || !DecodeDibFile(bytes, picture)) return nullptr;
+    const BITMAPINFO* info = reinterpret_cast<const BITMAPINFO*>(picture.info.data());
+    WindowDC screen;
+    return CreateDIBitmap(screen.get(), &info->bmiHeader, CBM_INIT, picture.rows.data(), info,
+                          DIB_RGB_COLORS);
+}
+
+HBITMAP SwapBlackWhite(HBITMAP bitmap) {
+    BITMAP info = {};
+    if (!bitmap || !GetObjectA(bitmap, sizeof info, &info)) return bitmap;
+    MemoryDC dc;
+    dc.select(bitmap);
+    for (int x = 0; x < info.bmWidth; ++x) {
+        for (int y = 0; y < info.bmHeight; ++y) {
+            COLORREF colour = GetPixel(dc.get(), x, y);
+            if (colour == kWhite)
+                SetPixel(dc.get(), x, y, kBlack);
+            else if (colour == kBlack)
+                SetPixel(dc.get(), x, y, kWhite);
+        }
+    }
+    return bitmap;
+}
+
+HBITMAP AdaptPreviewColours(HBITMAP bitmap) {
+    if (!bitmap || !PreviewIs8Bit) return bitmap;
+    // Old systems (and ones the version code does not know) take the slow
+    // per-pixel route; both change the same pixels.
+    if (OsVersionCode() <= 4) return SwapBlackWhite(bitmap);
+    return SwapOnRaster(bitmap);
+}
+
+HBITMAP ScaleBitmap(HBITMAP bitmap, int width, int height, UINT flags) {
+    if (!bitmap) return nullptr;
+    BITMAP info = {};
+    GetObjectA(bitmap, sizeof info, &info);
+    // Multiplying before dividing keeps whole results whole: a 180 x 115
+    // picture scaled to 180 wide stays 115 high, not 114.
+    if (height == 0 && info.bmWidth > 0)
+        height = static_cast<int>(static_cast<double>(width) * info.bmHeight / info.bmWidth);
+    else if (width == 0 && info.bmHeight > 0)
+        width = static_cast<int>(static_cast<double>(height) * info.bmWidth / info.bmHeight);
+    return static_cast<HBITMAP>(CopyImage(bitmap, IMAGE_BITMAP, width, height, flags));
+}
+
+void MakeListThumbnail(std::string& name) {
+    if (!PathExists(name)) return; // vanished since the folder was read
+    if (PathExists(Paths.previewBitmap)) DeleteFileA(Paths.previewBitmap.c_str());
+    name = WithTrailingBackslash(CurrentFolder()) + name;
+    ExtractPreview(name);
+
+    if (!PathExists(Paths.previewBitmap)) {
+        Thumbs.current = PreviewSupported ? Thumbs.notFound : Thumbs.notSupported;
+        PreviewFound = false;
+        return;
+    }
+
+    HBITMAP bitmap = LoadPreviewBitmap(Paths.previewBitmap);
+    if (bitmap && BlackBackground) {
+        HBITMAP adapted = AdaptPreviewColours(bitmap);
+        if (adapted != bitmap) DeleteObject(bitmap);
+        bitmap = adapted;
+    }
+    bitmap = ScaleBitmap(bitmap, Settings.thumbWidth, 0, LR_COPYDELETEORG);
+    // A damaged preview decodes to nothing: the row then shows no image.
+    Thumbs.current = bitmap ? ImageList_Add(Thumbs.images, bitmap, bitmap) : -1;
+    if (bitmap) DeleteObject(bitmap);
+    PreviewFound = true;
+}

@@ -1,0 +1,29 @@
+// Turning a drawing's preview bitmap into what the screen shows: the list's
+// thumbnail, the black-background colour swap and proportional scaling.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+// Thumbnail of the drawing `name` (a bare name in the listed folder, which is
+// the working directory) for the list's image list. Sets Thumbs.current and
+// PreviewFound; a name that no longer exists leaves both as they were. On
+// return `name` is the full path (current folder + "\" + name) unless the
+// file had vanished.
+void MakeListThumbnail(std::string& name);
+
+// The preview bitmap file decoded into a bitmap compatible with the screen;
+// null when the file is missing or damaged.
+HBITMAP LoadPreviewBitmap(const std::string& path);
+
+// Black and white swapped for an 8-bit preview (PreviewIs8Bit), else the
+// bitmap untouched. May return a new bitmap; the input then still belongs to
+// the caller.
+HBITMAP AdaptPreviewColours(HBITMAP bitmap);
+
+// Swaps pure black and pure white in place, pixel by pixel; returns `bitmap`.
+HBITMAP SwapBlackWhite(HBITMAP bitmap);
+
+// CopyImage to width x height; a 0 width or height is derived from the other
+// to keep the proportions. Null gives null.
+HBITMAP ScaleBitmap(HBITMAP bitmap, int width, int height, UINT flags);
