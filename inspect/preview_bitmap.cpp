@@ -140,6 +140,30 @@ HBITMAP ScaleBitmap(HBITMAP bitmap, int width, int height, UINT flags) {
     return static_cast<HBITMAP>(CopyImage(bitmap, IMAGE_BITMAP, width, height, flags));
 }
 
+// Scales a preview into the list's thumbnail cell: to the cell's width, or
+// to its height when a tall preview would not fit, and centred on the list's
+// own background, so no part of the cell is left undrawn.
+static HBITMAP FitToCell(HBITMAP bitmap, int cellWidth, int cellHeight) {
+    BITMAP info = {};
+    if (!bitmap || !GetObjectA(bitmap, sizeof info, &info) || info.bmWidth <= 0) return bitmap;
+    bool tall = static_cast<long long>(info.bmHeight) * cellWidth >
+                static_cast<long long>(cellHeight) * info.bmWidth;
+    GdiObject<HBITMAP> scaled(tall ? ScaleBitmap(bitmap, 0, cellHeight, LR_COPYDELETEORG)
+                                   : ScaleBitmap(bitmap, cellWidth, 0, LR_COPYDELETEORG));
+    if (!scaled.get() || !GetObjectA(scaled.get(), sizeof info, &info)) return nullptr;
+    WindowDC screen;
+    HBITMAP cell = CreateCompatibleBitmap(screen.get(), cellWidth, cellHeight);
+    if (!cell) return nullptr;
+    MemoryDC from(screen.get()), to(screen.get());
+    from.select(scaled.get());
+    to.select(cell);
+    RECT all = {0, 0, cellWidth, cellHeight};
+    FillRect(to.get(), &all, GetSysColorBrush(COLOR_WINDOW));
+    BitBlt(to.get(), (cellWidth - info.bmWidth) / 2, (cellHeight - info.bmHeight) / 2, info.bmWidth,
+           info.bmHeight, from.get(), 0, 0, SRCCOPY);
+    return cell;
+}
+
 void MakeListThumbnail(std::string& name) {
     if (!PathExists(name)) return; // vanished since the folder was read
     if (PathExists(Paths.previewBitmap)) DeleteFileA(Paths.previewBitmap.c_str());
@@ -158,7 +182,7 @@ void MakeListThumbnail(std::string& name) {
         if (adapted != bitmap) DeleteObject(bitmap);
         bitmap = adapted;
     }
-    bitmap = ScaleBitmap(bitmap, Settings.thumbWidth, 0, LR_COPYDELETEORG);
+    bitmap = FitToCell(bitmap, Settings.thumbWidth, Settings.thumbHeight);
     // A damaged preview decodes to nothing: the row then shows no image.
     Thumbs.current = bitmap ? ImageList_Add(Thumbs.images, bitmap, bitmap) : -1;
     if (bitmap) DeleteObject(bitmap);

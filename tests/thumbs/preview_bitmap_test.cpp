@@ -172,7 +172,7 @@ class ListThumbnail : public ThumbnailTest {
         MakeListThumbnail(buffer);
         return buffer;
     }
-    Pixels Current() { return Crop(ReadImage(Thumbs.images, Thumbs.current), 180, 115); }
+    Pixels Current() { return CropCentered(ReadImage(Thumbs.images, Thumbs.current), 180, 115); }
 };
 
 TEST_F(ListThumbnail, PreviewIsAddedAsStoredWhenTheBackgroundIsWhite) {
@@ -199,6 +199,34 @@ TEST_F(ListThumbnail, EightBitPreviewOnBlackBackgroundTradesBlackAndWhite) {
     EXPECT_EQ(kRed, shown.at(1, 60));
 }
 
+TEST_F(ListThumbnail, ThumbnailIsCentredOnTheListBackground) {
+    PutDrawing("Plan.dwg", MakeDrawing("AC1015", {{2, SheetDib(8)}}));
+    Thumbnail("Plan.dwg");
+    Pixels cell = ReadImage(Thumbs.images, Thumbs.current);
+    ASSERT_EQ(144, cell.height);
+    COLORREF window = GetSysColor(COLOR_WINDOW);
+    uint32_t background = GetRValue(window) << 16 | GetGValue(window) << 8 | GetBValue(window);
+    // 115 rows of picture leave 14 rows above and 15 below.
+    EXPECT_EQ(background, cell.at(90, 0));
+    EXPECT_EQ(background, cell.at(90, 13));
+    EXPECT_EQ(background, cell.at(90, 143));
+    EXPECT_EQ(SheetPixels(), CropCentered(cell, 180, 115));
+}
+
+TEST_F(ListThumbnail, TallPreviewFitsTheCellHeight) {
+    DibSpec spec;
+    spec.width = 60;
+    spec.height = 120;
+    spec.bits = 24;
+    spec.color = [](int, int) { return 0xFF0000u; };
+    PutDrawing("Tower.dwg", MakeDrawing("AC1015", {{2, MakeDib(spec)}}));
+    Thumbnail("Tower.dwg");
+    Pixels cell = ReadImage(Thumbs.images, Thumbs.current);
+    EXPECT_EQ(0xFF0000u, cell.at(90, 0));   // top row of the picture
+    EXPECT_EQ(0xFF0000u, cell.at(90, 143)); // bottom row, not cut off
+    EXPECT_NE(0xFF0000u, cell.at(10, 72));  // beside the picture
+}
+
 TEST_F(ListThumbnail, DeepPreviewIsNeverAdapted) {
     BlackBackground = true;
     for (int bits : {24, 32}) {
@@ -214,6 +242,7 @@ TEST_F(ListThumbnail, DeepPreviewIsNeverAdapted) {
 TEST_F(ListThumbnail, ThumbnailTakesTheListsWidth) {
     // The list build makes the image list's cells as wide as the column.
     Settings.thumbWidth = 90;
+    Settings.thumbHeight = 72;
     ImageList_Destroy(Thumbs.images);
     Thumbs.images = ImageList_Create(90, 72, ILC_COLOR24, 0, 8);
     PutDrawing("Plan.dwg", MakeDrawing("AC1015", {{2, SheetDib(8)}}));
@@ -222,7 +251,7 @@ TEST_F(ListThumbnail, ThumbnailTakesTheListsWidth) {
     EXPECT_EQ(1, ImageCount());
     // Scaled by half: the 180 x 115 sheet becomes 90 x 57, its one-pixel
     // lines may be blended with the paper.
-    Pixels shown = ReadImage(Thumbs.images, Thumbs.current);
+    Pixels shown = CropCentered(ReadImage(Thumbs.images, Thumbs.current), 90, 57);
     auto dark = [](uint32_t c) { return (c & 0x808080) == 0; };
     EXPECT_EQ(kWhite, shown.at(45, 5));
     EXPECT_TRUE(dark(shown.at(50, 5)) || dark(shown.at(49, 5))) << "the line at x 100";

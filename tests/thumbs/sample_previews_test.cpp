@@ -146,14 +146,14 @@ TEST_F(SamplePreviews, OverstatedImageSizeStillShowsThePicture) {
     EXPECT_TRUE(Expected(bmp, 14 + 40 + 1024) == decoded);
     // The same preview at the thumbnail width of 180 is not scaled at all.
     EXPECT_TRUE(Crop(decoded, 180, 116) ==
-                Crop(ReadImage(Thumbs.images, Thumbs.current), 180, 116));
+                CropCentered(ReadImage(Thumbs.images, Thumbs.current), 180, 116));
 }
 
 TEST_F(SamplePreviews, BlackBackgroundSwapsOnlyTheEightBitOnes) {
     BlackBackground = true;
     std::string bmp = Thumbnail("libredwg_r14_v.dwg");
     Pixels stored = Expected(bmp, 14 + 40 + 1024);
-    Pixels shown = Crop(ReadImage(Thumbs.images, Thumbs.current), 180, 116);
+    Pixels shown = CropCentered(ReadImage(Thumbs.images, Thumbs.current), 180, 116);
     ASSERT_EQ(stored.rgb.size(), shown.rgb.size());
     for (size_t i = 0; i < stored.rgb.size(); ++i) {
         uint32_t c = stored.rgb[i];

@@ -54,6 +54,17 @@ Pixels Crop(const Pixels& p, int width, int height) {
     return c;
 }
 
+Pixels CropCentered(const Pixels& p, int width, int height) {
+    Pixels c;
+    c.width = std::min(width, p.width);
+    c.height = std::min(height, p.height);
+    int left = (p.width - c.width) / 2, top = (p.height - c.height) / 2;
+    for (int y = 0; y < c.height; ++y)
+        for (int x = 0; x < c.width; ++x)
+            c.rgb.push_back(p.at(left + x, top + y));
+    return c;
+}
+
 std::string BmpFile(const std::string& dib) {
     std::array<uint8_t, 40> info{};
     std::memcpy(info.data(), dib.data(), std::min<size_t>(40, dib.size()));

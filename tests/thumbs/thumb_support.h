@@ -30,6 +30,8 @@ Pixels ReadPixels(HBITMAP bitmap);
 Pixels ReadImage(HIMAGELIST list, int index);
 // The top-left width x height part of a picture.
 Pixels Crop(const Pixels& p, int width, int height);
+// The middle width x height of a picture, as a thumbnail sits in its cell.
+Pixels CropCentered(const Pixels& p, int width, int height);
 // The picture a colour function describes.
 template <typename F> Pixels PixelsOf(int width, int height, F color) {
     Pixels p;
