@@ -1,7 +1,6 @@
 // The real drawings shared beside the project, checked against their manifest.
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <vector>
 
 #include "inspect/dwg_inspect.h"
@@ -21,15 +20,7 @@ struct ManifestRow {
 
 std::vector<ManifestRow> ReadManifest(const std::string& folder) {
     std::vector<ManifestRow> rows;
-    std::istringstream in(ReadBytes(folder + "MANIFEST.tsv"));
-    std::string line;
-    std::getline(in, line); // column names
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        std::vector<std::string> f;
-        std::istringstream cells(line);
-        for (std::string cell; std::getline(cells, cell, '\t');)
-            f.push_back(cell);
+    for (const std::vector<std::string>& f : ReadManifestRows(folder)) {
         if (f.size() < 11) continue;
         rows.push_back({f[0], f[1], f[2], f[3], f[4], f[5], f[6], f[7], f[8], f[9], f[10]});
     }

@@ -4,7 +4,6 @@
 #include <windows.h>
 
 #include <set>
-#include <sstream>
 
 #include "inspect/dwg_format.h"
 #include "inspect/dwg_inspect.h"
@@ -24,15 +23,7 @@ struct SampleRow {
 
 std::vector<SampleRow> ReadSamples(const std::string& folder) {
     std::vector<SampleRow> rows;
-    std::istringstream in(ReadBytes(folder + "MANIFEST.tsv"));
-    std::string line;
-    std::getline(in, line); // column names
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        std::vector<std::string> f;
-        std::istringstream cells(line);
-        for (std::string cell; std::getline(cells, cell, '\t');)
-            f.push_back(cell);
+    for (const std::vector<std::string>& f : ReadManifestRows(folder)) {
         if (f.size() < 8) continue;
         SampleRow row;
         row.file = f[0];
