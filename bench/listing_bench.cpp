@@ -47,13 +47,13 @@ int main(int argc, char** argv) {
     CreateDirectoryA(program.c_str(), nullptr);
     CreateDirectoryA(temp.c_str(), nullptr);
 
-    DibSpec spec;
-    spec.width = 256;
-    spec.height = 160;
-    spec.color = [](int x, int y) {
+    DibRecipe recipe;
+    recipe.width = 256;
+    recipe.height = 160;
+    recipe.color = [](int x, int y) {
         return (x % 32 == 0 || y % 20 == 0) ? 0x000000u : (x + y) % 97 == 0 ? 0xFF0000u : 0xFFFFFFu;
     };
-    std::string drawing = MakeDrawing("AC1015", {{1, std::string(80, 'h')}, {2, MakeDib(spec)}});
+    std::string drawing = MakeDrawing("AC1015", {{1, std::string(80, 'h')}, {2, MakeDib(recipe)}});
     for (int i = 0; i < count; ++i)
         WriteBytes(drawings.file("drawing" + std::to_string(i) + ".dwg"), drawing);
 

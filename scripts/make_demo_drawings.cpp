@@ -468,23 +468,23 @@ uint32_t PumpRender(int x, int y) {
 }
 
 std::string EightBitDib(const Canvas& k, bool headerCountsTable = true) {
-    DibSpec spec;
-    spec.width = kWidth;
-    spec.height = kHeight;
-    spec.bits = 8;
-    spec.writeClrUsed = headerCountsTable;
-    spec.writeSizeImage = headerCountsTable;
-    spec.color = [&k](int x, int y) { return k.At(x, y); };
-    return MakeDib(spec);
+    DibRecipe recipe;
+    recipe.width = kWidth;
+    recipe.height = kHeight;
+    recipe.bits = 8;
+    recipe.writeClrUsed = headerCountsTable;
+    recipe.writeSizeImage = headerCountsTable;
+    recipe.color = [&k](int x, int y) { return k.At(x, y); };
+    return MakeDib(recipe);
 }
 
 std::string TrueColourDib(uint32_t (*color)(int x, int y)) {
-    DibSpec spec;
-    spec.width = kWidth;
-    spec.height = kHeight;
-    spec.bits = 24;
-    spec.color = color;
-    return MakeDib(spec);
+    DibRecipe recipe;
+    recipe.width = kWidth;
+    recipe.height = kHeight;
+    recipe.bits = 24;
+    recipe.color = color;
+    return MakeDib(recipe);
 }
 
 std::string HeaderEntry(const std::string& name) {

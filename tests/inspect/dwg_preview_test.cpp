@@ -12,13 +12,13 @@
 namespace {
 
 std::string SmallDib(int bits, bool clrUsed = true) {
-    DibSpec spec;
-    spec.width = 6;
-    spec.height = 4;
-    spec.bits = bits;
-    spec.writeClrUsed = clrUsed;
-    spec.color = [](int x, int y) { return (x + y) % 2 ? 0xFFFFFFu : 0x000000u; };
-    return MakeDib(spec);
+    DibRecipe recipe;
+    recipe.width = 6;
+    recipe.height = 4;
+    recipe.bits = bits;
+    recipe.writeClrUsed = clrUsed;
+    recipe.color = [](int x, int y) { return (x + y) % 2 ? 0xFFFFFFu : 0x000000u; };
+    return MakeDib(recipe);
 }
 
 class Preview : public ::testing::Test {

@@ -43,34 +43,34 @@ static int PaletteIndex(const std::vector<uint32_t>& palette, uint32_t color) {
     return 0;
 }
 
-std::string MakeDib(const DibSpec& spec) {
-    int bytesPerPixel = spec.bits / 8;
-    uint32_t stride = (static_cast<uint32_t>(spec.width * spec.bits) + 31) / 32 * 4;
-    uint32_t imageSize = stride * static_cast<uint32_t>(spec.height);
-    std::vector<uint32_t> palette = spec.palette;
-    if (spec.bits == 8 && palette.empty()) palette = DrawingPalette();
-    if (spec.bits == 8) palette.resize(256, 0);
+std::string MakeDib(const DibRecipe& recipe) {
+    int bytesPerPixel = recipe.bits / 8;
+    uint32_t stride = (static_cast<uint32_t>(recipe.width * recipe.bits) + 31) / 32 * 4;
+    uint32_t imageSize = stride * static_cast<uint32_t>(recipe.height);
+    std::vector<uint32_t> palette = recipe.palette;
+    if (recipe.bits == 8 && palette.empty()) palette = DrawingPalette();
+    if (recipe.bits == 8) palette.resize(256, 0);
 
     std::string dib;
     AppendLE32(dib, 40);
-    AppendLE32(dib, static_cast<uint32_t>(spec.width));
-    AppendLE32(dib, static_cast<uint32_t>(spec.height));
+    AppendLE32(dib, static_cast<uint32_t>(recipe.width));
+    AppendLE32(dib, static_cast<uint32_t>(recipe.height));
     AppendLE16(dib, 1);
-    AppendLE16(dib, static_cast<uint16_t>(spec.bits));
+    AppendLE16(dib, static_cast<uint16_t>(recipe.bits));
     AppendLE32(dib, 0); // BI_RGB
-    AppendLE32(dib, spec.writeSizeImage ? imageSize : 0);
+    AppendLE32(dib, recipe.writeSizeImage ? imageSize : 0);
     AppendLE32(dib, 2835);
     AppendLE32(dib, 2835);
-    AppendLE32(dib, spec.bits == 8 && spec.writeClrUsed ? 256 : 0);
+    AppendLE32(dib, recipe.bits == 8 && recipe.writeClrUsed ? 256 : 0);
     AppendLE32(dib, 0);
     for (uint32_t c : palette)
         AppendLE32(dib, c); // RGBQUAD: blue, green, red, 0
 
-    for (int row = spec.height - 1; row >= 0; --row) {
+    for (int row = recipe.height - 1; row >= 0; --row) {
         std::string line(stride, '\0');
-        for (int x = 0; x < spec.width; ++x) {
-            uint32_t c = spec.color ? spec.color(x, row) : 0xFFFFFF;
-            if (spec.bits == 8) {
+        for (int x = 0; x < recipe.width; ++x) {
+            uint32_t c = recipe.color ? recipe.color(x, row) : 0xFFFFFF;
+            if (recipe.bits == 8) {
                 line[x] = static_cast<char>(PaletteIndex(palette, c));
             } else {
                 line[x * bytesPerPixel] = static_cast<char>(c & 0xFF);

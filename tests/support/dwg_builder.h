@@ -9,7 +9,7 @@
 
 // A device-independent bitmap without file header: BITMAPINFOHEADER, colour
 // table, pixel rows (bottom-up, each padded to 4 bytes).
-struct DibSpec {
+struct DibRecipe {
     int width = 0;
     int height = 0;
     int bits = 8;               // 8, 24 or 32
@@ -21,7 +21,7 @@ struct DibSpec {
     std::vector<uint32_t> palette; // 8-bit: up to 256 colours 0xRRGGBB
 };
 
-std::string MakeDib(const DibSpec& spec);
+std::string MakeDib(const DibRecipe& recipe);
 // A 256-colour palette with pure black at 0, pure white at 7 and a spread of
 // colours elsewhere (like the ones drawings carry).
 std::vector<uint32_t> DrawingPalette();

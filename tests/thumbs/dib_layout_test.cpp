@@ -59,13 +59,13 @@ std::string ValidBmp() {
 }
 
 TEST(DibLayout, ColourTableIsFoundEvenWhenTheFileHeaderCountsNone) {
-    DibSpec spec;
-    spec.width = 10;
-    spec.height = 3;
-    spec.writeClrUsed = false;
-    spec.writeSizeImage = false;
-    spec.color = [](int x, int) { return x % 2 ? 0xFFFFFFu : 0xFF0000u; };
-    std::string dib = MakeDib(spec);
+    DibRecipe recipe;
+    recipe.width = 10;
+    recipe.height = 3;
+    recipe.writeClrUsed = false;
+    recipe.writeSizeImage = false;
+    recipe.color = [](int x, int) { return x % 2 ? 0xFFFFFFu : 0xFF0000u; };
+    std::string dib = MakeDib(recipe);
     std::string file = BmpFile(dib);
     ASSERT_EQ(54u, Get32(file, 10)); // what the file header claims
 

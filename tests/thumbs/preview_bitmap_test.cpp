@@ -39,12 +39,12 @@ uint32_t SwappedSheet(int x, int y) {
 }
 
 std::string SheetDib(int bits) {
-    DibSpec spec;
-    spec.width = 180;
-    spec.height = 115;
-    spec.bits = bits;
-    spec.color = Sheet;
-    return MakeDib(spec);
+    DibRecipe recipe;
+    recipe.width = 180;
+    recipe.height = 115;
+    recipe.bits = bits;
+    recipe.color = Sheet;
+    return MakeDib(recipe);
 }
 
 Pixels SheetPixels() {
@@ -214,12 +214,12 @@ TEST_F(ListThumbnail, ThumbnailIsCentredOnTheListBackground) {
 }
 
 TEST_F(ListThumbnail, TallPreviewFitsTheCellHeight) {
-    DibSpec spec;
-    spec.width = 60;
-    spec.height = 120;
-    spec.bits = 24;
-    spec.color = [](int, int) { return 0xFF0000u; };
-    PutDrawing("Tower.dwg", MakeDrawing("AC1015", {{2, MakeDib(spec)}}));
+    DibRecipe recipe;
+    recipe.width = 60;
+    recipe.height = 120;
+    recipe.bits = 24;
+    recipe.color = [](int, int) { return 0xFF0000u; };
+    PutDrawing("Tower.dwg", MakeDrawing("AC1015", {{2, MakeDib(recipe)}}));
     Thumbnail("Tower.dwg");
     Pixels cell = ReadImage(Thumbs.images, Thumbs.current);
     EXPECT_EQ(0xFF0000u, cell.at(90, 0));   // top row of the picture

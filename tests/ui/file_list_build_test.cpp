@@ -19,11 +19,11 @@
 namespace {
 
 std::string PreviewDrawing(const std::string& signature) {
-    DibSpec spec;
-    spec.width = 90;
-    spec.height = 60;
-    spec.color = [](int x, int y) { return (x / 10 + y / 10) % 2 ? 0x000000u : 0xFFFFFFu; };
-    return MakeDrawing(signature, {{1, "header"}, {2, MakeDib(spec)}});
+    DibRecipe recipe;
+    recipe.width = 90;
+    recipe.height = 60;
+    recipe.color = [](int x, int y) { return (x / 10 + y / 10) % 2 ? 0x000000u : 0xFFFFFFu; };
+    return MakeDrawing(signature, {{1, "header"}, {2, MakeDib(recipe)}});
 }
 
 // a.dwg, b.DWG, c.dwt, d.bak, e.sv$, readme.txt, link.lnk (to a folder), two
