@@ -40,6 +40,24 @@ static void OnGo() {
     SetFocus(Win.list);
 }
 
+// A pick in a box's drop-down list, by mouse or by keyboard: the path box
+// goes to the picked folder, the extension box lists with the new extension.
+static void OnBoxSelection(int id) {
+    if (id == ID_EXTENSION_BOX) {
+        BuildFileList();
+        PumpMessages();
+        return;
+    }
+    LRESULT index = SendMessageA(Win.pathBox, CB_GETCURSEL, 0, 0);
+    if (index == CB_ERR) return;
+    LRESULT length = SendMessageA(Win.pathBox, CB_GETLBTEXTLEN, index, 0);
+    if (length == CB_ERR || length > 255) return;
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    SendMessageA(Win.pathBox, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(&text[0]));
+    text.resize(static_cast<size_t>(length));
+    if (PathExists(text)) NavigateTo(text);
+}
+
 static void ToggleBlackBackground() {
     DWORD previous = CheckMenuItem(Win.viewMenu, IDM_BLACK_BACKGROUND, MF_BYCOMMAND | MF_UNCHECKED);
     if (previous != static_cast<DWORD>(-1) && (previous & MF_CHECKED)) {
@@ -65,6 +83,10 @@ static void OnCommand(HWND wnd, int id, int code) {
         break;
     case ID_GO:
         if (code == 0) OnGo();
+        break;
+    case ID_PATH_BOX:
+    case ID_EXTENSION_BOX:
+        if (code == CBN_SELCHANGE) OnBoxSelection(id);
         break;
     default:
         if (id >= IDM_COL_PREVIEW && id <= IDM_COL_ATTRIBUTES) ToggleColumn(id - 9029);

@@ -17,21 +17,11 @@ static LRESULT PassOn(const char* property, HWND wnd, UINT msg, WPARAM wParam, L
                     : DefWindowProcA(wnd, msg, wParam, lParam);
 }
 
-static void GoToPickedPath(HWND box) {
-    LRESULT index = SendMessageA(box, CB_GETCURSEL, 0, 0);
-    if (index == CB_ERR) return;
-    char text[256] = {};
-    if (SendMessageA(box, CB_GETLBTEXTLEN, index, 0) >= static_cast<LRESULT>(sizeof text)) return;
-    SendMessageA(box, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text));
-    if (PathExists(text)) NavigateTo(text);
-}
-
 LRESULT CALLBACK PathBoxProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_KEYUP && wParam == VK_F5) {
         RefreshTreePane();
         return 1;
     }
-    if (msg == WM_COMMAND && HIWORD(wParam) == LBN_SELCHANGE) GoToPickedPath(wnd);
     return PassOn("LBL1", wnd, msg, wParam, lParam);
 }
 
@@ -53,12 +43,6 @@ LRESULT CALLBACK ExtensionBoxProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lPar
     if (msg == WM_KEYUP && wParam == VK_F5) {
         RefreshTreePane();
         return 0;
-    }
-    if (msg == WM_COMMAND && HIWORD(wParam) == LBN_SELCHANGE) {
-        LRESULT result = PassOn("CBEXT", wnd, msg, wParam, lParam);
-        BuildFileList();
-        PumpMessages();
-        return result;
     }
     return PassOn("CBEXT", wnd, msg, wParam, lParam);
 }

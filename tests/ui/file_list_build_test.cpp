@@ -10,6 +10,7 @@
 #include "filelist/list_sorting.h"
 #include "runtime/app_state.h"
 #include "runtime/files.h"
+#include "runtime/ids.h"
 #include "tests/support/dwg_builder.h"
 #include "tests/support/pump_until.h"
 #include "tests/support/shortcut_maker.h"
@@ -246,6 +247,52 @@ TEST_F(MainWindowTest, HeaderClicksAndViewModes) {
     SortColumn = 2;
     SortAscending = true;
     MarkSortHeader(false);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MainWindowTest, NavigationControlsStartListings) {
+    ScratchFolder folder, other;
+    MakeRulesFolder(folder);
+    ASSERT_TRUE(WriteBytes(other.file("o.dwg"), PreviewDrawing("AC1015")));
+    SelectExtension(".DWG");
+    ListFolder(Unslashed(folder.path()));
+
+    // Enter in the filter box lists with the new filter.
+    SetWindowTextA(Win.filterBox, "b");
+    SendMessageA(Win.filterBox, WM_KEYUP, VK_RETURN, 0);
+    EXPECT_EQ((std::vector<std::string>{"b.DWG"}), Column(2));
+    SetWindowTextA(Win.filterBox, "*");
+
+    // A pick in the extension box lists that extension.
+    SelectExtension("ALL TYPES");
+    SendMessageA(Win.main, WM_COMMAND, MAKEWPARAM(ID_EXTENSION_BOX, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(Win.extensionBox));
+    EXPECT_EQ(5u, Column(2).size());
+    SelectExtension(".DWG");
+
+    // Go with a path that does not exist lists the current folder again.
+    SetWindowTextA(Win.pathBox, folder.file("nowhere").c_str());
+    SendMessageA(Win.main, WM_COMMAND, MAKEWPARAM(ID_GO, 0), reinterpret_cast<LPARAM>(Win.go));
+    EXPECT_EQ((std::vector<std::string>{"a.dwg", "b.DWG"}), Column(2));
+    EXPECT_EQ(folder.path(), ControlText(Win.pathBox));
+
+    // Go with another folder goes there.
+    SetWindowTextA(Win.pathBox, other.path().c_str());
+    SendMessageA(Win.main, WM_COMMAND, MAKEWPARAM(ID_GO, 0), reinterpret_cast<LPARAM>(Win.go));
+    EXPECT_TRUE(PumpUntil([] { return Column(2) == std::vector<std::string>{"o.dwg"}; }));
+
+    // A pick in the path box's list goes to that folder.
+    LRESULT index = SendMessageA(Win.pathBox, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                 reinterpret_cast<LPARAM>(folder.path().c_str()));
+    ASSERT_NE(CB_ERR, index);
+    SendMessageA(Win.pathBox, CB_SETCURSEL, index, 0);
+    SendMessageA(Win.main, WM_COMMAND, MAKEWPARAM(ID_PATH_BOX, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(Win.pathBox));
+    EXPECT_TRUE(PumpUntil([] { return Column(2).size() == 2; }));
+    EXPECT_EQ("Korvex - " + folder.path(), Title());
 }
 
 } // namespace
