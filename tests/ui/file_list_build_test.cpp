@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <algorithm>
 
@@ -293,6 +294,42 @@ TEST_F(MainWindowTest, NavigationControlsStartListings) {
                  reinterpret_cast<LPARAM>(Win.pathBox));
     EXPECT_TRUE(PumpUntil([] { return Column(2).size() == 2; }));
     EXPECT_EQ("Korvex - " + folder.path(), Title());
+}
+
+} // namespace
+
+namespace {
+
+// A drop of files as the shell hands it to a window.
+HDROP MakeDrop(const std::vector<std::string>& paths) {
+    std::string names;
+    for (const std::string& p : paths)
+        names += p + '\0';
+    names += '\0';
+    HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + names.size());
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), names.data(), names.size());
+    GlobalUnlock(memory);
+    return static_cast<HDROP>(memory);
+}
+
+TEST_F(MainWindowTest, DroppedFilesOpenTheFolderOfTheFirst) {
+    ScratchFolder first, second;
+    ASSERT_TRUE(WriteBytes(first.file("one.dwg"), PreviewDrawing("AC1015")));
+    ASSERT_TRUE(WriteBytes(second.file("two.dwg"), PreviewDrawing("AC1015")));
+    SendMessageA(Win.main, WM_DROPFILES,
+                 reinterpret_cast<WPARAM>(MakeDrop(
+                     {first.file("one.dwg"), second.file("two.dwg"), second.file("x.dwg")})),
+                 0);
+    EXPECT_TRUE(PumpUntil([] { return Column(2) == std::vector<std::string>{"one.dwg"}; }));
+    EXPECT_EQ("Korvex - " + first.path(), Title());
+
+    // A dropped folder is opened itself.
+    std::string inner = second.file("inner");
+    ASSERT_TRUE(CreateDirectoryA(inner.c_str(), nullptr));
+    SendMessageA(Win.main, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({inner})), 0);
+    EXPECT_TRUE(PumpUntil([&] { return Title() == "Korvex - " + inner + "\\"; })) << Title();
 }
 
 } // namespace
