@@ -10,11 +10,10 @@
 #include "filelist/file_list_build.h"
 #include "runtime/app_state.h"
 #include "runtime/handles.h"
-#include "settings/settings_file.h"
 #include "tests/support/dwg_builder.h"
+#include "tests/support/main_window_start.h"
 #include "tests/support/pump_until.h"
 #include "tests/support/scratch_folder.h"
-#include "ui/main_window.h"
 
 static double Seconds(LARGE_INTEGER from, LARGE_INTEGER to) {
     LARGE_INTEGER frequency;
@@ -43,10 +42,6 @@ static unsigned long long ReadAll(const std::string& folder, int count) {
 int main(int argc, char** argv) {
     int count = argc > 1 ? std::atoi(argv[1]) : 2000;
     ScratchFolder home, drawings;
-    std::string program = home.file("program\\"), temp = home.file("temp\\");
-    CreateDirectoryA(program.c_str(), nullptr);
-    CreateDirectoryA(temp.c_str(), nullptr);
-
     DibRecipe recipe;
     recipe.width = 256;
     recipe.height = 160;
@@ -57,10 +52,7 @@ int main(int argc, char** argv) {
     for (int i = 0; i < count; ++i)
         WriteBytes(drawings.file("drawing" + std::to_string(i) + ".dwg"), drawing);
 
-    PrepareSettingsFile(program, "Korvex.exe", temp);
-    WritePrivateProfileStringA("MAIN", "Path", temp.c_str(), Paths.settingsFile.c_str());
-    if (!CreateMainWindow()) return 1;
-    PumpUntil([] { return TreeReady && !ListingActive; });
+    if (!StartMainWindow(home)) return 1;
 
     SetCurrentFolder(drawings.path().substr(0, drawings.path().size() - 1));
     LARGE_INTEGER start = Now();

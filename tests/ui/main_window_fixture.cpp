@@ -6,6 +6,7 @@
 #include "filelist/list_rows.h"
 #include "runtime/app_state.h"
 #include "settings/settings_file.h"
+#include "tests/support/main_window_start.h"
 #include "tests/support/pump_until.h"
 #include "ui/main_window.h"
 #include "ui/tree_pane.h"
@@ -14,14 +15,7 @@ ScratchFolder* MainWindowTest::settingsHome = nullptr;
 
 void MainWindowTest::SetUpTestSuite() {
     settingsHome = new ScratchFolder;
-    std::string program = settingsHome->file("program\\");
-    std::string temp = settingsHome->file("temp\\");
-    CreateDirectoryA(program.c_str(), nullptr);
-    CreateDirectoryA(temp.c_str(), nullptr);
-    PrepareSettingsFile(program, "Korvex.exe", temp);
-    WritePrivateProfileStringA("MAIN", "Path", temp.c_str(), Paths.settingsFile.c_str());
-    ASSERT_TRUE(CreateMainWindow());
-    ASSERT_TRUE(PumpUntil([] { return TreeReady && !ListingActive; }));
+    ASSERT_TRUE(StartMainWindow(*settingsHome));
     ASSERT_TRUE(
         PumpUntil([] { return StatusText(0).find("Total Object(s) Found") != std::string::npos; }));
 }

@@ -6,12 +6,11 @@
 #include "filelist/list_columns.h"
 #include "runtime/app_state.h"
 #include "runtime/ids.h"
-#include "settings/settings_file.h"
 #include "tests/support/dwg_builder.h"
+#include "tests/support/main_window_start.h"
 #include "tests/support/pump_until.h"
 #include "tests/support/scratch_folder.h"
 #include "tests/ui/main_window_fixture.h"
-#include "ui/main_window.h"
 
 namespace {
 
@@ -190,20 +189,14 @@ TEST_F(MainWindowTest, SelectionSummaryOfSelectedRows) {
 // placement and writes its state.
 TEST(MainWindowClose, SavesTheMainSection) {
     ScratchFolder home;
-    std::string program = home.file("program\\"), temp = home.file("temp\\");
-    CreateDirectoryA(program.c_str(), nullptr);
-    CreateDirectoryA(temp.c_str(), nullptr);
-    PrepareSettingsFile(program, "Korvex.exe", temp);
-    WritePrivateProfileStringA("MAIN", "Path", temp.c_str(), Paths.settingsFile.c_str());
-    ASSERT_TRUE(CreateMainWindow());
-    ASSERT_TRUE(PumpUntil([] { return TreeReady && !ListingActive; }));
+    ASSERT_TRUE(StartMainWindow(home));
     ShowWindow(Win.main, SW_MAXIMIZE);
     SendMessageA(Win.main, WM_CLOSE, 0, 0);
     ASSERT_TRUE(PumpUntil([] { return !IsWindow(Win.main); }));
     std::string ini = ReadBytes(Paths.settingsFile);
     EXPECT_NE(std::string::npos, ini.find("State= 2\r\n")) << ini;
     EXPECT_NE(std::string::npos, ini.find("Width=600\r\n")) << ini;
-    EXPECT_NE(std::string::npos, ini.find("Path=" + temp + "\r\n")) << ini;
+    EXPECT_NE(std::string::npos, ini.find("Path=" + home.file("temp\\") + "\r\n")) << ini;
     EXPECT_NE(std::string::npos, ini.find("SortColumn= 2\r\n")) << ini;
     Win = MainWindow();
 }
