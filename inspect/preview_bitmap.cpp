@@ -142,7 +142,8 @@ HBITMAP ScaleBitmap(HBITMAP bitmap, int width, int height, UINT flags) {
 
 // Scales a preview into the list's thumbnail cell: to the cell's width, or
 // to its height when a tall preview would not fit, and centred on the list's
-// own background, so no part of the cell is left undrawn.
+// own background (black with the black background), so no part of the cell
+// is left undrawn.
 static HBITMAP FitToCell(HBITMAP bitmap, int cellWidth, int cellHeight) {
     BITMAP info = {};
     if (!bitmap || !GetObjectA(bitmap, sizeof info, &info) || info.bmWidth <= 0) return bitmap;
@@ -158,7 +159,9 @@ static HBITMAP FitToCell(HBITMAP bitmap, int cellWidth, int cellHeight) {
     from.select(scaled.get());
     to.select(cell);
     RECT all = {0, 0, cellWidth, cellHeight};
-    FillRect(to.get(), &all, GetSysColorBrush(COLOR_WINDOW));
+    FillRect(to.get(), &all,
+             static_cast<HBRUSH>(BlackBackground ? GetStockObject(BLACK_BRUSH)
+                                                 : GetSysColorBrush(COLOR_WINDOW)));
     BitBlt(to.get(), (cellWidth - info.bmWidth) / 2, (cellHeight - info.bmHeight) / 2, info.bmWidth,
            info.bmHeight, from.get(), 0, 0, SRCCOPY);
     return cell;

@@ -197,6 +197,7 @@ TEST_F(ListThumbnail, EightBitPreviewOnBlackBackgroundTradesBlackAndWhite) {
     EXPECT_EQ(kBlack, shown.at(1, 1)) << "paper";
     EXPECT_EQ(kNearWhite, shown.at(30, 1)) << "almost white";
     EXPECT_EQ(kRed, shown.at(1, 60));
+    EXPECT_EQ(kBlack, ReadImage(Thumbs.images, Thumbs.current).at(90, 0)) << "cell above";
 }
 
 TEST_F(ListThumbnail, ThumbnailIsCentredOnTheListBackground) {
