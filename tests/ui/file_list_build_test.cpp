@@ -66,6 +66,17 @@ TEST_F(MainWindowTest, ListsTheDrawingsOfAFolder) {
     char current[MAX_PATH] = {};
     GetCurrentDirectoryA(MAX_PATH, current);
     EXPECT_EQ(folder.path(), std::string(current) + "\\");
+
+    // The status bar's tip names the folder; the progress range is the plan.
+    char tip[512] = {};
+    TTTOOLINFOA tool = {};
+    tool.cbSize = TTTOOLINFOA_V1_SIZE;
+    tool.hwnd = GetParent(Win.status);
+    tool.uId = reinterpret_cast<UINT_PTR>(Win.status);
+    tool.lpszText = tip;
+    SendMessageA(Win.tooltip, TTM_GETTEXTA, sizeof tip, reinterpret_cast<LPARAM>(&tool));
+    EXPECT_EQ("Double-Click Here To View Contents Of " + folder.path(), std::string(tip));
+    EXPECT_EQ(2, SendMessageA(Win.progress, PBM_GETRANGE, FALSE, 0));
 }
 
 TEST_F(MainWindowTest, RowsCarryTheFileFacts) {
