@@ -9,6 +9,7 @@
 #include "runtime/win_helpers.h"
 #include "settings/settings_file.h"
 #include "ui/menu_bar.h"
+#include "ui/subclass.h"
 #include "ui/tree_pane.h"
 
 static bool RegisterMainClass() {
@@ -28,12 +29,6 @@ static bool RegisterMainClass() {
 
 static int MainSetting(const char* key) {
     return static_cast<int>(GetPrivateProfileIntA("MAIN", key, 0, Paths.settingsFile.c_str()));
-}
-
-// Subclasses a control, keeping its previous procedure in a window property.
-static void SubclassWithProperty(HWND wnd, const char* property, WNDPROC proc) {
-    LONG_PTR previous = SetWindowLongPtrA(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc));
-    SetPropA(wnd, property, reinterpret_cast<HANDLE>(previous));
 }
 
 static void CreateNavigationControls() {

@@ -1,0 +1,16 @@
+// The path box: F5 rebuilds the tree pane.
+#include "ui/main_window.h"
+#include "ui/subclass.h"
+#include "ui/tree_pane.h"
+
+LRESULT CALLBACK PathBoxProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_KEYUP:
+        if (wParam == VK_F5) {
+            RefreshTreePane();
+            return 1;
+        }
+        break;
+    }
+    return PassToPrevious("LBL1", wnd, msg, wParam, lParam);
+}
