@@ -5,6 +5,7 @@
 
 #include "filelist/list_columns.h"
 #include "runtime/app_state.h"
+#include "runtime/files.h"
 #include "runtime/ids.h"
 #include "tests/support/dwg_builder.h"
 #include "tests/support/main_window_start.h"
@@ -199,6 +200,36 @@ TEST(MainWindowClose, SavesTheMainSection) {
     EXPECT_NE(std::string::npos, ini.find("Path=" + home.file("temp\\") + "\r\n")) << ini;
     EXPECT_NE(std::string::npos, ini.find("SortColumn= 2\r\n")) << ini;
     Win = MainWindow();
+}
+
+} // namespace
+
+namespace {
+
+// Runs Korvex.exe from the build folder with an arguments text; its exit code.
+DWORD RunKorvex(const std::string& arguments) {
+    std::string exe = ExeFolder() + "..\\Korvex.exe";
+    std::string line = "\"" + exe + "\" " + arguments;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(exe.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
+        return 0xFFFFFFFF;
+    DWORD code = 0xFFFFFFFE;
+    if (WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0)
+        GetExitCodeProcess(process.hProcess, &code);
+    else
+        TerminateProcess(process.hProcess, 99);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return code;
+}
+
+TEST(CommandLineSwitches, EndTheProgramWithoutAWindow) {
+    EXPECT_EQ(0u, RunKorvex("SHELLON"));
+    EXPECT_EQ(0u, RunKorvex("SHELLOFF"));
+    EXPECT_EQ(0u, RunKorvex("C:\\My SHELLON Folder"));
 }
 
 } // namespace
