@@ -256,9 +256,22 @@ TEST_F(MainWindowTest, HeaderClicksAndViewModes) {
     SendMessageA(Win.main, WM_COMMAND, 9038, 0); // Details
     EXPECT_EQ("DETAIL", Settings.viewMode);
     EXPECT_EQ((std::vector<std::string>{"0000", "0001", "0002"}), Column(0));
-    SortColumn = 2;
+
+    // A sort column out of range sorts by file name and marks it.
+    SortColumn = 9;
     SortAscending = true;
-    MarkSortHeader(false);
+    Relist();
+    EXPECT_EQ(2, SortColumn);
+    EXPECT_EQ((std::vector<std::string>{"a.dwg", "b.dwg", "c.dwg"}), Column(2));
+    char text[64] = {};
+    HDITEMA item = {};
+    item.mask = HDI_TEXT;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(GetDlgItem(Win.list, 0), HDM_GETITEMA, 2, reinterpret_cast<LPARAM>(&item));
+    EXPECT_STREQ("Filename ^", text);
+    SendMessageA(GetDlgItem(Win.list, 0), HDM_GETITEMA, 4, reinterpret_cast<LPARAM>(&item));
+    EXPECT_STREQ("Size", text);
 }
 
 } // namespace
