@@ -5,7 +5,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 #include "filelist/folder_environment.h"
 #include "filelist/list_columns.h"
@@ -19,14 +18,6 @@
 #include "runtime/ids.h"
 #include "runtime/strings.h"
 #include "runtime/win_helpers.h"
-
-static std::string WindowText(HWND wnd) {
-    int n = GetWindowTextLengthA(wnd);
-    std::string text(n + 1, '\0');
-    GetWindowTextA(wnd, &text[0], n + 1);
-    text.resize(n > 0 ? std::strlen(text.c_str()) : 0);
-    return text;
-}
 
 static void SetStatusText(const std::string& text) {
     SendMessageA(Win.status, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text.c_str()));
@@ -59,23 +50,6 @@ static bool StillCurrent() {
     return ListingActive;
 }
 
-// Adds a placeholder picture from the resources, stretched to the cell size;
-// -1 when it cannot be loaded or stretched.
-static int AddPlaceholder(int resourceId, int width, int height) {
-    HBITMAP bmp =
-        static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resourceId),
-                                        IMAGE_BITMAP, 0, 0, LR_DEFAULTSIZE));
-    if (!bmp) return -1;
-    if (BlackBackground) bmp = SwapBlackWhite(bmp);
-    GdiObject<HBITMAP> sized(
-        static_cast<HBITMAP>(CopyImage(bmp, IMAGE_BITMAP, width, height, LR_COPYDELETEORG)));
-    if (!sized.get()) {
-        DeleteObject(bmp);
-        return -1;
-    }
-    return ImageList_Add(Thumbs.images, sized.get(), nullptr);
-}
-
 static void RebuildImageList(bool previews) {
     if (Thumbs.images) {
         ImageList_RemoveAll(Thumbs.images);
@@ -92,12 +66,13 @@ static void RebuildImageList(bool previews) {
         // image list a few images at a time copies it over and over.
         Thumbs.images = ImageList_Create(Settings.thumbWidth, Settings.thumbHeight, ILC_COLOR24,
                                          Counters.planned + 3, 0);
+        int w = Settings.thumbWidth, h = Settings.thumbHeight;
         Thumbs.noPreview =
-            AddPlaceholder(IDB_NO_PREVIEW, Settings.thumbWidth, Settings.thumbHeight);
+            AddPlaceholderImage(Thumbs.images, IDB_NO_PREVIEW, w, h, BlackBackground);
         Thumbs.notFound =
-            AddPlaceholder(IDB_PREVIEW_NOT_FOUND, Settings.thumbWidth, Settings.thumbHeight);
+            AddPlaceholderImage(Thumbs.images, IDB_PREVIEW_NOT_FOUND, w, h, BlackBackground);
         Thumbs.notSupported =
-            AddPlaceholder(IDB_PREVIEW_NOT_SUPPORTED, Settings.thumbWidth, Settings.thumbHeight);
+            AddPlaceholderImage(Thumbs.images, IDB_PREVIEW_NOT_SUPPORTED, w, h, BlackBackground);
     } else {
         Thumbs.images = ImageList_Create(16, 16, ILC_COLOR24, 0, 0);
     }
@@ -127,7 +102,8 @@ static void AddRow(const std::string& name, bool previews) {
     SetRowText(0, 6, AttributeText(path));
 }
 
-// The steps from the listing's end: Shortcuts button, redraw, tooltip, summary.
+// The end of every listing that had a folder path, found or not: the Shortcuts
+// button and redrawing.
 static void FinishListing() {
     EnableWindow(Win.shortcuts, Counters.FolderShortcutSeen);
     SetListRedraw(true);

@@ -4,10 +4,12 @@
 
 #include "filelist/list_rows.h"
 #include "inspect/file_facts.h"
+#include "inspect/preview_bitmap.h"
 #include "runtime/app_state.h"
 #include "runtime/handles.h"
 #include "runtime/ids.h"
 #include "runtime/win_helpers.h"
+#include "ui/main_layout.h"
 #include "ui/tree_pane.h"
 
 static const char* const kHeaders[7] = {"SortItem", "Preview",  "Filename",  "Version",
@@ -15,16 +17,28 @@ static const char* const kHeaders[7] = {"SortItem", "Preview",  "Filename",  "Ve
 static const int kFormats[7] = {LVCFMT_LEFT,  LVCFMT_LEFT, LVCFMT_LEFT, LVCFMT_CENTER,
                                 LVCFMT_RIGHT, LVCFMT_LEFT, LVCFMT_LEFT};
 
+int AddPlaceholderImage(HIMAGELIST images, int resourceId, int width, int height,
+                        bool swapBlackWhite) {
+    HBITMAP bmp =
+        static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resourceId),
+                                        IMAGE_BITMAP, 0, 0, LR_DEFAULTSIZE));
+    if (!images || !bmp) {
+        if (bmp) DeleteObject(bmp);
+        return -1;
+    }
+    if (swapBlackWhite) bmp = SwapBlackWhite(bmp);
+    GdiObject<HBITMAP> sized(
+        static_cast<HBITMAP>(CopyImage(bmp, IMAGE_BITMAP, width, height, LR_COPYDELETEORG)));
+    if (!sized.get()) {
+        DeleteObject(bmp);
+        return -1;
+    }
+    return ImageList_Add(images, sized.get(), nullptr);
+}
+
 HIMAGELIST CreateThumbnailImageList(int width, int height) {
     HIMAGELIST images = ImageList_Create(width, height, ILC_COLOR24, 0, 0);
-    GdiObject<HBITMAP> bmp(
-        static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_NO_PREVIEW),
-                                        IMAGE_BITMAP, 0, 0, LR_DEFAULTSIZE)));
-    if (images && bmp.get()) {
-        GdiObject<HBITMAP> sized(
-            static_cast<HBITMAP>(CopyImage(bmp.get(), IMAGE_BITMAP, width, height, 0)));
-        if (sized.get()) ImageList_Add(images, sized.get(), nullptr);
-    }
+    AddPlaceholderImage(images, IDB_NO_PREVIEW, width, height, false);
     return images;
 }
 
@@ -147,9 +161,6 @@ void UpdateSelectionSummary() {
     SendMessageA(Win.status, SB_SETTEXTA, 1, reinterpret_cast<LPARAM>(text.c_str()));
     // Room for the text and the part's frame, measured in the status bar's font.
     Win.selectionTextWidth = TextExtent(Win.status, text).cx + 16;
-    RECT client;
-    GetClientRect(Win.main, &client);
-    int parts[2] = {client.right - Win.selectionTextWidth, -1};
-    SendMessageA(Win.status, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
+    SetStatusBarParts();
     KillTimer(Win.main, TIMER_SELECTION);
 }

@@ -15,5 +15,10 @@ void ToggleColumn(int column);
 void UpdateSelectionSummary();
 // The selection text for a count and a byte total.
 std::string SelectionSummaryText(int selected, unsigned long long bytes);
+// Adds a placeholder picture from the resources to the image list, black and
+// white swapped when asked, stretched to width x height; its index, or -1 when
+// it cannot be loaded or stretched.
+int AddPlaceholderImage(HIMAGELIST images, int resourceId, int width, int height,
+                        bool swapBlackWhite);
 // An image list of the thumbnail size holding the No Preview! image.
 HIMAGELIST CreateThumbnailImageList(int width, int height);

@@ -200,6 +200,14 @@ void PumpMessages() {
     }
 }
 
+std::string WindowText(HWND wnd) {
+    int n = GetWindowTextLengthA(wnd);
+    std::string text(n + 1, '\0');
+    n = GetWindowTextA(wnd, &text[0], n + 1);
+    text.resize(n > 0 ? n : 0);
+    return text;
+}
+
 SIZE TextExtent(HWND wnd, const std::string& text) {
     SIZE size = {0, 0};
     WindowDC dc(wnd);

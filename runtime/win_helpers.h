@@ -70,6 +70,8 @@ void CenterWindow(HWND wnd, HWND reference = nullptr, HWND reference2 = nullptr)
 void PumpMessages();
 
 SIZE TextExtent(HWND wnd, const std::string& text);
+// The window's text (a control's contents, a window's title).
+std::string WindowText(HWND wnd);
 HFONT MakeFont(const std::string& face, int points, bool bold = false, bool italic = false,
                bool underline = false, bool strikeOut = false);
 

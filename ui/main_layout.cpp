@@ -5,6 +5,13 @@
 
 #include "runtime/app_state.h"
 
+void SetStatusBarParts() {
+    RECT client;
+    GetClientRect(Win.main, &client);
+    int parts[2] = {client.right - Win.selectionTextWidth, -1};
+    SendMessageA(Win.status, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
+}
+
 void LayoutMainWindow() {
     int w = Win.clientWidth, h = Win.clientHeight, t = Settings.treeWidth;
     double r = w - 80;
@@ -21,8 +28,7 @@ void LayoutMainWindow() {
     MoveWindow(Win.progressLabel, 0, h - 18, 150, 18, TRUE);
     MoveWindow(Win.progress, 150, h - 18, w - 151, 18, TRUE);
 
-    int parts[2] = {w - Win.selectionTextWidth, -1};
-    SendMessageA(Win.status, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
+    SetStatusBarParts();
     SendMessageA(Win.status, WM_SIZE, 0, 0);
     RedrawWindow(Win.main, nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);

@@ -70,10 +70,9 @@ static void CreateStatusControls() {
     Win.status = CreateStatusBar(Win.main, ID_STATUS_BAR, 1, &whole);
     SendMessageA(Win.status, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
                  TRUE);
-    Win.progress = CreateProgressBar(Win.main, ID_PROGRESS_BAR, 0, 0, 5, 5, WS_CHILD | PBS_SMOOTH);
-    SetWindowLongA(Win.progress, GWL_EXSTYLE, WS_EX_TOPMOST);
-    SendMessageA(Win.progress, PBM_SETRANGE, 0, MAKELPARAM(0, 100));
-    SendMessageA(Win.progress, PBM_SETSTEP, 1, 0);
+    // The creator sets the range 0..100 and the step 1.
+    Win.progress = CreateProgressBar(Win.main, ID_PROGRESS_BAR, 0, 0, 5, 5, WS_CHILD | PBS_SMOOTH,
+                                     WS_EX_TOPMOST);
     Win.progressLabel =
         CreateLabel("", Win.main, ID_PROGRESS_LABEL, 0, 0, 5, 5, WS_CHILD, WS_EX_CLIENTEDGE);
     Win.scratchList = CreateListBox("", Win.main, ID_SCRATCH_LIST, -1, -1, 1, 1, 0, -1);

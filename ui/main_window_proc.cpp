@@ -16,17 +16,9 @@
 #include "ui/main_window.h"
 #include "ui/tree_pane.h"
 
-static std::string TextOf(HWND wnd) {
-    int n = GetWindowTextLengthA(wnd);
-    std::string text(n + 1, '\0');
-    n = GetWindowTextA(wnd, &text[0], n + 1);
-    text.resize(n > 0 ? n : 0);
-    return text;
-}
-
 // Go: a different existing folder is navigated to; anything else relists.
 static void OnGo() {
-    std::string typed = TextOf(Win.pathBox);
+    std::string typed = WindowText(Win.pathBox);
     if (PathExists(typed) &&
         Upper(WithTrailingBackslash(typed)) != Upper(WithTrailingBackslash(CurrentFolder())))
         NavigateTo(typed);
