@@ -16,10 +16,19 @@ std::string VersionSortCode(const std::string& versionText) {
     return std::string();
 }
 
+std::string SizeLengthKey(const std::string& sizeText) {
+    // " 5" for "12 KB". Texts of ten characters and more (100,000 KB and up)
+    // would give " 10" and sort before " 9"; they get " 9~" and their length
+    // instead, which orders after every nine-character text and among
+    // themselves by length.
+    if (sizeText.size() < 10) return NumberText(static_cast<double>(sizeText.size()));
+    return " 9~" + std::to_string(sizeText.size());
+}
+
 std::string SortKey(int column, const std::string& fileName, const std::string& text) {
     switch (column) {
     case 3: return VersionSortCode(text) + "-" + fileName;
-    case 4: return NumberText(static_cast<double>(text.size())) + "-" + text + "-" + fileName;
+    case 4: return SizeLengthKey(text) + "-" + text + "-" + fileName;
     case 5:
         return Mid(text, 7, 4) + Mid(text, 1, 2) + Mid(text, 4, 2) +
                (InStr(text, "AM") > 0 ? "A" : "P") + Mid(text, 11) + "-" + fileName;

@@ -5,6 +5,8 @@
 
 // Code that orders release texts ("2004" -> "020040"); "" for any other text.
 std::string VersionSortCode(const std::string& versionText);
+// Leading part of a size key: the Size text's length, ordered numerically.
+std::string SizeLengthKey(const std::string& sizeText);
 // Key of a row for a sort column (2 Filename .. 6 Attributes).
 std::string SortKey(int column, const std::string& fileName, const std::string& columnText);
 // Rank text of row k: at least four digits, zero-padded ("0042").

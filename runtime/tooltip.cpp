@@ -15,14 +15,14 @@ static HWND SharedToolTip(HWND owner) {
     return Win.tooltip;
 }
 
-void SetToolTip(HWND control, const std::string& tip) {
+void SetToolTip(HWND control, const std::string& tip, bool relayed) {
     HWND owner = GetParent(control);
     HWND tooltip = SharedToolTip(owner);
     if (!tooltip) return;
 
     TOOLINFOA info = {};
     info.cbSize = TTTOOLINFOA_V1_SIZE;
-    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    info.uFlags = TTF_IDISHWND | (relayed ? 0 : TTF_SUBCLASS);
     info.hwnd = owner;
     info.uId = reinterpret_cast<UINT_PTR>(control);
 
@@ -33,4 +33,14 @@ void SetToolTip(HWND control, const std::string& tip) {
 
     info.lpszText = const_cast<char*>(tip.c_str());
     SendMessageA(tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+void RelayToolTipEvent(HWND control, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (!Win.tooltip || msg < WM_MOUSEFIRST || msg > WM_MOUSELAST) return;
+    MSG message = {};
+    message.hwnd = control;
+    message.message = msg;
+    message.wParam = wParam;
+    message.lParam = lParam;
+    SendMessageA(Win.tooltip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&message));
 }

@@ -80,5 +80,11 @@ HFONT MakeFont(const std::string& face, int points, bool bold = false, bool ital
 int OsVersionCode();
 int OsVersionCodeFor(DWORD platformId, DWORD major, DWORD minor);
 
-// The shared tooltip: one window reused for every control.
-void SetToolTip(HWND control, const std::string& tip);
+// The shared tooltip: one window reused for every control. The tooltip
+// watches the control's mouse messages itself, unless the control's own
+// procedure hands them over with RelayToolTipEvent (relayed): the file list
+// does, because a subclass of the tooltip's costs a property look-up on
+// every message, and the list gets tens of thousands while it fills and sorts.
+void SetToolTip(HWND control, const std::string& tip, bool relayed = false);
+// Hands one mouse message of a relayed control to the shared tooltip.
+void RelayToolTipEvent(HWND control, UINT msg, WPARAM wParam, LPARAM lParam);

@@ -4,6 +4,7 @@
 
 #include "filelist/list_sorting.h"
 #include "runtime/app_state.h"
+#include "runtime/win_helpers.h"
 #include "ui/main_window.h"
 #include "ui/tree_pane.h"
 
@@ -14,6 +15,7 @@ static void OnNotify(const NMHDR* hdr) {
 }
 
 LRESULT CALLBACK FileListProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    RelayToolTipEvent(wnd, msg, wParam, lParam);
     switch (msg) {
     case WM_NOTIFY: OnNotify(reinterpret_cast<const NMHDR*>(lParam)); break;
     case WM_KEYUP:

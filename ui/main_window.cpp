@@ -61,7 +61,7 @@ static void CreateFileListControl() {
         SetWindowLongPtrA(Win.list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FileListProc)));
     Win.previousMainProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(Win.main, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(MainNotifyProc)));
-    SetToolTip(Win.list, "Right-Click For Context Menu");
+    SetToolTip(Win.list, "Right-Click For Context Menu", true); // FileListProc relays
     ShowWindow(Win.list, SW_HIDE);
 }
 

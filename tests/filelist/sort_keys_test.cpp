@@ -44,6 +44,17 @@ TEST(SortKeys, SizesByTextLengthThenText) {
                         {"y.dwg", "9 KB"}}));
 }
 
+TEST(SortKeys, SizesOfTenCharactersAndMoreInNumericOrder) {
+    EXPECT_EQ(" 9-99,999 KB-a.dwg", SortKey(4, "a.dwg", "99,999 KB"));
+    EXPECT_EQ((std::vector<std::string>{"99999.dwg", "100000.dwg", "999999.dwg", "4194304.dwg",
+                                        "4194304000.dwg"}),
+              Order(4, {{"4194304000.dwg", "4,194,304,000 KB"},
+                        {"100000.dwg", "100,000 KB"},
+                        {"4194304.dwg", "4,194,304 KB"},
+                        {"999999.dwg", "999,999 KB"},
+                        {"99999.dwg", "99,999 KB"}}));
+}
+
 TEST(SortKeys, DatesByYearMonthDayThenHalfOfDay) {
     EXPECT_EQ("20081231P 11:30 PM-a.dwg", SortKey(5, "a.dwg", "12/31/2008 11:30 PM"));
     EXPECT_EQ((std::vector<std::string>{"old.dwg", "am.dwg", "pm.dwg"}),
