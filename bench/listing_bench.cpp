@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string>
 
+#include "bench/bench_clock.h"
 #include "filelist/file_list_build.h"
 #include "runtime/app_state.h"
 #include "runtime/handles.h"
@@ -14,18 +15,6 @@
 #include "tests/support/main_window_start.h"
 #include "tests/support/pump_until.h"
 #include "tests/support/scratch_folder.h"
-
-static double Seconds(LARGE_INTEGER from, LARGE_INTEGER to) {
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(to.QuadPart - from.QuadPart) / frequency.QuadPart;
-}
-
-static LARGE_INTEGER Now() {
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return t;
-}
 
 // Reads every drawing's whole contents, as plainly as possible.
 static unsigned long long ReadAll(const std::string& folder, int count) {

@@ -8,27 +8,16 @@
 #include <cstdlib>
 #include <string>
 
+#include "bench/bench_clock.h"
 #include "filelist/list_rows.h"
 #include "filelist/list_sorting.h"
 #include "runtime/app_state.h"
 #include "tests/support/main_window_start.h"
 #include "tests/support/scratch_folder.h"
 
-static double Seconds(LARGE_INTEGER from, LARGE_INTEGER to) {
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(to.QuadPart - from.QuadPart) / frequency.QuadPart;
-}
-
-static LARGE_INTEGER Now() {
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return t;
-}
-
 static void FillRows(int count) {
-    static const char* const versions[] = {"2.5", "11/12", "14", "2000", "2004", "2010",
-                                           "Unknown Version"};
+    static const char* const versions[] = {"2.5",  "11/12",          "14", "2000", "2004",
+                                           "2010", "Unknown Version"};
     static const char* const attributes[] = {"A", "RA", "HA", ""};
     unsigned seed = 12345;
     auto next = [&seed] { return seed = seed * 1103515245u + 12345u, (seed >> 8) & 0xFFFFFF; };
@@ -62,8 +51,8 @@ int main(int argc, char** argv) {
     std::printf("rows:                 %d\n", count);
     std::printf("filling the rows:     %.3f s\n", fill);
 
-    static const char* const names[] = {"", "", "Filename", "Version", "Size", "Modified",
-                                        "Attributes"};
+    static const char* const names[] = {"",     "",         "Filename",  "Version",
+                                        "Size", "Modified", "Attributes"};
     for (int column = 2; column <= 6; ++column) {
         for (bool ascending : {true, false}) {
             SortColumn = column;

@@ -22,6 +22,9 @@ bool PreviewIs8Bit = false;
 bool PreviewFound = false;
 
 bool SearchActive = false;
+HWND LastSearchWindow = nullptr;
+int ResultSortColumn = 0;
+bool ResultSortAscending = false;
 bool ZipInProgress = false;
 bool ZipCancelRequested = false;
 

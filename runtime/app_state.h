@@ -93,6 +93,11 @@ extern bool PreviewIs8Bit;
 extern bool PreviewFound;
 
 extern bool SearchActive;
+// The window of the last search command; null once that window is destroyed.
+extern HWND LastSearchWindow;
+// Sorting of the search results: column 1..6, 0 until a search has ended.
+extern int ResultSortColumn;
+extern bool ResultSortAscending;
 extern bool ZipInProgress;
 extern bool ZipCancelRequested;
 

@@ -26,6 +26,10 @@
 #define ID_STATUS_BAR 200
 #define ID_FILTER_BOX 247
 
+// Controls of the search window.
+#define ID_SEARCH_LIST 301
+#define ID_SEARCH_BUTTON 302
+
 // Main menu.
 #define IDM_EXIT 9010
 #define IDM_REFRESH 9021
@@ -62,6 +66,8 @@
 // Timers of the main window.
 #define TIMER_DIALOG_CLOSED 4998
 #define TIMER_SELECTION 4999
+// Timer of the search window: draws the rows found since its last tick.
+#define TIMER_SEARCH_ROWS 5000
 
 // Private messages.
 #define WM_KVX_TREE_SELECTION (WM_APP + 1) // the tree pane picked a folder: list it

@@ -7,6 +7,7 @@
 #include "runtime/app_state.h"
 #include "runtime/ids.h"
 #include "runtime/win_helpers.h"
+#include "search/search_window.h"
 #include "ui/main_window.h"
 #include "ui/tree_pane.h"
 
@@ -23,14 +24,21 @@ static void OnTimer(HWND wnd, UINT_PTR id) {
     }
 }
 
+// Only changes of a row's state can change the selection; text changes, of
+// which a listing or a sort makes tens of thousands, leave the timer alone.
 static void OnNotify(HWND wnd, const NMHDR* hdr) {
-    if (hdr->hwndFrom == Win.list && hdr->code == LVN_ITEMCHANGED)
+    if (hdr->hwndFrom == Win.list && hdr->code == LVN_ITEMCHANGED &&
+        (reinterpret_cast<const NMLISTVIEW*>(hdr)->uChanged & LVIF_STATE))
         SetTimer(wnd, TIMER_SELECTION, 50, nullptr);
 }
 
 LRESULT CALLBACK MainNotifyProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-    case WM_CLOSE: DestroyTreePane(); break;
+    case WM_CLOSE:
+        DestroyTreePane();
+        // A running search stops before the settings are saved.
+        CloseSearchWindowForExit();
+        break;
     case WM_TIMER: OnTimer(wnd, wParam); break;
     case WM_NOTIFY: OnNotify(wnd, reinterpret_cast<const NMHDR*>(lParam)); break;
     }

@@ -11,6 +11,7 @@
 #include "runtime/ids.h"
 #include "runtime/strings.h"
 #include "runtime/win_helpers.h"
+#include "search/search_window.h"
 #include "settings/settings_file.h"
 #include "ui/main_layout.h"
 #include "ui/main_window.h"
@@ -60,10 +61,17 @@ static void ToggleBlackBackground() {
     }
 }
 
+// A favourite folder of the Favorites menu; an undefined one goes nowhere.
+static void OpenFavorite(int n) {
+    const std::string& folder = Settings.favorites[n];
+    if (!folder.empty()) NavigateTo(WithTrailingBackslash(folder));
+}
+
 static void OnCommand(HWND wnd, int id, int code) {
     switch (id) {
     case IDM_EXIT: SendMessageA(wnd, WM_CLOSE, 0, 0); break;
     case IDM_REFRESH: RefreshTreePane(); break;
+    case IDM_SEARCH_SUBFOLDERS: OpenSearchWindow(); break;
     case IDM_BLACK_BACKGROUND: ToggleBlackBackground(); break;
     case IDM_DETAILS:
         EnterDetailMode();
@@ -82,6 +90,8 @@ static void OnCommand(HWND wnd, int id, int code) {
         break;
     default:
         if (id >= IDM_COL_PREVIEW && id <= IDM_COL_ATTRIBUTES) ToggleColumn(id - 9029);
+        if (id >= IDM_FAVORITE_FIRST && id <= IDM_FAVORITE_LAST)
+            OpenFavorite(id - IDM_FAVORITE_FIRST + 1);
         break;
     }
 }

@@ -1,0 +1,107 @@
+#include "search/drawing_search.h"
+
+#include <deque>
+
+#include "inspect/file_facts.h"
+#include "runtime/app_state.h"
+#include "runtime/handles.h"
+#include "runtime/strings.h"
+#include "runtime/win_helpers.h"
+#include "search/search_results.h"
+
+void (*SearchEntryObserver)(const std::string& path) = nullptr;
+
+namespace {
+
+// What makes a folder the same folder whatever path leads to it.
+struct FolderIdentity {
+    bool known = false;
+    DWORD volume = 0;
+    DWORD indexHigh = 0;
+    DWORD indexLow = 0;
+    bool operator==(const FolderIdentity& other) const {
+        return known && other.known && volume == other.volume && indexHigh == other.indexHigh &&
+               indexLow == other.indexLow;
+    }
+};
+
+FolderIdentity IdentityOf(const std::string& folder) {
+    FolderIdentity id;
+    // Backup semantics open the folder itself; links are followed to their target.
+    HANDLE h = CreateFileA(folder.c_str(), FILE_READ_ATTRIBUTES,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return id;
+    BY_HANDLE_FILE_INFORMATION info;
+    if (GetFileInformationByHandle(h, &info)) {
+        id.known = true;
+        id.volume = info.dwVolumeSerialNumber;
+        id.indexHigh = info.nFileIndexHigh;
+        id.indexLow = info.nFileIndexLow;
+    }
+    CloseHandle(h);
+    return id;
+}
+
+// One folder whose enumeration is open, at the entry being worked on.
+struct OpenFolder {
+    std::string folder; // with a trailing backslash
+    FolderIdentity id;
+    FindHandle find;
+    WIN32_FIND_DATAA entry;
+};
+
+// Opens the enumeration of a folder on top of the walk's stack. False when
+// the folder cannot be enumerated or is one the walk is already inside.
+bool Enter(std::deque<OpenFolder>& open, const std::string& folder) {
+    FolderIdentity id = IdentityOf(folder);
+    for (const OpenFolder& level : open)
+        if (level.id == id) return false;
+    WIN32_FIND_DATAA entry;
+    HANDLE find = FindFirstFileA((folder + "*").c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE) return false;
+    open.emplace_back();
+    OpenFolder& level = open.back();
+    level.folder = folder;
+    level.id = id;
+    level.find.reset(find);
+    level.entry = entry;
+    return true;
+}
+
+} // namespace
+
+void WalkDrawings(const std::string& folder, const std::function<void(const std::string&)>& found) {
+    // The open enumerations are kept here rather than on the call stack, so
+    // that no depth of folders can exhaust the stack.
+    std::deque<OpenFolder> open;
+    if (folder.empty()) return; // not the current drive's root
+    if (!Enter(open, WithTrailingBackslash(folder))) return;
+    bool atEntry = true; // the top level's entry is still to be handled
+    while (!open.empty()) {
+        OpenFolder& level = open.back();
+        if (atEntry) {
+            std::string name = level.entry.cFileName;
+            std::string path = level.folder + name;
+            if (SearchEntryObserver) SearchEntryObserver(path);
+            PumpMessages();
+            // A cancel seen while pumping ends the walk before this entry:
+            // its window is gone, and a folder must not be entered for it.
+            if (!SearchActive) break;
+            if (name != "." && name != "..") {
+                if (level.entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                    if (Enter(open, path + "\\")) continue; // its whole tree comes first
+                } else if (Lower(Right(name, 4)) == ".dwg") {
+                    found(path);
+                }
+            }
+        }
+        if (!SearchActive) break;
+        atEntry = FindNextFileA(level.find.get(), &level.entry) != FALSE;
+        if (!atEntry) open.pop_back(); // back to the entry of the level above
+    }
+}
+
+void SearchDrawings(const std::string& folder, HWND list) {
+    WalkDrawings(folder, [list](const std::string& path) { AddSearchResult(list, path); });
+}

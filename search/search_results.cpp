@@ -1,0 +1,212 @@
+#include "search/search_results.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <unordered_map>
+#include <vector>
+
+#include "filelist/sort_keys.h"
+#include "inspect/dwg_inspect.h"
+#include "inspect/file_facts.h"
+#include "runtime/app_state.h"
+#include "runtime/win_helpers.h"
+#include "search/search_keys.h"
+
+namespace {
+
+// What a result list keeps beside its rows. Column 0 is mirrored so that a
+// new row finds its place without reading every row back.
+struct ResultList {
+    std::string root;
+    std::vector<std::string> column0; // column 0 of each row, in row order
+    LPARAM lastParam = 0;             // every row gets a parameter of its own
+    bool drawingHeld = false;
+};
+
+ResultList* StateOf(HWND list) {
+    return reinterpret_cast<ResultList*>(GetWindowLongPtrA(list, GWLP_USERDATA));
+}
+
+const char* const kHeaders[7] = {"SortItem", "Filename", "Directory", "Version",
+                                 "Size",     "Modified", "Attributes"};
+const int kFormats[7] = {LVCFMT_LEFT,  LVCFMT_LEFT, LVCFMT_LEFT, LVCFMT_CENTER,
+                         LVCFMT_RIGHT, LVCFMT_LEFT, LVCFMT_LEFT};
+const int kWidths[7] = {0, 250, 375, 60, 75, 120, 60};
+
+void SetText(HWND list, int row, int column, const std::string& text) {
+    LVITEMA item = {};
+    item.mask = LVIF_TEXT;
+    item.iItem = row;
+    item.iSubItem = column;
+    item.pszText = const_cast<char*>(text.c_str());
+    SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+LPARAM ParamOf(HWND list, int row) {
+    LVITEMA item = {};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    return item.lParam;
+}
+
+int RowCount(HWND list) {
+    return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+}
+
+// Keys of the rows being sorted, reached through each row's parameter: the
+// list view cannot be relied on to order rows by their texts itself.
+std::unordered_map<LPARAM, std::string>* sortKeys;
+
+int CALLBACK CompareRows(LPARAM a, LPARAM b, LPARAM) {
+    return CompareKeys((*sortKeys)[a], (*sortKeys)[b]);
+}
+
+// Writes a text into column 0 of every row and orders the rows by it.
+void OrderRowsBy(HWND list, const std::vector<std::string>& texts) {
+    std::unordered_map<LPARAM, std::string> keys;
+    for (int i = 0; i < static_cast<int>(texts.size()); ++i) {
+        SetText(list, i, 0, texts[i]);
+        keys[ParamOf(list, i)] = texts[i];
+    }
+    sortKeys = &keys;
+    SendMessageA(list, LVM_SORTITEMS, 0, reinterpret_cast<LPARAM>(CompareRows));
+    sortKeys = nullptr;
+}
+
+} // namespace
+
+std::string ResultText(HWND list, int row, int column) {
+    char buf[250] = {};
+    LVITEMA item = {};
+    item.iSubItem = column;
+    item.pszText = buf;
+    item.cchTextMax = sizeof buf;
+    SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+    buf[sizeof buf - 1] = '\0'; // a longer text comes back unterminated
+    return buf;
+}
+
+void SetUpResultList(HWND list, const std::string& root) {
+    SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    SendMessageA(list, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
+                 TRUE);
+    for (int i = 0; i < 7; ++i) {
+        LVCOLUMNA column = {};
+        column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+        column.fmt = kFormats[i];
+        column.cx = kWidths[i];
+        column.pszText = const_cast<char*>(kHeaders[i]);
+        column.iSubItem = i;
+        SendMessageA(list, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+    }
+    ResultList* state = new ResultList;
+    state->root = root;
+    SetWindowLongPtrA(list, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
+}
+
+void ReleaseResultList(HWND list) {
+    delete StateOf(list);
+    SetWindowLongPtrA(list, GWLP_USERDATA, 0);
+}
+
+void AddSearchResult(HWND list, const std::string& path) {
+    ResultList* state = IsWindow(list) ? StateOf(list) : nullptr;
+    if (!state) return; // its window was closed: the row goes nowhere
+    if (!state->drawingHeld) {
+        SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+        state->drawingHeld = true;
+    }
+    // Column 0 is always in order (search keys, or ranks after a header
+    // click), so a binary search finds the row's place.
+    std::string key = SearchOrderKey(path, state->root);
+    LVITEMA item = {};
+    item.mask = LVIF_TEXT | LVIF_PARAM;
+    item.iItem = static_cast<int>(InsertionIndex(state->column0, key));
+    item.pszText = const_cast<char*>(key.c_str());
+    item.lParam = ++state->lastParam;
+    int row =
+        static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+    if (row < 0) return;
+    state->column0.insert(state->column0.begin() + row, key);
+    SetText(list, row, 1, FileNamePart(path));
+    SetText(list, row, 2, FolderPart(path));
+    SetText(list, row, 3, ReadDwgVersion(path));
+    SetText(list, row, 4, SizeText(path));
+    SetText(list, row, 5, ModifiedText(path));
+    SetText(list, row, 6, AttributeText(path));
+}
+
+void ShowHeldResults(HWND list) {
+    ResultList* state = IsWindow(list) ? StateOf(list) : nullptr;
+    if (!state || !state->drawingHeld) return;
+    state->drawingHeld = false;
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
+}
+
+void MarkResultHeaders(HWND list) {
+    HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
+    for (int column = 1; column <= 6; ++column) {
+        std::string text = ResultHeaderText(column, ResultSortColumn, ResultSortAscending);
+        HDITEMA item = {};
+        item.mask = HDI_TEXT;
+        item.pszText = &text[0];
+        SendMessageA(header, HDM_SETITEMA, column, reinterpret_cast<LPARAM>(&item));
+    }
+}
+
+void SortSearchResults(HWND list) {
+    ResultList* state = StateOf(list);
+    if (!state || ResultSortColumn < 1 || ResultSortColumn > 6) return;
+    int n = RowCount(list);
+    std::vector<std::string> keys(n);
+    for (int i = 0; i < n; ++i) {
+        std::string name = ResultText(list, i, 1), folder = ResultText(list, i, 2);
+        std::string text =
+            ResultSortColumn <= 2 ? std::string() : ResultText(list, i, ResultSortColumn);
+        keys[i] = ResultSortKey(ResultSortColumn, name, folder, text, state->root);
+    }
+    OrderRowsBy(list, keys);
+
+    // Ranks in the new order; descending ranks run backwards, so ordering by
+    // them reverses the rows. Fixed width, so that any number of rows keeps
+    // its order.
+    std::vector<std::string> ranks(n);
+    for (int i = 0; i < n; ++i) {
+        std::string digits = std::to_string(ResultSortAscending ? i : (n - 1) - i);
+        ranks[i] = std::string(10 - digits.size(), '0') + digits;
+    }
+    OrderRowsBy(list, ranks);
+    state->column0.resize(n);
+    for (int i = 0; i < n; ++i) {
+        state->column0[i] = RankText(i);
+        SetText(list, i, 0, state->column0[i]);
+    }
+}
+
+void SortResultsByHeaderClick(HWND list, int column) {
+    if (column < 1 || column > 6) return;
+    if (column == ResultSortColumn) ResultSortAscending = !ResultSortAscending;
+    MarkResultHeaders(list);
+    ResultSortColumn = column;
+    MarkResultHeaders(list);
+    SortSearchResults(list);
+}
+
+void OpenResultAtMessagePos(HWND list) {
+    DWORD pos = GetMessagePos();
+    LVHITTESTINFO hit = {};
+    hit.pt.x = static_cast<short>(LOWORD(pos));
+    hit.pt.y = static_cast<short>(HIWORD(pos));
+    ScreenToClient(list, &hit.pt);
+    int row = static_cast<int>(SendMessageA(list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    if (row < 0) return;
+    std::string path = ResultText(list, row, 2) + ResultText(list, row, 1);
+    // The shell reports a failure with any value up to 32, a drawing without
+    // a program to open it (31) included, not only with 0.
+    HINSTANCE result = ShellExecuteA(list, "open", path.c_str(), nullptr, nullptr, SW_SHOW);
+    if (reinterpret_cast<INT_PTR>(result) <= 32)
+        ShowMessage("Error opening " + path, "Error", MB_OK);
+}

@@ -1,0 +1,32 @@
+// The search window's result list: rows, their order, header marks, opening.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+// Gives a new result list its styles, font and columns, and the search root
+// its rows' order keys are taken relative to.
+void SetUpResultList(HWND list, const std::string& root);
+// Frees what SetUpResultList attached; the list is being destroyed.
+void ReleaseResultList(HWND list);
+
+// One row for a found drawing, put straight at its place in the list's order.
+// Nothing when the list no longer exists. The list's drawing is held until
+// ShowHeldResults: painting the list for every row would cost several times
+// the whole search.
+void AddSearchResult(HWND list, const std::string& path);
+// Draws the rows added since the last call (the search window's timer).
+void ShowHeldResults(HWND list);
+
+// Writes the header texts, marking ResultSortColumn when it is set.
+void MarkResultHeaders(HWND list);
+// Orders the rows by ResultSortColumn and ResultSortAscending.
+void SortSearchResults(HWND list);
+// A click on the header of column 1..6: the same column flips the direction.
+void SortResultsByHeaderClick(HWND list, int column);
+
+// Opens the drawing of the row under the position of the current message.
+void OpenResultAtMessagePos(HWND list);
+
+// Text of a row's column, read through a 250-character buffer.
+std::string ResultText(HWND list, int row, int column);

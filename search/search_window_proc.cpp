@@ -1,0 +1,142 @@
+// The search window's dialog procedure; the search runs in its WM_INITDIALOG.
+#include "search/search_window.h"
+
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "inspect/file_facts.h"
+#include "runtime/app_state.h"
+#include "runtime/ids.h"
+#include "runtime/win_helpers.h"
+#include "search/drawing_search.h"
+#include "search/search_results.h"
+
+static const char kSearchingTitle[] = "Searching for AutoCAD files (Press ESC to cancel)... ";
+
+static void LayOut(HWND dlg, int w, int h) {
+    MoveWindow(GetDlgItem(dlg, ID_SEARCH_LIST), 0, 0, w, h - 30, TRUE);
+    MoveWindow(GetDlgItem(dlg, ID_SEARCH_BUTTON), w / 2 - 50, h - 28, 100, 27, TRUE);
+}
+
+static void OnInitDialog(HWND dlg) {
+    std::string root = WithTrailingBackslash(CurrentFolder());
+    HWND list = CreateControl("SysListView32", "", dlg, ID_SEARCH_LIST, 0, 0, 250, 80,
+                              WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS |
+                                  LVS_AUTOARRANGE,
+                              WS_EX_CLIENTEDGE);
+    HWND button = CreateButton("Cancel", dlg, ID_SEARCH_BUTTON, 0, 0, 100, 27,
+                               WS_CHILD | WS_VISIBLE | WS_TABSTOP, WS_EX_NOPARENTNOTIFY);
+    SetUpResultList(list, root);
+    SubclassSearchList(list);
+
+    // Over the main window's top-left corner, half its width and height.
+    RECT main;
+    GetWindowRect(Win.main, &main);
+    MoveWindow(dlg, main.left, main.top, (main.right - main.left) / 2, (main.bottom - main.top) / 2,
+               TRUE);
+    RECT client;
+    GetClientRect(dlg, &client);
+    LayOut(dlg, client.right, client.bottom);
+    RedrawWindow(dlg, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    ShowWindow(dlg, SW_SHOW);
+    LastSearchWindow = dlg;
+
+    SearchActive = true;
+    SetFocus(list);
+    SetTimer(dlg, TIMER_SEARCH_ROWS, 100, nullptr);
+    SearchDrawings(root, list);
+    SearchActive = false;
+
+    // The sort state is reset by every search, even a cancelled one.
+    ResultSortAscending = true;
+    ResultSortColumn = 2;
+    if (!IsWindow(dlg)) return; // cancelled: the window is gone
+    KillTimer(dlg, TIMER_SEARCH_ROWS);
+    ShowHeldResults(list);
+    int rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    SetWindowTextA(dlg, ("Search Complete - Found " + std::to_string(rows) + " Item(s)").c_str());
+    SetWindowTextA(button, "Close");
+    // The rows already stand in this order: each was placed by the same key.
+    MarkResultHeaders(list);
+}
+
+static void OnClose(HWND dlg) {
+    SearchActive = false;
+    DestroyWindow(dlg);
+}
+
+static void OnDestroy(HWND dlg) {
+    if (LastSearchWindow == dlg) LastSearchWindow = nullptr;
+}
+
+INT_PTR CALLBACK SearchWindowProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_INITDIALOG: OnInitDialog(dlg); return FALSE;
+    case WM_SIZE: LayOut(dlg, LOWORD(lParam), HIWORD(lParam)); return TRUE;
+    case WM_KEYUP:
+        if (wParam == VK_ESCAPE) SendMessageA(dlg, WM_CLOSE, 0, 0);
+        return TRUE;
+    case WM_COMMAND:
+        // Esc with the dialog active arrives as IDCANCEL from the dialog manager.
+        if ((LOWORD(wParam) == ID_SEARCH_BUTTON && HIWORD(wParam) == BN_CLICKED) ||
+            LOWORD(wParam) == IDCANCEL)
+            SendMessageA(dlg, WM_CLOSE, 0, 0);
+        return TRUE;
+    case WM_TIMER:
+        if (wParam == TIMER_SEARCH_ROWS) ShowHeldResults(GetDlgItem(dlg, ID_SEARCH_LIST));
+        return TRUE;
+    case WM_CLOSE: OnClose(dlg); return TRUE;
+    case WM_DESTROY: OnDestroy(dlg); return TRUE;
+    }
+    return FALSE;
+}
+
+// The dialog template: caption, size and style; the controls are made at
+// WM_INITDIALOG.
+static std::vector<WORD> SearchWindowTemplate() {
+    std::vector<WORD> t;
+    auto dword = [&t](DWORD v) {
+        t.push_back(LOWORD(v));
+        t.push_back(HIWORD(v));
+    };
+    auto text = [&t](const char* s) {
+        for (; *s; ++s)
+            t.push_back(static_cast<unsigned char>(*s));
+        t.push_back(0);
+    };
+    dword(DS_SETFONT | WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME);
+    dword(0);       // extended style
+    t.push_back(0); // no items
+    for (WORD v : {0, 0, 400, 100})
+        t.push_back(v);
+    t.push_back(0); // no menu
+    t.push_back(0); // the standard dialog class
+    text(kSearchingTitle);
+    t.push_back(8);
+    text("MS Sans Serif");
+    return t;
+}
+
+void OpenSearchWindow() {
+    if (LastSearchWindow && IsWindow(LastSearchWindow))
+        SendMessageA(LastSearchWindow, WM_CLOSE, 0, 0);
+    std::vector<WORD> tmpl = SearchWindowTemplate();
+    ShowModelessDialog(reinterpret_cast<const DLGTEMPLATE*>(tmpl.data()), Win.main,
+                       SearchWindowProc, 0);
+}
+
+void CloseSearchWindowForExit() {
+    if (!LastSearchWindow || !IsWindow(LastSearchWindow)) return;
+    // A running walk is given time to see the stop; a finished one needs none.
+    if (SearchActive) {
+        SearchActive = false;
+        for (int i = 0; i < 49; ++i) {
+            Sleep(10);
+            PumpMessages();
+        }
+    }
+    if (LastSearchWindow && IsWindow(LastSearchWindow))
+        SendMessageA(LastSearchWindow, WM_CLOSE, 0, 0);
+}
