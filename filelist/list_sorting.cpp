@@ -29,16 +29,47 @@ static int CALLBACK CompareRows(LPARAM a, LPARAM b, LPARAM) {
     return CompareKeys((*sortKeys)[a], (*sortKeys)[b]);
 }
 
+static void SetColumnZero(HWND list, int row, const std::string& text) {
+    LVITEMA item = {};
+    item.iSubItem = 0;
+    item.pszText = const_cast<char*>(text.c_str());
+    SendMessageA(list, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+}
+
+static LPARAM ParamOfRow(HWND list, int row) {
+    LVITEMA item = {};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    return item.lParam;
+}
+
 // Writes a text into column 0 of every row and orders the rows by it.
-static void OrderRowsBy(const std::vector<std::string>& texts) {
+static void OrderRowsBy(HWND list, const std::vector<std::string>& texts) {
     std::unordered_map<LPARAM, std::string> keys;
     for (int i = 0; i < static_cast<int>(texts.size()); ++i) {
-        SetRowText(i, 0, texts[i]);
-        keys[RowParam(i)] = texts[i];
+        SetColumnZero(list, i, texts[i]);
+        keys[ParamOfRow(list, i)] = texts[i];
     }
     sortKeys = &keys;
-    SendMessageA(Win.list, LVM_SORTITEMS, 0, reinterpret_cast<LPARAM>(CompareRows));
+    SendMessageA(list, LVM_SORTITEMS, 0, reinterpret_cast<LPARAM>(CompareRows));
     sortKeys = nullptr;
+}
+
+void OrderRowsByKeys(HWND list, const std::vector<std::string>& keys, bool ascending) {
+    OrderRowsBy(list, keys);
+    // Ranks in the new order; descending ranks run backwards, so ordering by
+    // them reverses the rows. They are ordered at a fixed width so that lists
+    // of ten thousand rows and more keep their order.
+    int n = static_cast<int>(keys.size());
+    std::vector<std::string> ranks(n);
+    for (int i = 0; i < n; ++i) {
+        std::string digits = std::to_string(ascending ? i : (n - 1) - i);
+        ranks[i] = std::string(10 - digits.size(), '0') + digits;
+    }
+    OrderRowsBy(list, ranks);
+    for (int i = 0; i < n; ++i)
+        SetColumnZero(list, i, RankText(i));
 }
 
 void SortFileList() {
@@ -50,19 +81,7 @@ void SortFileList() {
         std::string name = RowText(i, 2);
         keys[i] = SortKey(SortColumn, name, SortColumn == 2 ? name : RowText(i, SortColumn));
     }
-    OrderRowsBy(keys);
-
-    // Ranks in the new order; descending ranks run backwards, so ordering by
-    // them reverses the rows. They are ordered at a fixed width so that lists
-    // of ten thousand rows and more keep their order.
-    std::vector<std::string> ranks(n);
-    for (int i = 0; i < n; ++i) {
-        std::string digits = std::to_string(SortAscending ? i : (n - 1) - i);
-        ranks[i] = std::string(10 - digits.size(), '0') + digits;
-    }
-    OrderRowsBy(ranks);
-    for (int i = 0; i < n; ++i)
-        SetRowText(i, 0, RankText(i));
+    OrderRowsByKeys(Win.list, keys, SortAscending);
 
     if (Settings.viewMode == "LIST")
         for (int i = 0; i < n; ++i)

@@ -1,5 +1,9 @@
 // Ordering the file list by one column.
 #pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
 
 // Puts the rows into the order of SortColumn and SortAscending; column 0 then
 // holds rank texts (DETAIL) or file names (LIST).
@@ -8,3 +12,8 @@ void SortFileList();
 void MarkSortHeader(bool toggle);
 // A click on the header of a column: same column flips, another keeps the direction.
 void SortByHeaderClick(int column);
+
+// Orders the rows of a list view by one key per row (row i's key at index i),
+// ascending or exactly reversed; column 0 then holds each row's rank text.
+// Every row must carry a parameter of its own.
+void OrderRowsByKeys(HWND list, const std::vector<std::string>& keys, bool ascending);

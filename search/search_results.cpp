@@ -3,9 +3,9 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include <unordered_map>
 #include <vector>
 
+#include "filelist/list_sorting.h"
 #include "filelist/sort_keys.h"
 #include "inspect/dwg_inspect.h"
 #include "inspect/file_facts.h"
@@ -43,36 +43,8 @@ void SetText(HWND list, int row, int column, const std::string& text) {
     SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
 }
 
-LPARAM ParamOf(HWND list, int row) {
-    LVITEMA item = {};
-    item.mask = LVIF_PARAM;
-    item.iItem = row;
-    SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    return item.lParam;
-}
-
 int RowCount(HWND list) {
     return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-}
-
-// Keys of the rows being sorted, reached through each row's parameter: the
-// list view cannot be relied on to order rows by their texts itself.
-std::unordered_map<LPARAM, std::string>* sortKeys;
-
-int CALLBACK CompareRows(LPARAM a, LPARAM b, LPARAM) {
-    return CompareKeys((*sortKeys)[a], (*sortKeys)[b]);
-}
-
-// Writes a text into column 0 of every row and orders the rows by it.
-void OrderRowsBy(HWND list, const std::vector<std::string>& texts) {
-    std::unordered_map<LPARAM, std::string> keys;
-    for (int i = 0; i < static_cast<int>(texts.size()); ++i) {
-        SetText(list, i, 0, texts[i]);
-        keys[ParamOf(list, i)] = texts[i];
-    }
-    sortKeys = &keys;
-    SendMessageA(list, LVM_SORTITEMS, 0, reinterpret_cast<LPARAM>(CompareRows));
-    sortKeys = nullptr;
 }
 
 } // namespace
@@ -168,22 +140,10 @@ void SortSearchResults(HWND list) {
             ResultSortColumn <= 2 ? std::string() : ResultText(list, i, ResultSortColumn);
         keys[i] = ResultSortKey(ResultSortColumn, name, folder, text, state->root);
     }
-    OrderRowsBy(list, keys);
-
-    // Ranks in the new order; descending ranks run backwards, so ordering by
-    // them reverses the rows. Fixed width, so that any number of rows keeps
-    // its order.
-    std::vector<std::string> ranks(n);
-    for (int i = 0; i < n; ++i) {
-        std::string digits = std::to_string(ResultSortAscending ? i : (n - 1) - i);
-        ranks[i] = std::string(10 - digits.size(), '0') + digits;
-    }
-    OrderRowsBy(list, ranks);
+    OrderRowsByKeys(list, keys, ResultSortAscending);
     state->column0.resize(n);
-    for (int i = 0; i < n; ++i) {
+    for (int i = 0; i < n; ++i)
         state->column0[i] = RankText(i);
-        SetText(list, i, 0, state->column0[i]);
-    }
 }
 
 void SortResultsByHeaderClick(HWND list, int column) {
