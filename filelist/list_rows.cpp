@@ -4,30 +4,38 @@
 
 #include "runtime/app_state.h"
 
-std::string RowText(int row, int column) {
+std::string RowText(HWND list, int row, int column) {
     char buf[251] = {}; // one longer than the texts read, so the text is always terminated
     LVITEMA item = {};
     item.iSubItem = column;
     item.pszText = buf;
     item.cchTextMax = 250;
-    SendMessageA(Win.list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+    SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
     buf[249] = '\0';
     return buf;
 }
 
-void SetRowText(int row, int column, const std::string& text) {
+void SetRowText(HWND list, int row, int column, const std::string& text) {
     LVITEMA item = {};
     item.iSubItem = column;
     item.pszText = const_cast<char*>(text.c_str());
-    SendMessageA(Win.list, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+    SendMessageA(list, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
 }
 
-LPARAM RowParam(int row) {
+LPARAM RowParam(HWND list, int row) {
     LVITEMA item = {};
     item.mask = LVIF_PARAM;
     item.iItem = row;
-    SendMessageA(Win.list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
     return item.lParam;
+}
+
+std::string RowText(int row, int column) {
+    return RowText(Win.list, row, column);
+}
+
+void SetRowText(int row, int column, const std::string& text) {
+    SetRowText(Win.list, row, column, text);
 }
 
 void InsertRowAtTop(const std::string& text, int image) {

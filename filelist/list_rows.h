@@ -1,4 +1,5 @@
-// Reading and writing the file list's rows.
+// Reading and writing the rows of a list view: the file list's (the forms
+// without a list) or any other's, such as the search results.
 #pragma once
 #include <windows.h>
 
@@ -7,9 +8,12 @@
 
 // Text of a row's column; at most 249 characters take part, as in a
 // 250-character buffer.
+std::string RowText(HWND list, int row, int column);
+void SetRowText(HWND list, int row, int column, const std::string& text);
+LPARAM RowParam(HWND list, int row);
+
 std::string RowText(int row, int column);
 void SetRowText(int row, int column, const std::string& text);
-LPARAM RowParam(int row);
 // Inserts a row at the top with column 0's text and image; every row gets a
 // parameter of its own, by which it is sorted.
 void InsertRowAtTop(const std::string& text, int image);

@@ -29,27 +29,12 @@ static int CALLBACK CompareRows(LPARAM a, LPARAM b, LPARAM) {
     return CompareKeys((*sortKeys)[a], (*sortKeys)[b]);
 }
 
-static void SetColumnZero(HWND list, int row, const std::string& text) {
-    LVITEMA item = {};
-    item.iSubItem = 0;
-    item.pszText = const_cast<char*>(text.c_str());
-    SendMessageA(list, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-}
-
-static LPARAM ParamOfRow(HWND list, int row) {
-    LVITEMA item = {};
-    item.mask = LVIF_PARAM;
-    item.iItem = row;
-    SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    return item.lParam;
-}
-
 // Writes a text into column 0 of every row and orders the rows by it.
 static void OrderRowsBy(HWND list, const std::vector<std::string>& texts) {
     std::unordered_map<LPARAM, std::string> keys;
     for (int i = 0; i < static_cast<int>(texts.size()); ++i) {
-        SetColumnZero(list, i, texts[i]);
-        keys[ParamOfRow(list, i)] = texts[i];
+        SetRowText(list, i, 0, texts[i]);
+        keys[RowParam(list, i)] = texts[i];
     }
     sortKeys = &keys;
     SendMessageA(list, LVM_SORTITEMS, 0, reinterpret_cast<LPARAM>(CompareRows));
@@ -69,7 +54,7 @@ void OrderRowsByKeys(HWND list, const std::vector<std::string>& keys, bool ascen
     }
     OrderRowsBy(list, ranks);
     for (int i = 0; i < n; ++i)
-        SetColumnZero(list, i, RankText(i));
+        SetRowText(list, i, 0, RankText(i));
 }
 
 void SortFileList() {

@@ -3,7 +3,8 @@
 #include "runtime/win_helpers.h"
 
 #include <map>
-#include <vector>
+
+#include "runtime/dialog_template.h"
 
 namespace {
 
@@ -12,60 +13,6 @@ const int kInputPrompt = 102;
 const int kInputEdit = 103;
 const int kInputOk = 104;
 const int kInputLimit = 2048; // bytes of the answer, terminator included
-
-const WORD kButtonAtom = 0x0080, kEditAtom = 0x0081, kStaticAtom = 0x0082;
-
-// A DLGTEMPLATE with its items, laid out in WORDs as the dialog manager reads it.
-class TemplateWriter {
-  public:
-    void Header(DWORD style, WORD items, short x, short y, short cx, short cy,
-                const std::string& title, WORD points, const char* face) {
-        Dword(style);
-        Dword(0); // extended style
-        words_.push_back(items);
-        Coordinates(x, y, cx, cy);
-        words_.push_back(0); // no menu
-        words_.push_back(0); // the standard dialog class
-        Text(title);
-        words_.push_back(points);
-        Text(face);
-    }
-    void Item(DWORD style, short x, short y, short cx, short cy, WORD id, WORD classAtom,
-              const std::string& text) {
-        while (words_.size() % 2)
-            words_.push_back(0); // items start on a DWORD boundary
-        Dword(style);
-        Dword(0);
-        Coordinates(x, y, cx, cy);
-        words_.push_back(id);
-        words_.push_back(0xFFFF);
-        words_.push_back(classAtom);
-        Text(text);
-        words_.push_back(0); // no creation data
-    }
-    const DLGTEMPLATE* Get() const { return reinterpret_cast<const DLGTEMPLATE*>(words_.data()); }
-
-  private:
-    void Dword(DWORD v) {
-        words_.push_back(LOWORD(v));
-        words_.push_back(HIWORD(v));
-    }
-    void Coordinates(short x, short y, short cx, short cy) {
-        for (short v : {x, y, cx, cy})
-            words_.push_back(static_cast<WORD>(v));
-    }
-    void Text(const std::string& s) {
-        int n = MultiByteToWideChar(CP_ACP, 0, s.c_str(), -1, nullptr, 0);
-        size_t at = words_.size();
-        words_.resize(at + static_cast<size_t>(n > 0 ? n : 1), 0);
-        if (n > 0)
-            MultiByteToWideChar(CP_ACP, 0, s.c_str(), -1, reinterpret_cast<wchar_t*>(&words_[at]),
-                                n);
-    }
-    // WORD storage keeps the template WORD aligned; DWORD fields are written
-    // as two WORDs so no stricter alignment is needed.
-    std::vector<WORD> words_;
-};
 
 std::string InputResult;
 
@@ -109,7 +56,7 @@ static INT_PTR CALLBACK InputBoxProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM) 
 
 std::string InputBox(const std::string& title, const std::string& prompt,
                      const std::string& defaultText) {
-    TemplateWriter t;
+    DialogTemplate t;
     t.Header(DS_SETFONT | DS_MODALFRAME | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU, 4, 0, 0,
              150, 60, title, 8, "MS Sans Serif");
     t.Item(WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 95, 31, 35, 12, kInputCancel,

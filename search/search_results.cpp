@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "filelist/list_rows.h"
 #include "filelist/list_sorting.h"
 #include "filelist/sort_keys.h"
 #include "inspect/dwg_inspect.h"
@@ -34,31 +35,11 @@ const int kFormats[7] = {LVCFMT_LEFT,  LVCFMT_LEFT, LVCFMT_LEFT, LVCFMT_CENTER,
                          LVCFMT_RIGHT, LVCFMT_LEFT, LVCFMT_LEFT};
 const int kWidths[7] = {0, 250, 375, 60, 75, 120, 60};
 
-void SetText(HWND list, int row, int column, const std::string& text) {
-    LVITEMA item = {};
-    item.mask = LVIF_TEXT;
-    item.iItem = row;
-    item.iSubItem = column;
-    item.pszText = const_cast<char*>(text.c_str());
-    SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-}
-
 int RowCount(HWND list) {
     return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
 }
 
 } // namespace
-
-std::string ResultText(HWND list, int row, int column) {
-    char buf[250] = {};
-    LVITEMA item = {};
-    item.iSubItem = column;
-    item.pszText = buf;
-    item.cchTextMax = sizeof buf;
-    SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-    buf[sizeof buf - 1] = '\0'; // a longer text comes back unterminated
-    return buf;
-}
 
 void SetUpResultList(HWND list, const std::string& root) {
     SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
@@ -102,12 +83,12 @@ void AddSearchResult(HWND list, const std::string& path) {
         static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
     if (row < 0) return;
     state->column0.insert(state->column0.begin() + row, key);
-    SetText(list, row, 1, FileNamePart(path));
-    SetText(list, row, 2, FolderPart(path));
-    SetText(list, row, 3, ReadDwgVersion(path));
-    SetText(list, row, 4, SizeText(path));
-    SetText(list, row, 5, ModifiedText(path));
-    SetText(list, row, 6, AttributeText(path));
+    SetRowText(list, row, 1, FileNamePart(path));
+    SetRowText(list, row, 2, FolderPart(path));
+    SetRowText(list, row, 3, ReadDwgVersion(path));
+    SetRowText(list, row, 4, SizeText(path));
+    SetRowText(list, row, 5, ModifiedText(path));
+    SetRowText(list, row, 6, AttributeText(path));
 }
 
 void ShowHeldResults(HWND list) {
@@ -135,9 +116,9 @@ void SortSearchResults(HWND list) {
     int n = RowCount(list);
     std::vector<std::string> keys(n);
     for (int i = 0; i < n; ++i) {
-        std::string name = ResultText(list, i, 1), folder = ResultText(list, i, 2);
+        std::string name = RowText(list, i, 1), folder = RowText(list, i, 2);
         std::string text =
-            ResultSortColumn <= 2 ? std::string() : ResultText(list, i, ResultSortColumn);
+            ResultSortColumn <= 2 ? std::string() : RowText(list, i, ResultSortColumn);
         keys[i] = ResultSortKey(ResultSortColumn, name, folder, text, state->root);
     }
     OrderRowsByKeys(list, keys, ResultSortAscending);
@@ -163,7 +144,7 @@ void OpenResultAtMessagePos(HWND list) {
     ScreenToClient(list, &hit.pt);
     int row = static_cast<int>(SendMessageA(list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
     if (row < 0) return;
-    std::string path = ResultText(list, row, 2) + ResultText(list, row, 1);
+    std::string path = RowText(list, row, 2) + RowText(list, row, 1);
     // The shell reports a failure with any value up to 32, a drawing without
     // a program to open it (31) included, not only with 0.
     HINSTANCE result = ShellExecuteA(list, "open", path.c_str(), nullptr, nullptr, SW_SHOW);

@@ -27,6 +27,3 @@ void SortResultsByHeaderClick(HWND list, int column);
 
 // Opens the drawing of the row under the position of the current message.
 void OpenResultAtMessagePos(HWND list);
-
-// Text of a row's column, read through a 250-character buffer.
-std::string ResultText(HWND list, int row, int column);

@@ -4,10 +4,10 @@
 #include <commctrl.h>
 
 #include <string>
-#include <vector>
 
 #include "inspect/file_facts.h"
 #include "runtime/app_state.h"
+#include "runtime/dialog_template.h"
 #include "runtime/ids.h"
 #include "runtime/win_helpers.h"
 #include "search/drawing_search.h"
@@ -93,38 +93,14 @@ INT_PTR CALLBACK SearchWindowProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lPar
     return FALSE;
 }
 
-// The dialog template: caption, size and style; the controls are made at
-// WM_INITDIALOG.
-static std::vector<WORD> SearchWindowTemplate() {
-    std::vector<WORD> t;
-    auto dword = [&t](DWORD v) {
-        t.push_back(LOWORD(v));
-        t.push_back(HIWORD(v));
-    };
-    auto text = [&t](const char* s) {
-        for (; *s; ++s)
-            t.push_back(static_cast<unsigned char>(*s));
-        t.push_back(0);
-    };
-    dword(DS_SETFONT | WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME);
-    dword(0);       // extended style
-    t.push_back(0); // no items
-    for (WORD v : {0, 0, 400, 100})
-        t.push_back(v);
-    t.push_back(0); // no menu
-    t.push_back(0); // the standard dialog class
-    text(kSearchingTitle);
-    t.push_back(8);
-    text("MS Sans Serif");
-    return t;
-}
-
 void OpenSearchWindow() {
     if (LastSearchWindow && IsWindow(LastSearchWindow))
         SendMessageA(LastSearchWindow, WM_CLOSE, 0, 0);
-    std::vector<WORD> tmpl = SearchWindowTemplate();
-    ShowModelessDialog(reinterpret_cast<const DLGTEMPLATE*>(tmpl.data()), Win.main,
-                       SearchWindowProc, 0);
+    // An empty template: the controls are made at WM_INITDIALOG.
+    DialogTemplate tmpl;
+    tmpl.Header(DS_SETFONT | WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME, 0, 0,
+                0, 400, 100, kSearchingTitle, 8, "MS Sans Serif");
+    ShowModelessDialog(tmpl.Get(), Win.main, SearchWindowProc, 0);
 }
 
 void CloseSearchWindowForExit() {

@@ -15,3 +15,12 @@ inline LRESULT PassToPrevious(const char* property, HWND wnd, UINT msg, WPARAM w
     return previous ? CallWindowProcA(previous, wnd, msg, wParam, lParam)
                     : DefWindowProcA(wnd, msg, wParam, lParam);
 }
+
+// For WM_NCDESTROY: puts the previous procedure back, drops the property and
+// hands the message on, so that nothing of the subclass outlives the window.
+inline LRESULT EndSubclass(const char* property, HWND wnd, WPARAM wParam, LPARAM lParam) {
+    WNDPROC previous = reinterpret_cast<WNDPROC>(RemovePropA(wnd, property));
+    if (!previous) return DefWindowProcA(wnd, WM_NCDESTROY, wParam, lParam);
+    SetWindowLongPtrA(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+    return CallWindowProcA(previous, wnd, WM_NCDESTROY, wParam, lParam);
+}

@@ -76,7 +76,7 @@ static HWND FindBrowserTree(HWND dialog) {
     return tree;
 }
 
-static void FitTreeToContainer(HWND tree, HWND container) {
+void FitTreeToContainer(HWND tree, HWND container) {
     RECT client;
     GetClientRect(container, &client);
     MoveWindow(tree, 0, 0, client.right, client.bottom, TRUE);

@@ -8,6 +8,9 @@
 // The tree borrowed from the browser, null while the pane has none.
 HWND PaneTree();
 
+// Makes the borrowed tree fill the container's client area.
+void FitTreeToContainer(HWND tree, HWND container);
+
 // Subclass of the pane's container ("DTVDialogContainer"): keeps the tree
 // filling its client area.
 void SubclassTreeContainer(HWND container);

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "runtime/app_state.h"
+#include "ui/subclass.h"
 #include "ui/tree_pane.h"
 #include "ui/tree_pane_parts.h"
 
@@ -11,10 +12,6 @@ static const char* const PreviousProcProperty = "DTVSystemTreeview";
 
 // The window that last took the focus on a mouse wheel message.
 static HWND lastWheelWindow = nullptr;
-
-static WNDPROC PreviousProc(HWND tree) {
-    return reinterpret_cast<WNDPROC>(GetPropA(tree, PreviousProcProperty));
-}
 
 static void SetAllListRowsSelected(bool selected) {
     LVITEMA item = {};
@@ -66,11 +63,8 @@ static void OnMouseWheel(HWND tree) {
 }
 
 static LRESULT OnNcDestroy(HWND tree, WPARAM wParam, LPARAM lParam) {
-    WNDPROC previous = PreviousProc(tree);
-    SetWindowLongPtrA(tree, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
-    RemovePropA(tree, PreviousProcProperty);
     if (lastWheelWindow == tree) lastWheelWindow = nullptr;
-    return CallWindowProcA(previous, tree, WM_NCDESTROY, wParam, lParam);
+    return EndSubclass(PreviousProcProperty, tree, wParam, lParam);
 }
 
 static LRESULT CALLBACK TreeViewProc(HWND tree, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -84,11 +78,9 @@ static LRESULT CALLBACK TreeViewProc(HWND tree, UINT msg, WPARAM wParam, LPARAM 
     case WM_DROPFILES: DropFilesOnTree(tree, reinterpret_cast<HDROP>(wParam)); return 0;
     case WM_NCDESTROY: return OnNcDestroy(tree, wParam, lParam);
     }
-    return CallWindowProcA(PreviousProc(tree), tree, msg, wParam, lParam);
+    return PassToPrevious(PreviousProcProperty, tree, msg, wParam, lParam);
 }
 
 void SubclassTreeView(HWND tree) {
-    LONG_PTR previous =
-        SetWindowLongPtrA(tree, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TreeViewProc));
-    SetPropA(tree, PreviousProcProperty, reinterpret_cast<HANDLE>(previous));
+    SubclassWithProperty(tree, PreviousProcProperty, TreeViewProc);
 }

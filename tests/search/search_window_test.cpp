@@ -11,6 +11,7 @@
 #include "inspect/file_facts.h"
 #include "runtime/app_state.h"
 #include "runtime/ids.h"
+#include "filelist/list_rows.h"
 #include "search/search_results.h"
 #include "tests/search/search_tree.h"
 #include "tests/support/dialog_answerer.h"
@@ -37,7 +38,7 @@ std::vector<std::string> Column(int column) {
     HWND list = ResultList();
     int n = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
     for (int i = 0; i < n; ++i)
-        texts.push_back(ResultText(list, i, column));
+        texts.push_back(RowText(list, i, column));
     return texts;
 }
 
