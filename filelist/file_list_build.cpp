@@ -4,7 +4,6 @@
 #include <commctrl.h>
 
 #include <cstdio>
-#include <cstdlib>
 
 #include "filelist/folder_environment.h"
 #include "filelist/list_columns.h"
@@ -14,10 +13,10 @@
 #include "inspect/file_facts.h"
 #include "inspect/preview_bitmap.h"
 #include "runtime/app_state.h"
-#include "runtime/handles.h"
 #include "runtime/ids.h"
 #include "runtime/strings.h"
 #include "runtime/win_helpers.h"
+#include "settings/settings_rules.h"
 
 static void SetStatusText(const std::string& text) {
     SendMessageA(Win.status, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text.c_str()));
@@ -60,7 +59,7 @@ static void RebuildImageList(bool previews) {
         // column's remembered width.
         if (Settings.thumbWidth < 1) {
             Settings.thumbWidth = Settings.columnWidth[1] > 0 ? Settings.columnWidth[1] : 180;
-            Settings.thumbHeight = static_cast<int>(0.8 * Settings.thumbWidth);
+            Settings.thumbHeight = ThumbHeightFor(Settings.thumbWidth);
         }
         // Room for every planned thumbnail from the start: growing a large
         // image list a few images at a time copies it over and over.
@@ -120,10 +119,7 @@ static void ShowSummary(const std::string& folderPath) {
 
 void BuildFileList() {
     ListingActive = true;
-    if (Settings.viewMode != "LIST")
-        EnterDetailMode();
-    else
-        EnterListMode();
+    ApplyViewMode();
 
     Counters = ListCounters();
     std::string folderPath = WithTrailingBackslash(CurrentFolder());
@@ -169,8 +165,7 @@ void BuildFileList() {
         if (Settings.viewMode == "DETAIL") {
             Settings.thumbWidth =
                 static_cast<int>(SendMessageA(Win.list, LVM_GETCOLUMNWIDTH, 1, 0));
-            Settings.thumbHeight =
-                static_cast<int>(std::atof(NumberText(0.8 * Settings.thumbWidth).c_str()));
+            Settings.thumbHeight = ThumbHeightFor(Settings.thumbWidth);
         }
         bool previews = Settings.showColumn[1] == "TRUE";
         RebuildImageList(previews);

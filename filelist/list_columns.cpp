@@ -63,14 +63,12 @@ void SetUpFileList() {
     }
 }
 
-// Unchecks a View menu item and tells whether it was checked; -1 when the
-// item does not exist.
-static int UncheckItem(int id) {
+int UncheckViewItem(int id) {
     DWORD previous = CheckMenuItem(Win.viewMenu, id, MF_BYCOMMAND | MF_UNCHECKED);
     return previous == static_cast<DWORD>(-1) ? -1 : (previous & MF_CHECKED) != 0;
 }
 
-static void CheckItem(int id, bool checked) {
+void CheckViewItem(int id, bool checked) {
     CheckMenuItem(Win.viewMenu, id, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
 }
 
@@ -86,17 +84,17 @@ static void SetListStyle(DWORD view) {
 }
 
 void EnterListMode() {
-    int was = UncheckItem(IDM_LIST);
+    int was = UncheckViewItem(IDM_LIST);
     if (was < 0) return;
     if (was == 1) {
-        CheckItem(IDM_LIST, true);
+        CheckViewItem(IDM_LIST, true);
         return;
     }
-    CheckItem(IDM_LIST, true);
-    CheckItem(IDM_DETAILS, false);
+    CheckViewItem(IDM_LIST, true);
+    CheckViewItem(IDM_DETAILS, false);
     for (int id = IDM_COL_PREVIEW; id <= IDM_COL_ATTRIBUTES; ++id) {
         EnableItem(id, false);
-        CheckItem(id, id == IDM_COL_PREVIEW || id == IDM_COL_FILENAME);
+        CheckViewItem(id, id == IDM_COL_PREVIEW || id == IDM_COL_FILENAME);
     }
     Settings.showColumn[1] = "TRUE";
     Settings.showColumn[2] = "TRUE";
@@ -105,33 +103,40 @@ void EnterListMode() {
 }
 
 void EnterDetailMode() {
-    int was = UncheckItem(IDM_DETAILS);
+    int was = UncheckViewItem(IDM_DETAILS);
     if (was < 0) return;
     if (was == 1) {
-        CheckItem(IDM_DETAILS, true);
+        CheckViewItem(IDM_DETAILS, true);
         return;
     }
-    CheckItem(IDM_DETAILS, true);
-    CheckItem(IDM_LIST, false);
+    CheckViewItem(IDM_DETAILS, true);
+    CheckViewItem(IDM_LIST, false);
     for (int column = 1; column <= 6; ++column) {
         EnableItem(IDM_COL_PREVIEW + column - 1, true);
-        CheckItem(IDM_COL_PREVIEW + column - 1, Settings.showColumn[column] == "TRUE");
+        CheckViewItem(IDM_COL_PREVIEW + column - 1, Settings.showColumn[column] == "TRUE");
     }
     SetListStyle(LVS_REPORT);
     Settings.viewMode = "DETAIL";
 }
 
+void ApplyViewMode() {
+    if (Settings.viewMode == "LIST")
+        EnterListMode();
+    else
+        EnterDetailMode();
+}
+
 void ToggleColumn(int column) {
     if (column < 1 || column > 6) return;
     int id = IDM_COL_PREVIEW + column - 1;
-    if (UncheckItem(id) == 1) {
+    if (UncheckViewItem(id) == 1) {
         Settings.showColumn[column] = "FALSE";
         Settings.columnWidth[column] =
             static_cast<int>(SendMessageA(Win.list, LVM_GETCOLUMNWIDTH, column, 0));
         SendMessageA(Win.list, LVM_SETCOLUMNWIDTH, column, 0);
         return;
     }
-    CheckItem(id, true);
+    CheckViewItem(id, true);
     Settings.showColumn[column] = "TRUE";
     SendMessageA(Win.list, LVM_SETCOLUMNWIDTH, column,
                  MAKELPARAM(Settings.columnWidth[column] & 0xFFFF, 0));
@@ -149,13 +154,8 @@ void UpdateSelectionSummary() {
     unsigned long long bytes = 0;
     if (selected > 0) {
         std::string folder = WithTrailingBackslash(CurrentFolder());
-        for (int row : SelectedRows()) {
-            WIN32_FIND_DATAA data;
-            FindHandle find(FindFirstFileA((folder + RowText(row, 2)).c_str(), &data));
-            if (find.valid())
-                bytes +=
-                    static_cast<unsigned long long>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
-        }
+        for (int row : SelectedRows())
+            bytes += FileSizeOf(folder + RowText(row, 2));
     }
     std::string text = SelectionSummaryText(selected, bytes);
     SendMessageA(Win.status, SB_SETTEXTA, 1, reinterpret_cast<LPARAM>(text.c_str()));

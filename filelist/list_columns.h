@@ -9,6 +9,12 @@
 void SetUpFileList();
 void EnterListMode();
 void EnterDetailMode();
+// The switch of the mode in the "ViewMode" setting.
+void ApplyViewMode();
+// Check marks of the View menu: UncheckViewItem tells whether the item was
+// checked (1) or not (0), -1 when it does not exist.
+int UncheckViewItem(int id);
+void CheckViewItem(int id, bool checked);
 // Shows or hides list column 1..6 (View menu items 9030..9035).
 void ToggleColumn(int column);
 // Recomputes status bar part 1: "n File(s) Selected = k KB".

@@ -11,10 +11,14 @@ static bool FindEntry(const std::string& path, WIN32_FIND_DATAA& data) {
     return find.valid();
 }
 
-std::string SizeText(const std::string& path) {
+uint64_t FileSizeOf(const std::string& path) {
     WIN32_FIND_DATAA data;
-    if (!FindEntry(path, data)) return KbText(0);
-    return KbText(static_cast<uint64_t>(data.nFileSizeHigh) << 32 | data.nFileSizeLow);
+    if (!FindEntry(path, data)) return 0;
+    return static_cast<uint64_t>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
+}
+
+std::string SizeText(const std::string& path) {
+    return KbText(FileSizeOf(path));
 }
 
 std::string ModifiedText(const std::string& path) {

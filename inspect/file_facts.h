@@ -8,6 +8,8 @@ std::string FileNamePart(const std::string& path);
 std::string FolderPart(const std::string& path);
 std::string WithTrailingBackslash(const std::string& path);
 
+// The size of the first entry matching path; 0 when nothing matches.
+uint64_t FileSizeOf(const std::string& path);
 // "1,234 KB" for the file's whole size; "0 KB" when it cannot be found.
 std::string SizeText(const std::string& path);
 // "03/07/2010 02:05 PM" in local time; "" when it cannot be found.

@@ -78,24 +78,12 @@ HBITMAP SwapOnRaster(HBITMAP bitmap) {
     return copy.release();
 }
 
-std::string ReadWholeFile(const std::string& path, bool& opened) {
-    std::string bytes;
-    FileStream file(path.c_str(), "rb");
-    opened = static_cast<bool>(file);
-    if (!file) return bytes;
-    char buf[65536];
-    for (size_t n; (n = std::fread(buf, 1, sizeof buf, file.get())) > 0;)
-        bytes.append(buf, n);
-    return bytes;
-}
-
 } // namespace
 
 HBITMAP LoadPreviewBitmap(const std::string& path) {
-    bool opened = false;
-    std::string bytes = ReadWholeFile(path, opened);
+    std::string bytes;
     DibPicture picture;
-    if (!opened || !DecodeDibFile(bytes, picture)) return nullptr;
+    if (!ReadWholeFile(path, bytes) || !DecodeDibFile(bytes, picture)) return nullptr;
     const BITMAPINFO* info = reinterpret_cast<const BITMAPINFO*>(picture.info.data());
     WindowDC screen;
     return CreateDIBitmap(screen.get(), &info->bmiHeader, CBM_INIT, picture.rows.data(), info,
@@ -169,9 +157,8 @@ static HBITMAP FitToCell(HBITMAP bitmap, int cellWidth, int cellHeight) {
 
 void MakeListThumbnail(std::string& name) {
     if (!PathExists(name)) return; // vanished since the folder was read
-    if (PathExists(Paths.previewBitmap)) DeleteFileA(Paths.previewBitmap.c_str());
     name = WithTrailingBackslash(CurrentFolder()) + name;
-    ExtractPreview(name);
+    ExtractPreview(name); // removes the previous drawing's preview first
 
     if (!PathExists(Paths.previewBitmap)) {
         Thumbs.current = PreviewSupported ? Thumbs.notFound : Thumbs.notSupported;

@@ -34,6 +34,16 @@ std::string TempFolder() {
     return path;
 }
 
+bool ReadWholeFile(const std::string& path, std::string& bytes) {
+    bytes.clear();
+    FileStream file(path.c_str(), "rb");
+    if (!file) return false;
+    char buf[65536];
+    for (size_t n; (n = std::fread(buf, 1, sizeof buf, file.get())) > 0;)
+        bytes.append(buf, n);
+    return true;
+}
+
 bool PathExists(const std::string& path) {
     if (path.find_first_of("*?") != std::string::npos) {
         WIN32_FIND_DATAA data;

@@ -9,6 +9,10 @@ std::string ExeName();
 // The user's temporary folder with a trailing backslash.
 std::string TempFolder();
 
+// The whole contents of a file; false (and nothing read) when it cannot be
+// opened.
+bool ReadWholeFile(const std::string& path, std::string& bytes);
+
 // A path holding "*" or "?" exists when at least one entry matches it; any
 // other path when its attributes can be read.
 bool PathExists(const std::string& path);

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "filelist/list_columns.h"
 #include "inspect/file_facts.h"
 #include "runtime/app_state.h"
 #include "runtime/files.h"
@@ -17,15 +18,11 @@
 
 static const char* const SettingsBaseName = "KVX";
 
-static bool FileExists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 // The folder counts as writable when a copy of the executable can be put there.
 static bool FolderIsWritable(const std::string& folder, const std::string& exePath) {
     std::string probe = folder + "tmp.tmp";
     CopyFileA(exePath.c_str(), probe.c_str(), FALSE);
-    if (!FileExists(probe)) return false;
+    if (!PathExists(probe)) return false;
     DeleteFileA(probe.c_str());
     return true;
 }
@@ -55,20 +52,20 @@ void PrepareSettingsFile(const std::string& programFolder, const std::string& pr
     Paths.previewBitmap = Paths.tempFolder + "KvxBmp.bmp";
     Paths.htmlFolder = Paths.tempFolder + "KvxHtml" + "\\";
     Paths.htmlFile = Paths.htmlFolder + "KvxHtml.htm";
-    if (!FileExists(Paths.htmlFolder)) _mkdir(Paths.htmlFolder.c_str());
+    if (!PathExists(Paths.htmlFolder)) _mkdir(Paths.htmlFolder.c_str());
 
     bool writable = FolderIsWritable(programFolder, programFolder + programName);
 
     // A new file always starts in the temporary folder; a later run from a
     // writable folder copies it next to the executable, but never over one
     // already there.
-    if (writable && FileExists(tempCandidate))
+    if (writable && PathExists(tempCandidate))
         CopyFileA(tempCandidate.c_str(), programCandidate.c_str(), TRUE);
 
     Paths.settingsFile =
-        writable && FileExists(programCandidate) ? programCandidate : tempCandidate;
+        writable && PathExists(programCandidate) ? programCandidate : tempCandidate;
 
-    if (!FileExists(Paths.settingsFile)) WriteDefaultSettings(Paths.settingsFile);
+    if (!PathExists(Paths.settingsFile)) WriteDefaultSettings(Paths.settingsFile);
 }
 
 void PrepareSettingsFile() {
@@ -78,14 +75,14 @@ void PrepareSettingsFile() {
 // ---------------------------------------------------------------------------
 // [MAIN] section access
 
-static std::string ReadText(const std::string& key) {
+std::string ReadMainText(const std::string& key) {
     char buf[2048] = {};
     GetPrivateProfileStringA(MainSection, key.c_str(), "", buf, sizeof buf,
                              Paths.settingsFile.c_str());
     return buf;
 }
 
-static int ReadInt(const char* key) {
+int ReadMainInt(const char* key) {
     return static_cast<int>(GetPrivateProfileIntA(MainSection, key, 0, Paths.settingsFile.c_str()));
 }
 
@@ -97,13 +94,7 @@ static int ReadInt(const char* key) {
 static void WriteMainSection(const std::vector<ProfileValue>& values) {
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, Paths.settingsFile.c_str());
     std::string text;
-    {
-        FileStream in(Paths.settingsFile.c_str(), "rb");
-        char buf[4096];
-        size_t n;
-        while (in && (n = std::fread(buf, 1, sizeof buf, in.get())) > 0)
-            text.append(buf, n);
-    }
+    ReadWholeFile(Paths.settingsFile, text);
     text = WithProfileValues(text, MainSection, values);
     FileStream out(Paths.settingsFile.c_str(), "wb");
     if (out) std::fwrite(text.data(), 1, text.size(), out.get());
@@ -111,20 +102,16 @@ static void WriteMainSection(const std::vector<ProfileValue>& values) {
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, Paths.settingsFile.c_str());
 }
 
-static void CheckViewItem(UINT id, bool checked) {
-    CheckMenuItem(Win.viewMenu, id, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
-}
-
 static void SetListColumnWidth(int column, int width) {
     SendMessageA(Win.list, LVM_SETCOLUMNWIDTH, column, MAKELPARAM(width, 0));
 }
 
 void LoadMainSettings() {
-    int left = ReadInt("Left");
-    int top = ReadInt("Top");
-    int width = ReadInt("Width");
-    int height = ReadInt("Height");
-    int state = ReadInt("State");
+    int left = ReadMainInt("Left");
+    int top = ReadMainInt("Top");
+    int width = ReadMainInt("Width");
+    int height = ReadMainInt("Height");
+    int state = ReadMainInt("State");
     MoveWindow(Win.main, left, top, width, height, TRUE);
     if (state == 1)
         ShowWindow(Win.main, SW_MINIMIZE);
@@ -133,38 +120,38 @@ void LoadMainSettings() {
 
     for (int c = 1; c <= 6; ++c)
         Settings.columnWidth[c] =
-            ColumnWidthFromText(ReadText(ColumnWidthKeys[c]), DefaultColumnWidths[c]);
+            ColumnWidthFromText(ReadMainText(ColumnWidthKeys[c]), DefaultColumnWidths[c]);
 
     for (int c = 1; c <= 6; ++c) {
-        Settings.showColumn[c] = TrueOnlyFlag(ReadText(ShowColumnKeys[c]));
+        Settings.showColumn[c] = TrueOnlyFlag(ReadMainText(ShowColumnKeys[c]));
         bool shown = Settings.showColumn[c] == "TRUE";
         CheckViewItem(IDM_COL_PREVIEW + c - 1, shown);
         SetListColumnWidth(c, shown ? Settings.columnWidth[c] : 0);
     }
 
-    Settings.viewMode = ViewModeFromText(ReadText("ViewMode"));
+    Settings.viewMode = ViewModeFromText(ReadMainText("ViewMode"));
 
-    BlackBackground = ReadText("Invert") == "TRUE";
+    BlackBackground = ReadMainText("Invert") == "TRUE";
     CheckViewItem(IDM_BLACK_BACKGROUND, BlackBackground);
 
     Settings.thumbWidth = Settings.columnWidth[1];
     Settings.thumbHeight = ThumbHeightFor(Settings.thumbWidth);
 
     for (int n = 1; n <= 5; ++n)
-        Settings.showCopyTo[n] = TrueOnlyFlag(ReadText(ShowCopyToKey(n)));
+        Settings.showCopyTo[n] = TrueOnlyFlag(ReadMainText(ShowCopyToKey(n)));
     for (int n = 1; n <= 5; ++n)
-        Settings.showMoveTo[n] = TrueOnlyFlag(ReadText(ShowMoveToKey(n)));
+        Settings.showMoveTo[n] = TrueOnlyFlag(ReadMainText(ShowMoveToKey(n)));
     for (int n = 1; n <= 5; ++n)
-        Settings.copyTo[n] = ReadText(CopyToKey(n));
+        Settings.copyTo[n] = ReadMainText(CopyToKey(n));
     for (int n = 1; n <= 5; ++n)
-        Settings.moveTo[n] = ReadText(MoveToKey(n));
+        Settings.moveTo[n] = ReadMainText(MoveToKey(n));
 
     for (int n = 1; n <= 20; ++n)
-        Settings.favorites[n] = ReadText(FavoriteKey(n));
+        Settings.favorites[n] = ReadMainText(FavoriteKey(n));
 
-    Settings.treeWidth = TreeWidthFromText(ReadText("DTVWidth"));
+    Settings.treeWidth = TreeWidthFromText(ReadMainText("DTVWidth"));
 
-    SortColumn = SortColumnFromValue(ReadInt("SortColumn"));
+    SortColumn = SortColumnFromValue(ReadMainInt("SortColumn"));
 }
 
 void SaveMainSettings() {

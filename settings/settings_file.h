@@ -13,6 +13,10 @@ void PrepareSettingsFile();
 void PrepareSettingsFile(const std::string& programFolder, const std::string& programName,
                          const std::string& tempFolder);
 
+// A value of the [MAIN] section: its text ("" when absent) or its number (0).
+std::string ReadMainText(const std::string& key);
+int ReadMainInt(const char* key);
+
 // Applies the [MAIN] section to the main window, the file list, the View menu
 // and the program-wide settings.
 void LoadMainSettings();

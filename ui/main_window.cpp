@@ -27,10 +27,6 @@ static bool RegisterMainClass() {
     return RegisterClassA(&wc) != 0;
 }
 
-static int MainSetting(const char* key) {
-    return static_cast<int>(GetPrivateProfileIntA("MAIN", key, 0, Paths.settingsFile.c_str()));
-}
-
 static void CreateNavigationControls() {
     Win.shortcuts = CreateLabel("Shortcuts", Win.main, ID_SHORTCUTS, 250, 2, 50, 20,
                                 WS_CHILD | WS_VISIBLE | SS_NOTIFY | SS_CENTER, WS_EX_CLIENTEDGE);
@@ -68,8 +64,6 @@ static void CreateFileListControl() {
 static void CreateStatusControls() {
     int whole = -1;
     Win.status = CreateStatusBar(Win.main, ID_STATUS_BAR, 1, &whole);
-    SendMessageA(Win.status, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
-                 TRUE);
     // The creator sets the range 0..100 and the step 1.
     Win.progress = CreateProgressBar(Win.main, ID_PROGRESS_BAR, 0, 0, 5, 5, WS_CHILD | PBS_SMOOTH,
                                      WS_EX_TOPMOST);
@@ -83,8 +77,8 @@ HWND CreateMainWindow() {
     StatusUpdate = true;
     if (!RegisterMainClass()) return nullptr;
 
-    int left = MainSetting("Left"), top = MainSetting("Top");
-    int width = MainSetting("Width"), height = MainSetting("Height");
+    int left = ReadMainInt("Left"), top = ReadMainInt("Top");
+    int width = ReadMainInt("Width"), height = ReadMainInt("Height");
     Win.main =
         CreateWindowExA(0, "KVX", "Korvex", WS_OVERLAPPEDWINDOW | WS_VISIBLE, left, top, width + 8,
                         height + 27, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
@@ -100,10 +94,7 @@ HWND CreateMainWindow() {
     BuildMenuBar();
     LoadMainSettings();
     SetUpFileList();
-    if (Settings.viewMode == "LIST")
-        EnterListMode();
-    else
-        EnterDetailMode();
+    ApplyViewMode();
     Win.handCursor = LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_HAND_LINK));
 
     Win.treeContainer = CreateTreePane(Win.main, ID_TREE_PANE, 2, 2, 246, 374);

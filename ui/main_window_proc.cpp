@@ -51,12 +51,12 @@ static void OnBoxSelection(int id) {
     if (PathExists(text)) NavigateTo(text);
 }
 
+// The same check-mark test as the column toggles.
 static void ToggleBlackBackground() {
-    DWORD previous = CheckMenuItem(Win.viewMenu, IDM_BLACK_BACKGROUND, MF_BYCOMMAND | MF_UNCHECKED);
-    if (previous != static_cast<DWORD>(-1) && (previous & MF_CHECKED)) {
+    if (UncheckViewItem(IDM_BLACK_BACKGROUND) == 1) {
         BlackBackground = false;
     } else {
-        CheckMenuItem(Win.viewMenu, IDM_BLACK_BACKGROUND, MF_BYCOMMAND | MF_CHECKED);
+        CheckViewItem(IDM_BLACK_BACKGROUND, true);
         BlackBackground = true;
     }
 }

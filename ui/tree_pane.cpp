@@ -17,6 +17,7 @@
 #include "runtime/files.h"
 #include "runtime/ids.h"
 #include "runtime/win_helpers.h"
+#include "settings/settings_file.h"
 #include "ui/command_line.h"
 #include "ui/main_layout.h"
 #include "ui/tree_pane_parts.h"
@@ -249,12 +250,6 @@ void RestartListBuild() {
     BuildFileList();
 }
 
-static std::string PathSetting() {
-    char path[2048] = {};
-    GetPrivateProfileStringA("MAIN", "Path", "", path, sizeof path, Paths.settingsFile.c_str());
-    return path;
-}
-
 void RunFirstNavigationIfReady() {
     if (!FormLoaded || !paneInitialised || firstNavigationDone) return;
     firstNavigationDone = true;
@@ -268,7 +263,7 @@ void RunFirstNavigationIfReady() {
 
     std::string folder = returnFolder;
     if (folder.empty()) folder = CommandLineArguments();
-    if (folder.empty()) folder = PathSetting();
+    if (folder.empty()) folder = ReadMainText("Path");
     int before = selectionChanges;
     NavigateTo(folder);
     // The shell reports no change when the folder was already selected while

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "runtime/files.h"
 #include "runtime/handles.h"
 
 void PutLE32(std::string& bytes, size_t offset, uint32_t value) {
@@ -121,10 +122,6 @@ bool WriteBytes(const std::string& path, const std::string& bytes) {
 
 std::string ReadBytes(const std::string& path) {
     std::string bytes;
-    FileStream f(path.c_str(), "rb");
-    if (!f) return bytes;
-    char buf[65536];
-    for (size_t n; (n = std::fread(buf, 1, sizeof buf, f.get())) > 0;)
-        bytes.append(buf, n);
+    ReadWholeFile(path, bytes);
     return bytes;
 }
