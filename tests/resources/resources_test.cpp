@@ -9,6 +9,7 @@
 
 #include "runtime/handles.h"
 #include "runtime/ids.h"
+#include "tests/support/pixels.h"
 
 namespace {
 
@@ -29,42 +30,6 @@ const BITMAPINFOHEADER* BitmapResourceHeader(int id) {
 HBITMAP LoadBitmapResource(int id) {
     return static_cast<HBITMAP>(
         LoadImageA(Self(), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_DEFAULTSIZE));
-}
-
-struct Pixels {
-    int width = 0;
-    int height = 0;
-    std::vector<uint32_t> rgb; // top row first, 0x00RRGGBB
-
-    bool dark(int x, int y) const {
-        uint32_t p = rgb[y * width + x];
-        return ((p >> 16) & 0xFF) < 128 && ((p >> 8) & 0xFF) < 128 && (p & 0xFF) < 128;
-    }
-};
-
-// Reads any bitmap as 32-bit top-down pixels.
-Pixels ReadPixels(HBITMAP bmp) {
-    Pixels px;
-    BITMAP info{};
-    if (!GetObjectA(bmp, sizeof(info), &info)) return px;
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = info.bmWidth;
-    bi.bmiHeader.biHeight = -info.bmHeight;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    std::vector<uint32_t> buf(static_cast<size_t>(info.bmWidth) * info.bmHeight);
-    WindowDC screen;
-    if (GetDIBits(screen.get(), bmp, 0, info.bmHeight, buf.data(), &bi, DIB_RGB_COLORS) !=
-        info.bmHeight)
-        return px;
-    px.width = info.bmWidth;
-    px.height = info.bmHeight;
-    for (uint32_t& p : buf)
-        p &= 0xFFFFFF;
-    px.rgb = std::move(buf);
-    return px;
 }
 
 // The box around the dark pixels inside the rectangle (x0, y0)-(x1, y1), inclusive.

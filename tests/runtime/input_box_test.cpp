@@ -126,10 +126,7 @@ TEST(InputBox, AnswerIsLimitedTo2047Characters) {
 
 TEST(InputBox, OwnedByTheActiveWindow) {
     TestForm form;
-    ShowWindow(form.get(), SW_SHOW);
-    SetForegroundWindow(form.get());
-    SetActiveWindow(form.get());
-    ASSERT_EQ(form.get(), GetActiveWindow());
+    ASSERT_TRUE(form.Activate());
     HWND owner = nullptr;
     DialogAnswerer answers;
     answers.Add([&](HWND dlg) {

@@ -33,6 +33,13 @@ class TestForm {
     TestForm(const TestForm&) = delete;
     TestForm& operator=(const TestForm&) = delete;
     HWND get() const { return wnd_; }
+    // Shows the form and makes it the active window, as a user's click would.
+    bool Activate() const {
+        ShowWindow(wnd_, SW_SHOW);
+        SetForegroundWindow(wnd_);
+        SetActiveWindow(wnd_);
+        return GetActiveWindow() == wnd_;
+    }
 
   private:
     HWND wnd_;

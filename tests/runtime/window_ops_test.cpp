@@ -122,10 +122,7 @@ TEST(PumpMessages, DispatchesEveryPendingMessageAndKeepsTheQuitRequest) {
 
 TEST(ShowMessage, AsksOnTheActiveWindowAndReturnsTheButton) {
     TestForm form;
-    ShowWindow(form.get(), SW_SHOW);
-    SetForegroundWindow(form.get());
-    SetActiveWindow(form.get());
-    ASSERT_EQ(form.get(), GetActiveWindow());
+    ASSERT_TRUE(form.Activate());
     HWND owner = nullptr;
     DialogAnswerer answers;
     answers.Add([&](HWND dlg) {

@@ -75,11 +75,7 @@ class SearchWindowTest : public ::testing::Test {
         ASSERT_TRUE(StartMainWindow(*home));
     }
     static void TearDownTestSuite() {
-        if (Win.main && IsWindow(Win.main)) {
-            SendMessageA(Win.main, WM_CLOSE, 0, 0);
-            PumpUntil([] { return !IsWindow(Win.main); });
-        }
-        Win = MainWindow();
+        CloseMainWindow();
         delete home;
         home = nullptr;
     }

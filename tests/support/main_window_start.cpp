@@ -16,3 +16,11 @@ bool StartMainWindow(const ScratchFolder& home) {
     if (!CreateMainWindow()) return false;
     return PumpUntil([] { return TreeReady && !ListingActive; });
 }
+
+void CloseMainWindow() {
+    if (Win.main && IsWindow(Win.main)) {
+        SendMessageA(Win.main, WM_CLOSE, 0, 0);
+        PumpUntil([] { return !IsWindow(Win.main); });
+    }
+    Win = MainWindow();
+}

@@ -9,3 +9,7 @@
 // until the tree pane is ready and its first listing done. False when the
 // window cannot be built or does not become ready.
 bool StartMainWindow(const ScratchFolder& home);
+
+// Closes the main window the way the user does, waits until it is gone and
+// forgets its handles, so that the next StartMainWindow begins afresh.
+void CloseMainWindow();

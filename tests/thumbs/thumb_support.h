@@ -11,21 +11,9 @@
 #include <vector>
 
 #include "runtime/app_state.h"
+#include "tests/support/pixels.h"
 #include "tests/support/scratch_folder.h"
 
-// A picture as colours 0xRRGGBB, row 0 at the top.
-struct Pixels {
-    int width = 0;
-    int height = 0;
-    std::vector<uint32_t> rgb;
-    uint32_t at(int x, int y) const { return rgb[static_cast<size_t>(y) * width + x]; }
-    bool operator==(const Pixels& o) const {
-        return width == o.width && height == o.height && rgb == o.rgb;
-    }
-};
-
-// Reads a bitmap (not selected into any device context); empty on failure.
-Pixels ReadPixels(HBITMAP bitmap);
 // Draws image `index` of the list into a fresh bitmap and reads it back.
 Pixels ReadImage(HIMAGELIST list, int index);
 // The top-left width x height part of a picture.

@@ -21,11 +21,7 @@ void MainWindowTest::SetUpTestSuite() {
 }
 
 void MainWindowTest::TearDownTestSuite() {
-    if (Win.main && IsWindow(Win.main)) {
-        SendMessageA(Win.main, WM_CLOSE, 0, 0);
-        PumpUntil([] { return !IsWindow(Win.main); });
-    }
-    Win = MainWindow();
+    CloseMainWindow();
     delete settingsHome;
     settingsHome = nullptr;
 }
