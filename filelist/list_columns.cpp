@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "filelist/list_rows.h"
+#include "filelist/sort_keys.h"
 #include "inspect/file_facts.h"
 #include "inspect/preview_bitmap.h"
 #include "runtime/app_state.h"
@@ -12,8 +13,6 @@
 #include "ui/main_layout.h"
 #include "ui/tree_pane.h"
 
-static const char* const kHeaders[7] = {"SortItem", "Preview",  "Filename",  "Version",
-                                        "Size",     "Modified", "Attributes"};
 static const int kFormats[7] = {LVCFMT_LEFT,  LVCFMT_LEFT, LVCFMT_LEFT, LVCFMT_CENTER,
                                 LVCFMT_RIGHT, LVCFMT_LEFT, LVCFMT_LEFT};
 
@@ -53,13 +52,9 @@ void SetUpFileList() {
     if (old) ImageList_Destroy(old);
 
     for (int i = 0; i < 7; ++i) {
-        LVCOLUMNA column = {};
-        column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
-        column.fmt = kFormats[i];
-        column.cx = i == 0 ? 0 : (Settings.showColumn[i] == "TRUE" ? Settings.columnWidth[i] : 0);
-        column.pszText = const_cast<char*>(kHeaders[i]);
-        column.iSubItem = i;
-        SendMessageA(Win.list, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+        bool shown = i > 0 && Settings.showColumn[i] == "TRUE";
+        InsertColumn(Win.list, i, kFileListHeaders[i], kFormats[i],
+                     shown ? Settings.columnWidth[i] : 0);
     }
 }
 

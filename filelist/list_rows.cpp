@@ -30,6 +30,24 @@ LPARAM RowParam(HWND list, int row) {
     return item.lParam;
 }
 
+void InsertColumn(HWND list, int index, const char* header, int format, int width) {
+    LVCOLUMNA column = {};
+    column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+    column.fmt = format;
+    column.cx = width;
+    column.pszText = const_cast<char*>(header);
+    column.iSubItem = index;
+    SendMessageA(list, LVM_INSERTCOLUMNA, index, reinterpret_cast<LPARAM>(&column));
+}
+
+void SetHeaderText(HWND list, int column, const std::string& text) {
+    HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
+    HDITEMA item = {};
+    item.mask = HDI_TEXT;
+    item.pszText = const_cast<char*>(text.c_str());
+    SendMessageA(header, HDM_SETITEMA, column, reinterpret_cast<LPARAM>(&item));
+}
+
 std::string RowText(int row, int column) {
     return RowText(Win.list, row, column);
 }

@@ -12,6 +12,12 @@ std::string RowText(HWND list, int row, int column);
 void SetRowText(HWND list, int row, int column, const std::string& text);
 LPARAM RowParam(HWND list, int row);
 
+// Appends column `index` (its sub-item the same number) with its header text,
+// alignment (LVCFMT_...) and width.
+void InsertColumn(HWND list, int index, const char* header, int format, int width);
+// Sets the text of a column's header.
+void SetHeaderText(HWND list, int column, const std::string& text);
+
 std::string RowText(int row, int column);
 void SetRowText(int row, int column, const std::string& text);
 // Inserts a row at the top with column 0's text and image; every row gets a

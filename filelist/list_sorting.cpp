@@ -11,14 +11,8 @@
 
 void MarkSortHeader(bool toggle) {
     if (toggle) SortAscending = !SortAscending;
-    HWND header = GetDlgItem(Win.list, 0);
-    for (int column = 2; column <= 6; ++column) {
-        std::string text = HeaderText(column, SortColumn, SortAscending);
-        HDITEMA item = {};
-        item.mask = HDI_TEXT;
-        item.pszText = &text[0];
-        SendMessageA(header, HDM_SETITEMA, column, reinterpret_cast<LPARAM>(&item));
-    }
+    for (int column = 2; column <= 6; ++column)
+        SetHeaderText(Win.list, column, HeaderText(column, SortColumn, SortAscending));
 }
 
 // Keys of the rows being sorted, reached through each row's lParam. The list

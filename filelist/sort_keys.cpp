@@ -52,11 +52,14 @@ int CompareKeys(const std::string& a, const std::string& b) {
     return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
+const char* const kFileListHeaders[7] = {"SortItem", "Preview",  "Filename",  "Version",
+                                         "Size",     "Modified", "Attributes"};
+
+std::string MarkedHeader(const std::string& name, bool marked, bool ascending) {
+    return marked ? name + (ascending ? " ^" : " v") : name;
+}
+
 std::string HeaderText(int column, int sortColumn, bool ascending) {
-    static const char* const names[] = {"SortItem", "Preview",  "Filename",  "Version",
-                                        "Size",     "Modified", "Attributes"};
     if (column < 0 || column > 6) return std::string();
-    std::string text = names[column];
-    if (column == sortColumn && column >= 2) text += ascending ? " ^" : " v";
-    return text;
+    return MarkedHeader(kFileListHeaders[column], column == sortColumn && column >= 2, ascending);
 }

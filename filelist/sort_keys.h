@@ -13,5 +13,9 @@ std::string SortKey(int column, const std::string& fileName, const std::string& 
 std::string RankText(int k);
 // Orders keys ignoring letter case, otherwise by character code.
 int CompareKeys(const std::string& a, const std::string& b);
+// Headers of the file list's columns 0..6.
+extern const char* const kFileListHeaders[7];
+// A header's name with " ^" (ascending) or " v" (descending) when marked.
+std::string MarkedHeader(const std::string& name, bool marked, bool ascending);
 // Header text of a sortable column, with the mark when it is the sort column.
 std::string HeaderText(int column, int sortColumn, bool ascending);

@@ -28,13 +28,12 @@ std::string ResultSortKey(int column, const std::string& fileName, const std::st
     }
 }
 
+const char* const kResultHeaders[7] = {"SortItem", "Filename", "Directory", "Version",
+                                       "Size",     "Modified", "Attributes"};
+
 std::string ResultHeaderText(int column, int sortColumn, bool ascending) {
-    static const char* const names[] = {"SortItem", "Filename", "Directory", "Version",
-                                        "Size",     "Modified", "Attributes"};
     if (column < 0 || column > 6) return std::string();
-    std::string text = names[column];
-    if (column == sortColumn && column >= 1) text += ascending ? " ^" : " v";
-    return text;
+    return MarkedHeader(kResultHeaders[column], column == sortColumn && column >= 1, ascending);
 }
 
 size_t InsertionIndex(const std::vector<std::string>& keys, const std::string& key) {

@@ -16,6 +16,8 @@ std::string SearchOrderKey(const std::string& path, const std::string& root);
 std::string ResultSortKey(int column, const std::string& fileName, const std::string& directory,
                           const std::string& columnText, const std::string& root);
 
+// Headers of the result list's columns 0..6.
+extern const char* const kResultHeaders[7];
 // Header text of a result column (1..6), with " ^" or " v" on the sort column.
 std::string ResultHeaderText(int column, int sortColumn, bool ascending);
 

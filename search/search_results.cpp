@@ -29,8 +29,6 @@ ResultList* StateOf(HWND list) {
     return reinterpret_cast<ResultList*>(GetWindowLongPtrA(list, GWLP_USERDATA));
 }
 
-const char* const kHeaders[7] = {"SortItem", "Filename", "Directory", "Version",
-                                 "Size",     "Modified", "Attributes"};
 const int kFormats[7] = {LVCFMT_LEFT,  LVCFMT_LEFT, LVCFMT_LEFT, LVCFMT_CENTER,
                          LVCFMT_RIGHT, LVCFMT_LEFT, LVCFMT_LEFT};
 const int kWidths[7] = {0, 250, 375, 60, 75, 120, 60};
@@ -45,15 +43,8 @@ void SetUpResultList(HWND list, const std::string& root) {
     SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
     SendMessageA(list, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
                  TRUE);
-    for (int i = 0; i < 7; ++i) {
-        LVCOLUMNA column = {};
-        column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
-        column.fmt = kFormats[i];
-        column.cx = kWidths[i];
-        column.pszText = const_cast<char*>(kHeaders[i]);
-        column.iSubItem = i;
-        SendMessageA(list, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
-    }
+    for (int i = 0; i < 7; ++i)
+        InsertColumn(list, i, kResultHeaders[i], kFormats[i], kWidths[i]);
     ResultList* state = new ResultList;
     state->root = root;
     SetWindowLongPtrA(list, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
@@ -100,14 +91,9 @@ void ShowHeldResults(HWND list) {
 }
 
 void MarkResultHeaders(HWND list) {
-    HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
-    for (int column = 1; column <= 6; ++column) {
-        std::string text = ResultHeaderText(column, ResultSortColumn, ResultSortAscending);
-        HDITEMA item = {};
-        item.mask = HDI_TEXT;
-        item.pszText = &text[0];
-        SendMessageA(header, HDM_SETITEMA, column, reinterpret_cast<LPARAM>(&item));
-    }
+    for (int column = 1; column <= 6; ++column)
+        SetHeaderText(list, column,
+                      ResultHeaderText(column, ResultSortColumn, ResultSortAscending));
 }
 
 void SortSearchResults(HWND list) {
