@@ -499,8 +499,23 @@ std::string WithPreview(const std::string& signature, const std::string& name,
     return MakeDrawing(signature, {{1, HeaderEntry(name)}, {2, dib}});
 }
 
-std::string WithoutPreview(const std::string& signature, const std::string& name) {
-    return MakeDrawing(signature, {{1, HeaderEntry(name)}});
+// Drawing data after the image block, so that a drawing without a preview
+// still has the size of a real one rather than a few bytes.
+std::string Body(const std::string& name, size_t length) {
+    std::string body(length, '\0');
+    uint32_t x = 2166136261u;
+    for (char c : name)
+        x = (x ^ static_cast<unsigned char>(c)) * 16777619u;
+    for (char& b : body) {
+        x = x * 1664525u + 1013904223u;
+        b = static_cast<char>(x >> 24);
+    }
+    return body;
+}
+
+std::string WithoutPreview(const std::string& signature, const std::string& name,
+                           size_t bodyLength) {
+    return MakeDrawing(signature, {{1, HeaderEntry(name)}}) + Body(name, bodyLength);
 }
 
 const char kReadme[] =
@@ -544,8 +559,8 @@ int main(int argc, char** argv) {
         {"Gear 24 Teeth.dwg", WithPreview("AC1024", "gear", EightBitDib(Gear()))},
         {"South Elevation.dwg", WithPreview("AC1012", "elevation", EightBitDib(SouthElevation()))},
         {"Pump Housing Render.dwg", WithPreview("AC1018", "render", TrueColourDib(PumpRender))},
-        {"Bracket Detail.dwg", WithoutPreview("AC1015", "bracket")},
-        {"Electrical Layout.dwg", WithoutPreview("AC1021", "electrical")},
+        {"Bracket Detail.dwg", WithoutPreview("AC1015", "bracket", 23 * 1024 + 310)},
+        {"Electrical Layout.dwg", WithoutPreview("AC1021", "electrical", 57 * 1024 + 95)},
         {"Survey 1992 R12.dwg", MakeDrawingWithoutImages("AC1009", 4096)},
         {"Pump Base R10.dwg", MakeDrawingWithoutImages("AC1006", 3072)},
         {"Old Sketch R9.dwg", MakeDrawingWithoutImages("AC1004", 2048)},
