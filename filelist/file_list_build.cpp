@@ -63,9 +63,11 @@ static void RebuildImageList(bool previews) {
         }
         // Room for every planned thumbnail from the start: growing a large
         // image list a few images at a time copies it over and over.
-        Thumbs.images = ImageList_Create(Settings.thumbWidth, Settings.thumbHeight, ILC_COLOR24,
-                                         Counters.planned + 3, 0);
         int w = Settings.thumbWidth, h = Settings.thumbHeight;
+        Thumbs.images = ImageList_Create(w, h, ILC_COLOR24, Counters.planned + 3, 0);
+        // Too much at once for the address space (many planned drawings, large
+        // cells): let the list grow with the previews actually found.
+        if (!Thumbs.images) Thumbs.images = ImageList_Create(w, h, ILC_COLOR24, 3, 64);
         Thumbs.noPreview =
             AddPlaceholderImage(Thumbs.images, IDB_NO_PREVIEW, w, h, BlackBackground);
         Thumbs.notFound =
@@ -79,7 +81,7 @@ static void RebuildImageList(bool previews) {
 }
 
 // Makes the row of one listed drawing.
-static void AddRow(const std::string& name, bool previews) {
+static void AddRow(const std::string& name) {
     int before = Counters.position - 1;
     SendMessageA(Win.progress, PBM_SETPOS, before, 0);
     std::string label =
@@ -89,8 +91,11 @@ static void AddRow(const std::string& name, bool previews) {
     std::string version = ReadDwgVersion(name);
     InsertRowAtTop(name, 0);
     std::string path = name;
-    if (previews) {
+    if (Settings.showColumn[1] == "TRUE") {
         MakeListThumbnail(path);
+        // A newer listing that ran inside the thumbnail's message pumps owns
+        // the rows now.
+        if (!ListingActive) return;
         SetRowImage(0, 1, Thumbs.current);
         SetRowImage(0, 0, Thumbs.current);
     }
@@ -150,7 +155,12 @@ void BuildFileList() {
     if (GetFileAttributesA(folderPath.c_str()) != INVALID_FILE_ATTRIBUTES) {
         if (Trim(WindowText(Win.filterBox)).empty()) SetWindowTextA(Win.filterBox, "*");
         SetStatusText(" Scanning For AutoCAD Files...");
-        SetCurrentDirectoryA(folderPath.c_str());
+        // A folder that cannot be entered lists nothing, rather than the
+        // previous folder's entries under this folder's name.
+        if (!SetCurrentDirectoryA(folderPath.c_str())) {
+            FinishListing();
+            return ShowSummary(folderPath);
+        }
 
         ListingEnvironment env = FolderEnvironment(StillCurrent);
         auto filter = [] { return Trim(WindowText(Win.filterBox)); };
@@ -167,11 +177,9 @@ void BuildFileList() {
                 static_cast<int>(SendMessageA(Win.list, LVM_GETCOLUMNWIDTH, 1, 0));
             Settings.thumbHeight = ThumbHeightFor(Settings.thumbWidth);
         }
-        bool previews = Settings.showColumn[1] == "TRUE";
-        RebuildImageList(previews);
+        RebuildImageList(Settings.showColumn[1] == "TRUE");
 
-        if (!ListEntries(env, filter(), extension(), Counters,
-                         [&](const std::string& name) { AddRow(name, previews); }))
+        if (!ListEntries(env, filter(), extension(), Counters, AddRow) || !ListingActive)
             return AbandonListing();
         ShowProgress(false);
         SortFileList();

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <new>
 
 #ifdef _WIN32
 #define SeekFile _fseeki64
@@ -98,9 +99,11 @@ uint16_t PreviewBitCount(const std::array<uint8_t, 40>& info) {
     return ReadLE16(&info[14]);
 }
 
-std::string PreviewData(const ByteReader& file, const PreviewEntry& entry) {
-    std::string data(entry.size, '\0');
-    file.ReadAt(entry.start, &data[0], data.size());
+std::unique_ptr<char[]> PreviewData(const ByteReader& file, const PreviewEntry& entry) {
+    // A damaged entry in a very large drawing can claim more than the address
+    // space holds: that gives no preview rather than the end of the program.
+    std::unique_ptr<char[]> data(new (std::nothrow) char[entry.size]());
+    if (data) file.ReadAt(entry.start, data.get(), entry.size);
     return data;
 }
 

@@ -3,6 +3,7 @@
 // reader and makes no window or file-system calls of its own.
 #pragma once
 #include <array>
+#include <memory>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -35,9 +36,9 @@ struct PreviewEntry {
 };
 
 enum class PreviewLookup {
-    None,     // no code-2 entry
-    Found,    // entry usable: non-empty and inside the file
-    Damaged,  // a code-2 entry that is empty, larger than the file or starts outside it
+    None,    // no code-2 entry
+    Found,   // entry usable: non-empty and inside the file
+    Damaged, // a code-2 entry that is empty, larger than the file or starts outside it
 };
 
 PreviewLookup FindPreviewEntry(const ByteReader& file, PreviewEntry& entry);
@@ -48,8 +49,9 @@ PreviewLookup FindPreviewEntry(const ByteReader& file, PreviewEntry& entry);
 std::array<uint8_t, 14> PreviewFileHeader(const std::array<uint8_t, 40>& infoHeader);
 uint16_t PreviewBitCount(const std::array<uint8_t, 40>& infoHeader);
 
-// The entry's bytes; those past the end of the file are zero.
-std::string PreviewData(const ByteReader& file, const PreviewEntry& entry);
+// The entry's bytes (zeros where the drawing ends early), or nothing when no
+// buffer of the entry's size can be had.
+std::unique_ptr<char[]> PreviewData(const ByteReader& file, const PreviewEntry& entry);
 
 uint32_t ReadLE32(const uint8_t* p);
 uint16_t ReadLE16(const uint8_t* p);

@@ -49,8 +49,9 @@ void ExtractPreview(const std::string& path) {
     PreviewIs8Bit = PreviewBitCount(entry.header) == 8;
 
     std::array<uint8_t, 14> header = PreviewFileHeader(entry.header);
-    std::string data = PreviewData(reader, entry);
+    std::unique_ptr<char[]> data = PreviewData(reader, entry);
     file.close();
+    if (!data) return;
 
     FileStream out(Paths.previewBitmap.c_str(), "wb+");
     if (!out) {
@@ -58,5 +59,5 @@ void ExtractPreview(const std::string& path) {
         std::exit(1);
     }
     std::fwrite(header.data(), 1, header.size(), out.get());
-    std::fwrite(data.data(), 1, data.size(), out.get());
+    std::fwrite(data.get(), 1, entry.size, out.get());
 }

@@ -137,9 +137,14 @@ static HBITMAP FitToCell(HBITMAP bitmap, int cellWidth, int cellHeight) {
     if (!bitmap || !GetObjectA(bitmap, sizeof info, &info) || info.bmWidth <= 0) return bitmap;
     bool tall = static_cast<long long>(info.bmHeight) * cellWidth >
                 static_cast<long long>(cellHeight) * info.bmWidth;
-    GdiObject<HBITMAP> scaled(tall ? ScaleBitmap(bitmap, 0, cellHeight, LR_COPYDELETEORG)
-                                   : ScaleBitmap(bitmap, cellWidth, 0, LR_COPYDELETEORG));
-    if (!scaled.get() || !GetObjectA(scaled.get(), sizeof info, &info)) return nullptr;
+    HBITMAP fitted = tall ? ScaleBitmap(bitmap, 0, cellHeight, LR_COPYDELETEORG)
+                          : ScaleBitmap(bitmap, cellWidth, 0, LR_COPYDELETEORG);
+    if (!fitted) {
+        DeleteObject(bitmap); // a failed copy leaves the original
+        return nullptr;
+    }
+    GdiObject<HBITMAP> scaled(fitted);
+    if (!GetObjectA(scaled.get(), sizeof info, &info)) return nullptr;
     WindowDC screen;
     HBITMAP cell = CreateCompatibleBitmap(screen.get(), cellWidth, cellHeight);
     if (!cell) return nullptr;
@@ -168,9 +173,17 @@ void MakeListThumbnail(std::string& name) {
 
     HBITMAP bitmap = LoadPreviewBitmap(Paths.previewBitmap);
     if (bitmap && BlackBackground) {
+        bool listing = ListingActive;
         HBITMAP adapted = AdaptPreviewColours(bitmap);
         if (adapted != bitmap) DeleteObject(bitmap);
         bitmap = adapted;
+        // The adaptation pumps messages: a newer listing may have run and
+        // rebuilt the image list, which this drawing must not reach.
+        if (listing && !ListingActive) {
+            if (bitmap) DeleteObject(bitmap);
+            Thumbs.current = -1;
+            return;
+        }
     }
     bitmap = FitToCell(bitmap, Settings.thumbWidth, Settings.thumbHeight);
     // A damaged preview decodes to nothing: the row then shows no image.

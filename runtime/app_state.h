@@ -60,6 +60,7 @@ struct MainWindow {
     int clientWidth = 0;
     int clientHeight = 0;
     int selectionTextWidth = 0; // last measured width of status part 1's text
+    bool closing = false;       // WM_CLOSE is being handled
 };
 
 // The list's image list and the images a row without a preview shows.

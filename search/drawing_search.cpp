@@ -52,11 +52,15 @@ struct OpenFolder {
 };
 
 // Opens the enumeration of a folder on top of the walk's stack. False when
-// the folder cannot be enumerated or is one the walk is already inside.
-bool Enter(std::deque<OpenFolder>& open, const std::string& folder) {
+// the folder cannot be enumerated, or is a link (junction, symbolic link) to
+// a folder the walk is already inside. Only links are compared: a plain
+// folder cannot be its own ancestor, and some file systems give unrelated
+// folders the same identity (Unix mounts seen through a drive letter).
+bool Enter(std::deque<OpenFolder>& open, const std::string& folder, bool link) {
     FolderIdentity id = IdentityOf(folder);
-    for (const OpenFolder& level : open)
-        if (level.id == id) return false;
+    if (link)
+        for (const OpenFolder& level : open)
+            if (level.id == id) return false;
     WIN32_FIND_DATAA entry;
     HANDLE find = FindFirstFileA((folder + "*").c_str(), &entry);
     if (find == INVALID_HANDLE_VALUE) return false;
@@ -76,7 +80,7 @@ void WalkDrawings(const std::string& folder, const std::function<void(const std:
     // that no depth of folders can exhaust the stack.
     std::deque<OpenFolder> open;
     if (folder.empty()) return; // not the current drive's root
-    if (!Enter(open, WithTrailingBackslash(folder))) return;
+    if (!Enter(open, WithTrailingBackslash(folder), false)) return;
     bool atEntry = true; // the top level's entry is still to be handled
     while (!open.empty()) {
         OpenFolder& level = open.back();
@@ -89,8 +93,11 @@ void WalkDrawings(const std::string& folder, const std::function<void(const std:
             // its window is gone, and a folder must not be entered for it.
             if (!SearchActive) break;
             if (name != "." && name != "..") {
-                if (level.entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                    if (Enter(open, path + "\\")) continue; // its whole tree comes first
+                DWORD attributes = level.entry.dwFileAttributes;
+                if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+                    // Its whole tree comes first.
+                    if (Enter(open, path + "\\", attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+                        continue;
                 } else if (Lower(Right(name, 4)) == ".dwg") {
                     found(path);
                 }

@@ -40,7 +40,7 @@ size_t InsertionIndex(const std::vector<std::string>& keys, const std::string& k
     size_t low = 0, high = keys.size();
     while (low < high) {
         size_t middle = low + (high - low) / 2;
-        if (CompareKeys(keys[middle], key) <= 0)
+        if (CompareKeys(keys[middle], key) < 0)
             low = middle + 1;
         else
             high = middle;

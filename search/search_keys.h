@@ -21,6 +21,7 @@ extern const char* const kResultHeaders[7];
 // Header text of a result column (1..6), with " ^" or " v" on the sort column.
 std::string ResultHeaderText(int column, int sortColumn, bool ascending);
 
-// Index at which a row with this key joins rows whose keys are in order: after
-// every key that does not compare greater.
+// Index at which a row with this key joins rows whose keys are in order:
+// before the first key that does not compare less, so a newer row comes
+// first among equal keys.
 size_t InsertionIndex(const std::vector<std::string>& keys, const std::string& key);

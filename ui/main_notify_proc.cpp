@@ -35,6 +35,10 @@ static void OnNotify(HWND wnd, const NMHDR* hdr) {
 LRESULT CALLBACK MainNotifyProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_CLOSE:
+        // A second close during the wait for a search would save the settings
+        // of a window that is already gone.
+        if (Win.closing) return 0;
+        Win.closing = true;
         DestroyTreePane();
         // A running search stops before the settings are saved.
         CloseSearchWindowForExit();

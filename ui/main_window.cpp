@@ -7,6 +7,7 @@
 #include "runtime/app_state.h"
 #include "runtime/ids.h"
 #include "runtime/win_helpers.h"
+#include "settings/favorites_menu.h"
 #include "settings/settings_file.h"
 #include "ui/menu_bar.h"
 #include "ui/subclass.h"
@@ -74,6 +75,7 @@ static void CreateStatusControls() {
 
 HWND CreateMainWindow() {
     ListingActive = RememberPath = TreeReady = SelectionMode = FormLoaded = false;
+    Win.closing = false;
     StatusUpdate = true;
     if (!RegisterMainClass()) return nullptr;
 
@@ -94,6 +96,7 @@ HWND CreateMainWindow() {
     BuildMenuBar();
     LoadMainSettings();
     SetUpFileList();
+    RefreshFavoritesMenu();
     ApplyViewMode();
     Win.handCursor = LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_HAND_LINK));
 

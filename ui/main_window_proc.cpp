@@ -44,10 +44,10 @@ static void OnBoxSelection(int id) {
     LRESULT index = SendMessageA(Win.pathBox, CB_GETCURSEL, 0, 0);
     if (index == CB_ERR) return;
     LRESULT length = SendMessageA(Win.pathBox, CB_GETLBTEXTLEN, index, 0);
-    if (length == CB_ERR || length > 255) return;
+    if (length == CB_ERR) return;
     std::string text(static_cast<size_t>(length) + 1, '\0');
     SendMessageA(Win.pathBox, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(&text[0]));
-    text.resize(static_cast<size_t>(length));
+    text.resize(static_cast<size_t>(length < 255 ? length : 255)); // the box's limit
     if (PathExists(text)) NavigateTo(text);
 }
 
@@ -108,8 +108,8 @@ static void OnSetFocus() {
 
 // Only the first dropped path counts: a folder is opened, a file's folder shown.
 static void OnDropFiles(HDROP drop) {
-    char path[1024] = {};
-    DragQueryFileA(drop, 0, path, sizeof path - 1);
+    char path[1024] = {}; // at most 1023 characters and the NUL
+    DragQueryFileA(drop, 0, path, sizeof path);
     std::string dropped = path;
     if (AttributeText(dropped).find('D') != std::string::npos)
         NavigateTo(WithTrailingBackslash(dropped));

@@ -259,7 +259,7 @@ void RunFirstNavigationIfReady() {
     ShowWindow(Win.list, SW_SHOW);
     RepaintSoon(paneContainer);
     ShowWindow(paneContainer, SW_SHOW);
-    if (paneTree) SetToolTip(paneTree, "Select A Folder To View");
+    if (paneTree) SetToolTip(paneTree, "Select A Folder To View", true);
 
     std::string folder = returnFolder;
     if (folder.empty()) folder = CommandLineArguments();

@@ -3,7 +3,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "filelist/list_selection.h"
 #include "runtime/app_state.h"
+#include "runtime/win_helpers.h"
 #include "ui/subclass.h"
 #include "ui/tree_pane.h"
 #include "ui/tree_pane_parts.h"
@@ -12,14 +14,6 @@ static const char* const PreviousProcProperty = "DTVSystemTreeview";
 
 // The window that last took the focus on a mouse wheel message.
 static HWND lastWheelWindow = nullptr;
-
-static void SetAllListRowsSelected(bool selected) {
-    LVITEMA item = {};
-    item.stateMask = LVIS_SELECTED;
-    item.state = selected ? LVIS_SELECTED : 0;
-    SendMessageA(Win.list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
-                 reinterpret_cast<LPARAM>(&item));
-}
 
 static void DropHighlight(HWND tree, HTREEITEM item) {
     SendMessageA(tree, TVM_SELECTITEM, TVGN_DROPHILITE, reinterpret_cast<LPARAM>(item));
@@ -41,7 +35,7 @@ static LRESULT OnContextMenu(HWND tree) {
 // True when the key is consumed here.
 static bool OnKeyUp(WPARAM key) {
     switch (key) {
-    case VK_ESCAPE: SetAllListRowsSelected(false); return false;
+    case VK_ESCAPE: DeselectAllRows(); return false;
     case VK_F5:
         // The pane is rebuilt on the main thread, never from its own.
         PostMessageA(Win.main, WM_KEYUP, VK_F5, 0);
@@ -49,7 +43,7 @@ static bool OnKeyUp(WPARAM key) {
     case 'A':
         if (GetAsyncKeyState(VK_CONTROL) < 0) {
             SetFocus(Win.list);
-            SetAllListRowsSelected(true);
+            SelectAllRows();
         }
         return false;
     }
@@ -68,6 +62,9 @@ static LRESULT OnNcDestroy(HWND tree, WPARAM wParam, LPARAM lParam) {
 }
 
 static LRESULT CALLBACK TreeViewProc(HWND tree, UINT msg, WPARAM wParam, LPARAM lParam) {
+    // The shared tooltip lives on the main thread and cannot subclass this
+    // thread's tree, so the tree hands its mouse messages over.
+    RelayToolTipEvent(tree, msg, wParam, lParam);
     switch (msg) {
     case WM_CONTEXTMENU: return OnContextMenu(tree);
     case WM_RBUTTONDOWN: return 1; // a right click neither selects nor lists

@@ -75,6 +75,9 @@ TEST(InsertionIndexes, KeepKeysInOrder) {
     std::vector<std::string> expected = {"00000a.dwg", "00000B.DWG", "00000C.DWG",
                                          "A\\Y",       "S\\X",       "S\\X"};
     EXPECT_EQ(expected, keys);
+    // A newer equal key goes before the older ones, as the newest row does
+    // when it is put at the top and the list is sorted stably.
+    EXPECT_EQ(4u, InsertionIndex(keys, "s\\x"));
     EXPECT_EQ(0u, InsertionIndex({}, "x"));
     // Among ranks a search key lands where a text sort would put it.
     std::vector<std::string> ranks = {"0000", "0001", "0002"};

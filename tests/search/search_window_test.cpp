@@ -465,7 +465,8 @@ TEST_F(SearchWindowTest, ManyDrawingsStayInSearchOrder) {
 }
 
 // Closing the main window during a search stops it and closes its window
-// before the settings are saved and the main window goes.
+// before the settings are saved and the main window goes. A second close
+// arriving during the wait for the search changes nothing.
 TEST(SearchAtShutdown, ClosingTheMainWindowStopsTheSearch) {
     ScratchFolder home, root;
     ASSERT_TRUE(StartMainWindow(home));
@@ -480,6 +481,7 @@ TEST(SearchAtShutdown, ClosingTheMainWindowStopsTheSearch) {
         if (postedAt || !Inside(path, root.file("A\\B\\C\\")) || IsDots(path)) return;
         dlg = LastSearchWindow;
         PostMessageA(Win.main, WM_CLOSE, 0, 0);
+        PostMessageA(Win.main, WM_CLOSE, 0, 0);
         postedAt = watchPtr->entries().size();
     });
     watchPtr = &watch;
@@ -491,7 +493,10 @@ TEST(SearchAtShutdown, ClosingTheMainWindowStopsTheSearch) {
     EXPECT_FALSE(IsWindow(main));
     EXPECT_FALSE(SearchActive);
     EXPECT_EQ(nullptr, LastSearchWindow);
-    EXPECT_NE(std::string::npos, ReadBytes(Paths.settingsFile).find("Path=")) << "not saved";
+    std::string saved = ReadBytes(Paths.settingsFile);
+    EXPECT_NE(std::string::npos, saved.find("Path=")) << "not saved";
+    EXPECT_NE(std::string::npos, saved.find("\r\nWidth= 600\r\n")) << saved;
+    EXPECT_NE(std::string::npos, saved.find("\r\nFilenameWidth=175\r\n")) << saved;
     Win = MainWindow();
 }
 

@@ -258,12 +258,19 @@ TEST_F(TreePaneTest, KeysInTheTree) {
     ASSERT_TRUE(PumpUntil([] { return MainLog.f5Keys > 0; }));
     EXPECT_EQ(1, MainLog.f5Keys);
 
-    // Esc clears the list's selection.
+    // Esc clears the list's selection, except right after a dialog closed
+    // (the Esc that closed it).
     AddRows(3);
     SetAllRowsSelected(true);
     ASSERT_EQ(3, SelectedRows());
+    DialogClosed = true;
+    SendMessageA(tree, WM_KEYUP, VK_ESCAPE, 0);
+    EXPECT_EQ(3, SelectedRows());
+    DialogClosed = false;
+    SelectionMode = true;
     SendMessageA(tree, WM_KEYUP, VK_ESCAPE, 0);
     EXPECT_EQ(0, SelectedRows());
+    EXPECT_FALSE(SelectionMode);
 
     // Ctrl+A selects every row; A alone selects nothing.
     INPUT ctrl[2] = {};
@@ -274,6 +281,8 @@ TEST_F(TreePaneTest, KeysInTheTree) {
     SendMessageA(tree, WM_KEYUP, 'A', 0);
     SendInput(1, &ctrl[1], sizeof(INPUT));
     EXPECT_EQ(3, SelectedRows());
+    EXPECT_TRUE(SelectionMode);
+    EXPECT_TRUE(StatusUpdate);
     SetAllRowsSelected(false);
     SendMessageA(tree, WM_KEYUP, 'A', 0);
     EXPECT_EQ(0, SelectedRows());

@@ -7,10 +7,12 @@
 #include "runtime/app_state.h"
 #include "runtime/ids.h"
 #include "runtime/strings.h"
+#include "settings/favorites_menu.h"
 #include "tests/support/dwg_builder.h"
 #include "tests/support/mouse.h"
 #include "tests/support/pump_until.h"
 #include "tests/ui/main_window_fixture.h"
+#include "ui/tree_pane_parts.h"
 
 namespace {
 
@@ -83,6 +85,45 @@ TEST_F(MainWindowTest, FavoriteItemsGoToTheirFolders) {
     SendMessageA(Win.main, WM_COMMAND, IDM_FAVORITE_FIRST + 2, 0);
     PumpUntil([] { return false; }, 200);
     EXPECT_EQ("Korvex - " + folder.path(), Title());
+}
+
+std::string FavoriteLabel(int n) {
+    char text[300] = "";
+    GetMenuStringA(Win.favoritesMenu, IDM_FAVORITE_FIRST + n - 1, text, sizeof text, MF_BYCOMMAND);
+    return text;
+}
+
+TEST_F(MainWindowTest, FavoriteLabelsTellWhichFolderIsThere) {
+    ScratchFolder folder;
+    ASSERT_TRUE(WriteBytes(folder.file("file.dwg"), "AC1015"));
+    std::string existing = Unslashed(folder.path());
+    Settings.favorites[1] = existing;
+    Settings.favorites[2] = folder.path(); // with its backslash
+    Settings.favorites[3] = folder.file("file.dwg");
+    Settings.favorites[4] = folder.file("gone");
+    Settings.favorites[5] = "";
+    RefreshFavoritesMenu();
+    EXPECT_EQ(existing, FavoriteLabel(1));
+    EXPECT_EQ(folder.path(), FavoriteLabel(2));
+    EXPECT_EQ("***Invalid Directory***", FavoriteLabel(3)); // a file is no folder
+    EXPECT_EQ("***Invalid Directory***", FavoriteLabel(4));
+    EXPECT_EQ("--Undefined--", FavoriteLabel(5));
+    for (int n = 1; n <= 5; ++n) {
+        UINT state = GetMenuState(Win.favoritesMenu, IDM_FAVORITE_FIRST + n - 1, MF_BYCOMMAND);
+        EXPECT_EQ(0u, state & (MF_GRAYED | MF_DISABLED)) << n;
+    }
+    // The folder goes: the next refresh says so.
+    std::string sub = folder.file("sub");
+    ASSERT_TRUE(CreateDirectoryA(sub.c_str(), nullptr));
+    Settings.favorites[1] = sub;
+    RefreshFavoritesMenu();
+    EXPECT_EQ(sub, FavoriteLabel(1));
+    ASSERT_TRUE(RemoveDirectoryA(sub.c_str()));
+    RefreshFavoritesMenu();
+    EXPECT_EQ("***Invalid Directory***", FavoriteLabel(1));
+    for (int n = 1; n <= 5; ++n)
+        Settings.favorites[n].clear();
+    RefreshFavoritesMenu();
 }
 
 TEST_F(MainWindowTest, DetailsFromListFollowTheVisibilitySettings) {
@@ -212,24 +253,35 @@ TEST_F(LayoutTest, SplitterDragSetsTheTreeWidth) {
 namespace {
 
 // The file list hands its mouse messages to the shared tooltip itself.
-TEST_F(MainWindowTest, FileListShowsItsTipWhenTheMouseRests) {
-    RECT list;
-    GetWindowRect(Win.list, &list);
-    POINT inside = {(list.left + list.right) / 2, (list.top + list.bottom) / 2};
+// Rests the mouse in the middle of a control and expects the shared tooltip
+// to show the control's tip.
+void ExpectTipWhenTheMouseRests(HWND control, const char* tip) {
+    RECT rect;
+    GetWindowRect(control, &rect);
+    POINT inside = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
     ScreenToClient(Win.main, &inside);
     ASSERT_TRUE(MoveCursorTo(inside.x, inside.y));
     POINT at = inside;
-    MapWindowPoints(Win.main, Win.list, &at, 1);
-    SendMessageA(Win.list, WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
+    MapWindowPoints(Win.main, control, &at, 1);
+    SendMessageA(control, WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
     ASSERT_TRUE(PumpUntil([] { return IsWindowVisible(Win.tooltip) != FALSE; }, 5000));
     char text[128] = {};
     TOOLINFOA info = {};
     info.cbSize = TTTOOLINFOA_V1_SIZE;
     info.lpszText = text;
     ASSERT_TRUE(SendMessageA(Win.tooltip, TTM_GETCURRENTTOOLA, 0, reinterpret_cast<LPARAM>(&info)));
-    EXPECT_EQ(reinterpret_cast<UINT_PTR>(Win.list), info.uId);
-    EXPECT_STREQ("Right-Click For Context Menu", text);
+    EXPECT_EQ(reinterpret_cast<UINT_PTR>(control), info.uId);
+    EXPECT_STREQ(tip, text);
     SendMessageA(Win.tooltip, TTM_POP, 0, 0);
+}
+
+// Both relay their mouse messages to the tooltip: the list for speed, the
+// tree because it belongs to the pane's thread.
+TEST_F(MainWindowTest, FileListAndFolderTreeShowTheirTipsWhenTheMouseRests) {
+    // The tree first: a tooltip that is already showing follows the mouse
+    // to the next tool by itself.
+    ExpectTipWhenTheMouseRests(PaneTree(), "Select A Folder To View");
+    ExpectTipWhenTheMouseRests(Win.list, "Right-Click For Context Menu");
 }
 
 } // namespace

@@ -231,6 +231,50 @@ TEST_F(MainWindowTest, NewerRequestDuringAListingWins) {
     DestroyWindow(requester);
 }
 
+// Posts the request to the requester window the first time the progress label
+// is set, so that it arrives in the first message pump after that: the one of
+// the black-background colour adaptation of the listing's only drawing.
+HWND requestTarget;
+WNDPROC labelPrevious;
+
+LRESULT CALLBACK LabelProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_SETTEXT && requestTarget) {
+        PostMessageA(requestTarget, WM_TIMER, 1, 0);
+        requestTarget = nullptr;
+    }
+    return CallWindowProcA(labelPrevious, wnd, msg, wParam, lParam);
+}
+
+TEST_F(MainWindowTest, NewerRequestDuringAThumbnailLeavesTheNewerRows) {
+    ScratchFolder first, second;
+    secondFolder = &second;
+    ASSERT_TRUE(WriteBytes(first.file("older.dwg"), PreviewDrawing("AC1015")));
+    ASSERT_TRUE(WriteBytes(second.file("newer1.dwg"), PreviewDrawing("AC1018")));
+    ASSERT_TRUE(WriteBytes(second.file("newer2.dwg"), PreviewDrawing("AC1018")));
+    HWND requester =
+        CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    SetWindowLongPtrA(requester, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RequestProc));
+    labelPrevious = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(Win.progressLabel, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(LabelProc)));
+    SendMessageA(Win.main, WM_COMMAND, IDM_BLACK_BACKGROUND, 0);
+    ASSERT_TRUE(BlackBackground);
+
+    SetCurrentFolder(Unslashed(first.path()));
+    requestTarget = requester;
+    Relist();
+    PumpUntil([] { return !ListingActive; });
+
+    SetWindowLongPtrA(Win.progressLabel, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(labelPrevious));
+    SendMessageA(Win.main, WM_COMMAND, IDM_BLACK_BACKGROUND, 0);
+    DestroyWindow(requester);
+    EXPECT_EQ(nullptr, requestTarget) << "the request was never made";
+    EXPECT_EQ((std::vector<std::string>{"newer1.dwg", "newer2.dwg"}), Column(2));
+    EXPECT_EQ((std::vector<std::string>{"2004", "2004"}), Column(3));
+    EXPECT_EQ(3 + 2, ImageCount()); // the placeholders and the newer listing's previews
+    EXPECT_EQ(0u, StatusText(0).find(" 2 Filtered DWG File(s)")) << StatusText(0);
+    EXPECT_EQ("Korvex - " + second.path(), Title());
+}
+
 TEST_F(MainWindowTest, HeaderClicksAndViewModes) {
     ScratchFolder folder;
     ASSERT_TRUE(WriteBytes(folder.file("b.dwg"), std::string(5000, 'b').replace(0, 6, "AC1018")));
