@@ -262,6 +262,7 @@ void RunFirstNavigationIfReady() {
     if (paneTree) SetToolTip(paneTree, "Select A Folder To View", true);
 
     std::string folder = returnFolder;
+    returnFolder.clear(); // each refresh sets it afresh
     if (folder.empty()) folder = CommandLineArguments();
     if (folder.empty()) folder = ReadMainText("Path");
     int before = selectionChanges;

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "inspect/file_facts.h"
+#include "runtime/files.h"
 #include "tests/support/dwg_builder.h"
 #include "tests/support/scratch_folder.h"
 
@@ -18,6 +19,21 @@ TEST(PathParts, NameAndFolder) {
     EXPECT_EQ("C:\\", WithTrailingBackslash("C:\\"));
     EXPECT_EQ("C:\\dwg\\", WithTrailingBackslash("C:\\dwg"));
     EXPECT_EQ("\\", WithTrailingBackslash(""));
+}
+
+// A wildcard path exists when an entry matches it; any other path when its
+// attributes can be read.
+TEST(PathParts, ExistenceOfPathsAndPatterns) {
+    ScratchFolder folder;
+    ASSERT_TRUE(WriteBytes(folder.file("plan.dwg"), "AC1015"));
+    EXPECT_TRUE(PathExists(folder.file("plan.dwg")));
+    EXPECT_TRUE(PathExists(folder.path()));
+    EXPECT_TRUE(PathExists(folder.file("*.dwg")));
+    EXPECT_TRUE(PathExists(folder.file("pl?n.*")));
+    EXPECT_FALSE(PathExists(folder.file("*.dwt")));
+    EXPECT_FALSE(PathExists(folder.file("plan.dwg") + "\\"));
+    EXPECT_FALSE(PathExists(folder.file("gone.dwg")));
+    EXPECT_FALSE(PathExists(""));
 }
 
 TEST(SizeTexts, KilobytesGroupedByThree) {

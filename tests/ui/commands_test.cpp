@@ -253,6 +253,27 @@ TEST_F(LayoutTest, SplitterDragSetsTheTreeWidth) {
 namespace {
 
 // The file list hands its mouse messages to the shared tooltip itself.
+// F5 anywhere in the main window rebuilds the tree pane, which lists the
+// same folder again.
+TEST_F(MainWindowTest, F5InTheControlsRebuildsTheTreePane) {
+    std::string folder = CurrentFolder();
+    for (HWND control : {Win.list, Win.filterBox, Win.extensionBox, Win.status}) {
+        HWND before = PaneTree();
+        SendMessageA(control, WM_KEYUP, VK_F5, 0);
+        EXPECT_TRUE(PumpUntil([before] {
+            return TreeReady && PaneTree() && PaneTree() != before && !ListingActive;
+        })) << GetDlgCtrlID(control);
+        EXPECT_EQ(folder, CurrentFolder());
+    }
+}
+
+// Timer 4998 ends the grace time after a dialog closed.
+TEST_F(MainWindowTest, DialogClosedFlagEndsWithItsTimer) {
+    DialogClosed = true;
+    SetTimer(Win.main, TIMER_DIALOG_CLOSED, 100, nullptr);
+    EXPECT_TRUE(PumpUntil([] { return !DialogClosed; }, 3000));
+}
+
 // Rests the mouse in the middle of a control and expects the shared tooltip
 // to show the control's tip.
 void ExpectTipWhenTheMouseRests(HWND control, const char* tip) {

@@ -12,6 +12,7 @@
 #include "runtime/app_state.h"
 #include "runtime/files.h"
 #include "runtime/ids.h"
+#include "runtime/strings.h"
 #include "tests/support/dwg_builder.h"
 #include "tests/support/pump_until.h"
 #include "tests/support/shortcut_maker.h"
@@ -273,6 +274,51 @@ TEST_F(MainWindowTest, NewerRequestDuringAThumbnailLeavesTheNewerRows) {
     EXPECT_EQ(3 + 2, ImageCount()); // the placeholders and the newer listing's previews
     EXPECT_EQ(0u, StatusText(0).find(" 2 Filtered DWG File(s)")) << StatusText(0);
     EXPECT_EQ("Korvex - " + second.path(), Title());
+}
+
+std::vector<std::string> labelTexts;
+
+LRESULT CALLBACK RecordingLabelProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_SETTEXT) labelTexts.push_back(reinterpret_cast<const char*>(lParam));
+    return CallWindowProcA(labelPrevious, wnd, msg, wParam, lParam);
+}
+
+TEST_F(MainWindowTest, ProgressCountsTheListedDrawings) {
+    ScratchFolder folder;
+    for (const char* name : {"a.dwg", "b.dwg", "c.dwg"})
+        ASSERT_TRUE(WriteBytes(folder.file(name), "AC1009"));
+    labelTexts.clear();
+    labelPrevious = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+        Win.progressLabel, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordingLabelProc)));
+    ListFolder(Unslashed(folder.path()));
+    SetWindowLongPtrA(Win.progressLabel, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(labelPrevious));
+    EXPECT_EQ((std::vector<std::string>{" Building List:  1 of  3", " Building List:  2 of  3",
+                                        " Building List:  3 of  3"}),
+              labelTexts);
+    EXPECT_EQ(3, SendMessageA(Win.progress, PBM_GETRANGE, FALSE, 0));
+    EXPECT_EQ(2, SendMessageA(Win.progress, PBM_GETPOS, 0, 0)); // drawings before the last
+}
+
+std::string ItemText(HWND box, int index) {
+    char text[MAX_PATH] = {};
+    SendMessageA(box, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+// Only folders picked in the tree join the path box's list, once each.
+TEST_F(MainWindowTest, PathBoxRemembersPickedFoldersOnce) {
+    ScratchFolder folder;
+    SetCurrentFolder(Unslashed(folder.path()));
+    RestartListBuild();
+    LRESULT count = SendMessageA(Win.pathBox, CB_GETCOUNT, 0, 0);
+    EXPECT_EQ(folder.path(), ItemText(Win.pathBox, 0));
+
+    SendMessageA(Win.main, WM_COMMAND, MAKEWPARAM(ID_GO, 0), reinterpret_cast<LPARAM>(Win.go));
+    EXPECT_EQ(count, SendMessageA(Win.pathBox, CB_GETCOUNT, 0, 0));
+    SetCurrentFolder(Upper(Unslashed(folder.path())));
+    RestartListBuild();
+    EXPECT_EQ(count, SendMessageA(Win.pathBox, CB_GETCOUNT, 0, 0));
+    EXPECT_FALSE(RememberPath);
 }
 
 TEST_F(MainWindowTest, HeaderClicksAndViewModes) {

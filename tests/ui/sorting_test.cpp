@@ -116,8 +116,8 @@ TEST_F(SortingTest, SizesInNumericOrderWithEqualSizesByName) {
               {"n.dwg", "2004", "99,999 KB", "", ""},
               {"huge.dwg", "2004", "4,194,304 KB", "", ""}});
     SortBy(4, true);
-    const std::vector<std::string> ascending = {"z.dwg",   "b.dwg",   "x.dwg",   "m.dwg",
-                                                "n.dwg",   "big.dwg", "huge.dwg"};
+    const std::vector<std::string> ascending = {"z.dwg", "b.dwg",   "x.dwg",   "m.dwg",
+                                                "n.dwg", "big.dwg", "huge.dwg"};
     EXPECT_EQ(ascending, Column(2));
     SortBy(4, false);
     EXPECT_EQ(Reversed(ascending), Column(2));

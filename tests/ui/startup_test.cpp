@@ -33,6 +33,7 @@ TEST_F(MainWindowTest, ExtensionBoxOrderAndSelection) {
         SendMessageA(Win.extensionBox, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
         EXPECT_STREQ(expected[i], text);
     }
+    EXPECT_EQ(0, SendMessageA(Win.extensionBox, CB_GETCURSEL, 0, 0)); // ".DWG"
 }
 
 TEST_F(MainWindowTest, WindowPlacementFromDefaultSettings) {
