@@ -79,5 +79,8 @@ static LRESULT CALLBACK TreeViewProc(HWND tree, UINT msg, WPARAM wParam, LPARAM 
 }
 
 void SubclassTreeView(HWND tree) {
+    // The listed folder stays marked while the focus is in the file list.
+    LONG style = GetWindowLongA(tree, GWL_STYLE);
+    if (!(style & TVS_SHOWSELALWAYS)) SetWindowLongA(tree, GWL_STYLE, style | TVS_SHOWSELALWAYS);
     SubclassWithProperty(tree, PreviousProcProperty, TreeViewProc);
 }

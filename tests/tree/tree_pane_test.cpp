@@ -101,6 +101,7 @@ TEST_F(TreePaneTest, BorrowsTheBrowserTreeIntoItsContainer) {
     EXPECT_EQ(Win.treeContainer, GetParent(tree));
     EXPECT_TRUE(IsWindowVisible(Win.treeContainer));
     EXPECT_TRUE(IsWindowVisible(tree));
+    EXPECT_TRUE(GetWindowLongA(tree, GWL_STYLE) & TVS_SHOWSELALWAYS);
     // The tree belongs to the pane's own thread.
     EXPECT_NE(GetCurrentThreadId(), GetWindowThreadProcessId(tree, nullptr));
     EXPECT_NE(nullptr, GetPropA(Win.treeContainer, "DTVDialogContainer"));
