@@ -3,10 +3,10 @@
 // reader and makes no window or file-system calls of its own.
 #pragma once
 #include <array>
-#include <memory>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 
 // Random access to the bytes of one file. A read past the end delivers only
