@@ -137,7 +137,11 @@ TEST_F(SearchWindowTest, RowsInSearchOrderAndCompletionTexts) {
 }
 
 TEST_F(SearchWindowTest, WindowOverTheMainWindowAtHalfItsSize) {
-    HWND dlg = Search(root.path());
+    // A folder that is not there is searched like an empty one.
+    HWND dlg = Search(root.file("gone"));
+    ASSERT_TRUE(dlg && IsWindow(dlg));
+    EXPECT_EQ("Search Complete - Found 0 Item(s)", TextOf(dlg));
+    dlg = Search(root.path());
     ASSERT_TRUE(dlg && IsWindow(dlg));
     EXPECT_EQ("Search Complete - Found 0 Item(s)", TextOf(dlg));
     EXPECT_EQ(Win.main, GetWindow(dlg, GW_OWNER));
