@@ -51,6 +51,23 @@ void OrderRowsByKeys(HWND list, const std::vector<std::string>& keys, bool ascen
         SetRowText(list, i, 0, RankText(i));
 }
 
+// In LIST view the list's columns are as wide as the widest name beside its
+// thumbnail. Names arrive in column 0 only after the switch, so the width the
+// list may have worked out from the ranks there before is too narrow.
+static void FitListColumns(int rows) {
+    int widest = 0;
+    for (int i = 0; i < rows; ++i) {
+        std::string name = RowText(i, 0);
+        int width = static_cast<int>(
+            SendMessageA(Win.list, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(name.c_str())));
+        if (width > widest) widest = width;
+    }
+    int imageWidth = 0, imageHeight = 0;
+    if (Thumbs.images) ImageList_GetIconSize(Thumbs.images, &imageWidth, &imageHeight);
+    // Room for the gaps around the image and the label.
+    SendMessageA(Win.list, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(imageWidth + widest + 20, 0));
+}
+
 void SortFileList() {
     if (SortColumn < 2 || SortColumn > 6) SortColumn = 2;
     MarkSortHeader(false);
@@ -62,9 +79,11 @@ void SortFileList() {
     }
     OrderRowsByKeys(Win.list, keys, SortAscending);
 
-    if (Settings.viewMode == "LIST")
+    if (Settings.viewMode == "LIST") {
         for (int i = 0; i < n; ++i)
             SetRowText(i, 0, RowText(i, 2));
+        FitListColumns(n);
+    }
 }
 
 void SortByHeaderClick(int column) {

@@ -172,16 +172,25 @@ TEST_F(SortingTest, HeaderClicksFlipOnTheSortColumnAndKeepDirectionOnAnother) {
     SendMessageA(Win.list, LVM_SETCOLUMNWIDTH, 1, previewWidth);
 }
 
+// The names in LIST view also get the room to be read in full.
 TEST_F(SortingTest, ColumnZeroHoldsNamesInListAndRanksInDetail) {
-    FillRows({{"b.dwg", "14", "1 KB", "", ""},
+    const std::string longName = "b drawing with a name long enough to need room.dwg";
+    FillRows({{longName, "14", "1 KB", "", ""},
               {"C.dwg", "14", "1 KB", "", ""},
               {"a.dwg", "14", "1 KB", "", ""}});
+    SortFileList(); // as after a listing in DETAIL view: ranks in column 0
     SendMessageA(Win.main, WM_COMMAND, IDM_LIST, 0);
-    EXPECT_EQ((std::vector<std::string>{"a.dwg", "b.dwg", "C.dwg"}), Column(0));
+    EXPECT_EQ((std::vector<std::string>{"a.dwg", longName, "C.dwg"}), Column(0));
     EXPECT_EQ(Column(2), Column(0));
+    int imageWidth = 0, imageHeight = 0;
+    ImageList_GetIconSize(Thumbs.images, &imageWidth, &imageHeight);
+    EXPECT_GE(SendMessageA(Win.list, LVM_GETCOLUMNWIDTH, 0, 0),
+              imageWidth + SendMessageA(Win.list, LVM_GETSTRINGWIDTHA, 0,
+                                        reinterpret_cast<LPARAM>(longName.c_str())));
     SendMessageA(Win.main, WM_COMMAND, IDM_DETAILS, 0);
     EXPECT_EQ(Ranks(3), Column(0));
-    EXPECT_EQ((std::vector<std::string>{"a.dwg", "b.dwg", "C.dwg"}), Column(2));
+    EXPECT_EQ(0, SendMessageA(Win.list, LVM_GETCOLUMNWIDTH, 0, 0)); // SortItem stays hidden
+    EXPECT_EQ((std::vector<std::string>{"a.dwg", longName, "C.dwg"}), Column(2));
 }
 
 TEST_F(SortingTest, SortColumnOutOfRangeSortsByName) {
