@@ -23,6 +23,7 @@ struct ResultList {
     std::vector<std::string> column0; // column 0 of each row, in row order
     LPARAM lastParam = 0;             // every row gets a parameter of its own
     bool drawingHeld = false;
+    bool reordered = false; // sorted by a header click since the rows came
 };
 
 ResultList* StateOf(HWND list) {
@@ -111,6 +112,12 @@ void SortSearchResults(HWND list) {
     state->column0.resize(n);
     for (int i = 0; i < n; ++i)
         state->column0[i] = RankText(i);
+    state->reordered = true;
+}
+
+void ReturnToSearchOrder(HWND list) {
+    ResultList* state = StateOf(list);
+    if (state && state->reordered) SortSearchResults(list);
 }
 
 void SortResultsByHeaderClick(HWND list, int column) {

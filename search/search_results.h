@@ -22,6 +22,10 @@ void ShowHeldResults(HWND list);
 void MarkResultHeaders(HWND list);
 // Orders the rows by ResultSortColumn and ResultSortAscending.
 void SortSearchResults(HWND list);
+// At the end of a search, by ResultSortColumn and ResultSortAscending (the
+// search order) again if a header click during the search reordered the rows,
+// so that the header marks tell the truth.
+void ReturnToSearchOrder(HWND list);
 // A click on the header of column 1..6: the same column flips the direction.
 void SortResultsByHeaderClick(HWND list, int column);
 

@@ -58,7 +58,9 @@ static void OnInitDialog(HWND dlg) {
     int rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
     SetWindowTextA(dlg, ("Search Complete - Found " + std::to_string(rows) + " Item(s)").c_str());
     SetWindowTextA(button, "Close");
-    // The rows already stand in this order: each was placed by the same key.
+    // The rows already stand in this order, each placed by the same key,
+    // unless a header click during the search sorted them otherwise.
+    ReturnToSearchOrder(list);
     MarkResultHeaders(list);
 }
 

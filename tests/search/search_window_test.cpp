@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -213,6 +214,8 @@ TEST_F(SearchWindowTest, HeaderClicksSortAndMark) {
 
     // The next search starts over in search order, ascending.
     ClickHeader(1);
+    ClickHeader(1);
+    ASSERT_EQ("Filename v", HeaderText(1));
     ASSERT_TRUE(Search(root.path()));
     EXPECT_EQ("Directory ^", HeaderText(2));
     EXPECT_EQ("Filename", HeaderText(1));
@@ -381,6 +384,8 @@ TEST_P(StopTest, StopsTheWalkInADeepFolderAtOnce) {
         postedAt = watchPtr->entries().size();
     });
     watchPtr = &watch;
+    ResultSortColumn = 1; // the search starts over at Directory, ascending
+    ResultSortAscending = false;
     Search(root.path());
     ASSERT_NE(0u, postedAt) << "the walk never reached " << deep;
     EXPECT_EQ(postedAt, watch.entries().size()) << "the walk went on after the stop";
@@ -427,29 +432,35 @@ TEST_F(SearchWindowTest, NewSearchClosesTheRunningOne) {
     EXPECT_FALSE(SearchActive);
 }
 
-// Rows found after a header click during the search are placed among the
-// ranked rows by their search key; the list keeps every row.
+// A header click during the search sorts the rows found so far; the finished
+// search shows every row in search order again, as its header mark says.
 TEST_F(SearchWindowTest, HeaderClickWhileSearching) {
-    MakeExampleTree();
-    MakeDrawingFile(root.file("U\\u.dwg"));
+    // Names run against the search order: root drawings come first but have
+    // the last names, and the folders' drawings are named in reverse.
+    for (const char* name : {"y.dwg", "z.dwg", "S\\c.dwg", "S\\T\\b.dwg", "U\\a.dwg"})
+        MakeDrawingFile(root.file(name));
     ResultSortColumn = 2; // as any earlier search leaves it
     ResultSortAscending = true;
     bool clicked = false;
-    std::vector<std::string> namesAtClick;
-    WalkWatch watch([&](const std::string& path) {
+    std::vector<std::string> namesBefore, namesAtClick;
+    WalkWatch watch([&](const std::string&) {
         HWND list = ResultList();
-        if (clicked || !list || SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) < 2) return;
+        if (clicked || !list || SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) < 3) return;
+        namesBefore = Column(1);
         ClickHeader(1);
         namesAtClick = Column(1);
         clicked = true;
-        (void)path;
     });
     ASSERT_TRUE(Search(root.path()));
     ASSERT_TRUE(clicked);
+    std::vector<std::string> byName = namesBefore;
+    std::sort(byName.begin(), byName.end());
+    ASSERT_NE(byName, namesBefore) << "the rows were in name order before the click";
+    EXPECT_EQ(byName, namesAtClick);
     EXPECT_EQ("Search Complete - Found 5 Item(s)", TextOf(LastSearchWindow));
-    EXPECT_EQ(5u, Column(1).size());
-    ASSERT_GE(namesAtClick.size(), 2u);
-    EXPECT_LT(namesAtClick[0], namesAtClick[1]); // sorted by name at the click
+    EXPECT_EQ("Filename", HeaderText(1));
+    EXPECT_EQ("Directory ^", HeaderText(2));
+    EXPECT_EQ((std::vector<std::string>{"y.dwg", "z.dwg", "c.dwg", "b.dwg", "a.dwg"}), Column(1));
 }
 
 TEST_F(SearchWindowTest, ManyDrawingsStayInSearchOrder) {
