@@ -118,8 +118,10 @@ HWND CreateMainWindow() {
     RedrawWindow(Win.main, nullptr, nullptr, RDW_INVALIDATE);
     ShowWindow(Win.main, SW_SHOW);
     FormLoaded = true;
-    RunFirstNavigationIfReady();
+    SortAscending = false; // toggled once: every start sorts ascending
     MarkSortHeader(true);
+    // After the marks: a pane that is ready already lists at once.
+    RunFirstNavigationIfReady();
     return Win.main;
 }
 

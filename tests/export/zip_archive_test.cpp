@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include "export/zip_archive.h"
 #include "tests/support/dwg_builder.h"
@@ -35,6 +36,27 @@ TEST(ZipArchive, PacksFilesWithTheirNamesAndSizes) {
     EXPECT_LT(At32(bytes, central + 20), body.size());             // compressed
     EXPECT_EQ(body.size(), At32(bytes, central + 24));
     EXPECT_EQ("plan.dwg", bytes.substr(central + 46, 8));
+    // The entry's data inflates back to the file, whose CRC is recorded.
+    uint32_t crc = static_cast<uint32_t>(
+        crc32(0, reinterpret_cast<const Bytef*>(body.data()), static_cast<uInt>(body.size())));
+    EXPECT_EQ(crc, At32(bytes, central + 16));
+    size_t data = 30 + (At32(bytes, 26) & 0xFFFF) + (At32(bytes, 28) & 0xFFFF); // name, extra
+    std::string inflated(body.size() + 16, '\0');
+    z_stream z = {};
+    ASSERT_EQ(Z_OK, inflateInit2(&z, -MAX_WBITS)); // raw deflate, as zip stores it
+    z.next_in = reinterpret_cast<Bytef*>(&bytes[data]);
+    z.avail_in = At32(bytes, central + 20);
+    z.next_out = reinterpret_cast<Bytef*>(&inflated[0]);
+    z.avail_out = static_cast<uInt>(inflated.size());
+    EXPECT_EQ(Z_STREAM_END, inflate(&z, Z_FINISH));
+    inflated.resize(z.total_out);
+    inflateEnd(&z);
+    EXPECT_EQ(body, inflated);
+    // The second entry follows with its own name and size.
+    size_t second = bytes.find(std::string("PK\x01\x02", 4), central + 46);
+    ASSERT_NE(std::string::npos, second);
+    EXPECT_EQ(5u, At32(bytes, second + 24));
+    EXPECT_EQ("notes.txt", bytes.substr(second + 46, 9));
 }
 
 TEST(ZipArchive, MissingSourceFails) {

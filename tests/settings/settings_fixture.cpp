@@ -56,12 +56,13 @@ MainWindowFixture::MainWindowFixture() {
     const char* const items[6] = {"Preview", "FileName", "Version",
                                   "Size",    "Modified", "Attributes"};
     for (int c = 0; c < 6; ++c)
-        AppendMenuA(Win.viewMenu, MF_STRING | MF_CHECKED, IDM_COL_PREVIEW + c, items[c]);
+        // Unchecked, so that the reader must check what the settings show.
+        AppendMenuA(Win.viewMenu, MF_STRING, IDM_COL_PREVIEW + c, items[c]);
     HMENU bar = CreateMenu();
     AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(Win.viewMenu), "&View");
 
-    Win.main = CreateWindowExA(0, FixtureClass, "Korvex", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
-                               600, 400, nullptr, bar, GetModuleHandleA(nullptr), nullptr);
+    Win.main = CreateWindowExA(0, FixtureClass, "Korvex", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 60,
+                               300, 200, nullptr, bar, GetModuleHandleA(nullptr), nullptr);
     Win.list = CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
                                WS_CHILD | WS_VISIBLE | LVS_REPORT, 0, 0, 500, 300, Win.main,
                                reinterpret_cast<HMENU>(103), GetModuleHandleA(nullptr), nullptr);

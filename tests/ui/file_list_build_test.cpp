@@ -191,10 +191,12 @@ TEST_F(MainWindowTest, EmptyMissingAndNoFolder) {
 // A window that makes a newer listing request of another folder when its
 // message arrives, as a pick in the tree does.
 ScratchFolder* secondFolder;
+bool requestedDuringAListing;
 
 LRESULT CALLBACK RequestProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_TIMER) {
         KillTimer(wnd, wParam);
+        requestedDuringAListing = ListingActive;
         SetCurrentFolder(secondFolder->path().substr(0, secondFolder->path().size() - 1));
         RestartListBuild();
         return 0;
@@ -218,9 +220,11 @@ TEST_F(MainWindowTest, NewerRequestDuringAListingWins) {
         CreateWindowA("KvxTestRequest", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     for (UINT delay : {0u, 30u}) {
         SetCurrentFolder(first.path().substr(0, first.path().size() - 1));
+        requestedDuringAListing = false;
         SetTimer(requester, 1, delay, nullptr);
         Relist(); // the timer fires inside this listing's message pumps
         PumpUntil([] { return !ListingActive; });
+        EXPECT_TRUE(requestedDuringAListing) << "delay " << delay;
         EXPECT_EQ((std::vector<std::string>{"second.dwg"}), Column(2)) << "delay " << delay;
         EXPECT_EQ(0u, StatusText(0).find(" 1 Filtered DWG File(s) + 0 Other DWG File(s) + 0 "
                                          "Remaining File(s) + 0 Folder(s)"))
@@ -261,6 +265,7 @@ TEST_F(MainWindowTest, NewerRequestDuringAThumbnailLeavesTheNewerRows) {
     ASSERT_TRUE(BlackBackground);
 
     SetCurrentFolder(Unslashed(first.path()));
+    requestedDuringAListing = false;
     requestTarget = requester;
     Relist();
     PumpUntil([] { return !ListingActive; });
@@ -269,6 +274,7 @@ TEST_F(MainWindowTest, NewerRequestDuringAThumbnailLeavesTheNewerRows) {
     SendMessageA(Win.main, WM_COMMAND, IDM_BLACK_BACKGROUND, 0);
     DestroyWindow(requester);
     EXPECT_EQ(nullptr, requestTarget) << "the request was never made";
+    EXPECT_TRUE(requestedDuringAListing);
     EXPECT_EQ((std::vector<std::string>{"newer1.dwg", "newer2.dwg"}), Column(2));
     EXPECT_EQ((std::vector<std::string>{"2004", "2004"}), Column(3));
     EXPECT_EQ(3 + 2, ImageCount()); // the placeholders and the newer listing's previews

@@ -21,11 +21,15 @@ std::string MenuText(HMENU menu, UINT position) {
     return text;
 }
 
+// A main window of its own, so that what start-up made is seen before any
+// other test changes it.
+class StartupTest : public MainWindowTest {};
+
 bool Checked(int id) {
     return (GetMenuState(Win.viewMenu, id, MF_BYCOMMAND) & MF_CHECKED) != 0;
 }
 
-TEST_F(MainWindowTest, ExtensionBoxOrderAndSelection) {
+TEST_F(StartupTest, ExtensionBoxOrderAndSelection) {
     const char* expected[] = {".DWG", ".DWT", ".BAK", ".SV$", "ALL TYPES"};
     ASSERT_EQ(5, SendMessageA(Win.extensionBox, CB_GETCOUNT, 0, 0));
     for (int i = 0; i < 5; ++i) {
@@ -36,7 +40,7 @@ TEST_F(MainWindowTest, ExtensionBoxOrderAndSelection) {
     EXPECT_EQ(0, SendMessageA(Win.extensionBox, CB_GETCURSEL, 0, 0)); // ".DWG"
 }
 
-TEST_F(MainWindowTest, WindowPlacementFromDefaultSettings) {
+TEST_F(StartupTest, WindowPlacementFromDefaultSettings) {
     RECT r;
     GetWindowRect(Win.main, &r);
     EXPECT_EQ(0, r.left);
@@ -46,7 +50,7 @@ TEST_F(MainWindowTest, WindowPlacementFromDefaultSettings) {
     EXPECT_EQ(CS_DBLCLKS, GetClassLongA(Win.main, GCL_STYLE));
 }
 
-TEST_F(MainWindowTest, ControlsOfTheWindow) {
+TEST_F(StartupTest, ControlsOfTheWindow) {
     struct {
         HWND wnd;
         int id;
@@ -83,7 +87,7 @@ TEST_F(MainWindowTest, ControlsOfTheWindow) {
     EXPECT_NE(nullptr, GetPropA(Win.status, "STAT1"));
 }
 
-TEST_F(MainWindowTest, MenuBar) {
+TEST_F(StartupTest, MenuBar) {
     HMENU bar = GetMenu(Win.main);
     ASSERT_EQ(5, GetMenuItemCount(bar));
     EXPECT_EQ("&File", MenuText(bar, 0));
@@ -120,7 +124,7 @@ TEST_F(MainWindowTest, MenuBar) {
     EXPECT_EQ("Search Sub-Folders For Dwg Files", MenuText(GetSubMenu(bar, 2), 11));
 }
 
-TEST_F(MainWindowTest, BlackBackgroundToggleAndHeaderMark) {
+TEST_F(StartupTest, BlackBackgroundToggleAndHeaderMark) {
     SendMessageA(Win.main, WM_COMMAND, IDM_BLACK_BACKGROUND, 0);
     EXPECT_TRUE(BlackBackground);
     EXPECT_TRUE(Checked(IDM_BLACK_BACKGROUND));
