@@ -109,8 +109,10 @@ TEST_F(ListingRules, FileNamedDwgWithoutDotIsARemainingFile) {
 TEST_F(ListingRules, HiddenAndSystemFilesCount) {
     ASSERT_TRUE(WriteBytes(folder.file("h.dwg"), "AC1015"));
     ASSERT_TRUE(WriteBytes(folder.file("s.dwg"), "AC1015"));
-    SetFileAttributesA(folder.file("h.dwg").c_str(), FILE_ATTRIBUTE_HIDDEN);
-    SetFileAttributesA(folder.file("s.dwg").c_str(), FILE_ATTRIBUTE_SYSTEM);
+    ASSERT_TRUE(SetFileAttributesA(folder.file("h.dwg").c_str(), FILE_ATTRIBUTE_HIDDEN));
+    ASSERT_TRUE(SetFileAttributesA(folder.file("s.dwg").c_str(), FILE_ATTRIBUTE_SYSTEM));
+    ASSERT_NE(0u, GetFileAttributesA(folder.file("h.dwg").c_str()) & FILE_ATTRIBUTE_HIDDEN);
+    ASSERT_NE(0u, GetFileAttributesA(folder.file("s.dwg").c_str()) & FILE_ATTRIBUTE_SYSTEM);
     Listing l = RunPasses(folder.path(), "*", ".DWG");
     EXPECT_EQ((std::vector<std::string>{"a.dwg", "b.DWG", "h.dwg", "s.dwg"}), l.listed);
     SetFileAttributesA(folder.file("h.dwg").c_str(), FILE_ATTRIBUTE_NORMAL);

@@ -56,6 +56,8 @@ TEST_F(DrawingWalk, HiddenAndSystemFoldersAndFiles) {
     ASSERT_TRUE(SetFileAttributesA(root.file("Y").c_str(), FILE_ATTRIBUTE_SYSTEM));
     ASSERT_TRUE(SetFileAttributesA(root.file("Y\\hidden.dwg").c_str(), FILE_ATTRIBUTE_HIDDEN));
     ASSERT_NE(0u, GetFileAttributesA(root.file("H").c_str()) & FILE_ATTRIBUTE_HIDDEN);
+    ASSERT_NE(0u, GetFileAttributesA(root.file("Y").c_str()) & FILE_ATTRIBUTE_SYSTEM);
+    ASSERT_NE(0u, GetFileAttributesA(root.file("Y\\hidden.dwg").c_str()) & FILE_ATTRIBUTE_HIDDEN);
     std::vector<std::string> expected = {root.file("H\\h.dwg"), root.file("Y\\hidden.dwg"),
                                          root.file("Y\\y.dwg")};
     EXPECT_EQ(expected, Sorted(Walk(root.path())));

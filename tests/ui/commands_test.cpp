@@ -259,11 +259,14 @@ TEST_F(MainWindowTest, F5InTheControlsRebuildsTheTreePane) {
     std::string folder = CurrentFolder();
     for (HWND control : {Win.list, Win.filterBox, Win.extensionBox, Win.status}) {
         HWND before = PaneTree();
+        SendMessageA(Win.status, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(""));
         SendMessageA(control, WM_KEYUP, VK_F5, 0);
-        // The new pane starts from no folder and then goes back to the old one.
+        // The new pane starts from no folder, then goes back to the old one
+        // and lists it again.
         EXPECT_TRUE(PumpUntil([before, &folder] {
             return TreeReady && PaneTree() && PaneTree() != before && !ListingActive &&
-                   CurrentFolder() == folder;
+                   CurrentFolder() == folder &&
+                   StatusText(0).find("Total Object(s) Found") != std::string::npos;
         })) << GetDlgCtrlID(control)
             << ": " << CurrentFolder();
     }

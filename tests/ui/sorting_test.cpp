@@ -164,9 +164,17 @@ TEST_F(SortingTest, HeaderClicksFlipOnTheSortColumnAndKeepDirectionOnAnother) {
     EXPECT_EQ((std::vector<std::string>{"b.dwg", "c.dwg", "a.dwg"}), Column(2));
     EXPECT_EQ(3, SortColumn);
 
-    // The Preview and SortItem headers do not sort.
+    // The Preview and SortItem headers do not sort. SortItem has no width to
+    // click, so its notification is sent as the header would.
     ClickHeader(1);
     EXPECT_EQ(3, SortColumn);
+    NMHEADERA click = {};
+    click.hdr.hwndFrom = GetDlgItem(Win.list, 0);
+    click.hdr.code = HDN_ITEMCLICKA;
+    click.iItem = 0;
+    SendMessageA(Win.list, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&click));
+    EXPECT_EQ(3, SortColumn);
+    EXPECT_EQ((std::vector<std::string>{"b.dwg", "c.dwg", "a.dwg"}), Column(2));
     EXPECT_FALSE(SortAscending);
     EXPECT_EQ("Preview", HeaderOf(1));
     SendMessageA(Win.list, LVM_SETCOLUMNWIDTH, 1, previewWidth);
