@@ -38,6 +38,7 @@ static std::atomic<int> selectionChanges{0};
 // Main thread only.
 static HWND paneContainer = nullptr;
 static HANDLE paneThread = nullptr;
+static unsigned paneThreadId = 0;
 static bool firstNavigationDone = false;
 static std::string returnFolder;
 
@@ -186,9 +187,13 @@ HWND CreateTreePane(HWND parent, int id, int x, int y, int width, int height) {
 
     auto beginThread = reinterpret_cast<BeginThreadEx>(RuntimeFunction("_beginthreadex"));
     if (beginThread)
-        paneThread =
-            reinterpret_cast<HANDLE>(beginThread(nullptr, 0, PaneThreadProc, nullptr, 0, nullptr));
+        paneThread = reinterpret_cast<HANDLE>(
+            beginThread(nullptr, 0, PaneThreadProc, nullptr, 0, &paneThreadId));
     return container;
+}
+
+DWORD PaneThreadId() {
+    return paneThread ? paneThreadId : 0;
 }
 
 void DestroyTreePane() {

@@ -7,6 +7,8 @@
 
 // The tree borrowed from the browser, null while the pane has none.
 HWND PaneTree();
+// The id of the thread that runs the pane's browser, 0 while none runs.
+DWORD PaneThreadId();
 
 // Makes the borrowed tree fill the container's client area.
 void FitTreeToContainer(HWND tree, HWND container);

@@ -12,6 +12,7 @@
 #include "tests/tree/tree_fixture.h"
 #include "ui/command_line.h"
 #include "ui/tree_pane.h"
+#include "ui/tree_pane_parts.h"
 
 namespace {
 
@@ -144,6 +145,8 @@ TEST_F(TreePaneTest, FirstNavigationWaitsForTheWindowBuild) {
     ASSERT_TRUE(PumpUntil([] { return MainLog.selections > 0; }));
     EXPECT_TRUE(TreeReady);
     EXPECT_EQ(folder, CurrentFolder());
+    EXPECT_TRUE(PumpUntil([&folder] { return SelectedItemPath() == folder + "\\"; }))
+        << SelectedItemPath();
     EXPECT_TRUE(IsWindowVisible(Win.list));
     EXPECT_TRUE(IsWindowVisible(Win.treeContainer));
     EXPECT_EQ("Select A Folder To View", TipOf(Tree()));
@@ -165,6 +168,8 @@ TEST_F(TreePaneTest, FirstNavigationRunsOnceWhenTheWindowWasBuiltFirst) {
     EXPECT_EQ(1, MainLog.readies);
     EXPECT_EQ(1, MainLog.selections);
     EXPECT_EQ(folder, CurrentFolder());
+    EXPECT_TRUE(PumpUntil([&folder] { return SelectedItemPath() == folder + "\\"; }))
+        << SelectedItemPath();
 
     RunFirstNavigationIfReady();
     PumpMessages();
@@ -245,8 +250,15 @@ TEST_F(TreePaneTest, DestroyTreePaneEndsThePaneThread) {
 
 TEST_F(TreePaneTest, DestroyRightAfterCreateWaitsForTheBrowserAndEnds) {
     ASSERT_NO_FATAL_FAILURE(CreatePane());
+    HWND container = Win.treeContainer;
+    HANDLE thread = OpenThread(SYNCHRONIZE, FALSE, PaneThreadId());
+    ASSERT_NE(nullptr, thread);
     DestroyTreePane();
     EXPECT_EQ(nullptr, Win.treeContainer);
+    EXPECT_FALSE(IsWindow(container));
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread, 0)) << "the pane's thread goes on";
+    CloseHandle(thread);
+    EXPECT_EQ(0u, PaneThreadId());
     // A pane made afterwards works as the first did.
     ASSERT_NO_FATAL_FAILURE(CreateReadyPane());
     EXPECT_EQ(Win.treeContainer, GetParent(Tree()));
