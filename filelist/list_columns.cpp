@@ -13,9 +13,6 @@
 #include "ui/main_layout.h"
 #include "ui/tree_pane.h"
 
-static const int kFormats[7] = {LVCFMT_LEFT,  LVCFMT_LEFT, LVCFMT_LEFT, LVCFMT_CENTER,
-                                LVCFMT_RIGHT, LVCFMT_LEFT, LVCFMT_LEFT};
-
 int AddPlaceholderImage(HIMAGELIST images, int resourceId, int width, int height,
                         bool swapBlackWhite) {
     HBITMAP bmp =
@@ -53,7 +50,7 @@ void SetUpFileList() {
 
     for (int i = 0; i < 7; ++i) {
         bool shown = i > 0 && Settings.showColumn[i] == "TRUE";
-        InsertColumn(Win.list, i, kFileListHeaders[i], kFormats[i],
+        InsertColumn(Win.list, i, kFileListHeaders[i], kColumnFormats[i],
                      shown ? Settings.columnWidth[i] : 0);
     }
 }
@@ -121,17 +118,21 @@ void ApplyViewMode() {
         EnterDetailMode();
 }
 
+bool ToggleViewItem(int id) {
+    if (UncheckViewItem(id) == 1) return false;
+    CheckViewItem(id, true);
+    return true;
+}
+
 void ToggleColumn(int column) {
     if (column < 1 || column > 6) return;
-    int id = IDM_COL_PREVIEW + column - 1;
-    if (UncheckViewItem(id) == 1) {
+    if (!ToggleViewItem(IDM_COL_PREVIEW + column - 1)) {
         Settings.showColumn[column] = "FALSE";
         Settings.columnWidth[column] =
             static_cast<int>(SendMessageA(Win.list, LVM_GETCOLUMNWIDTH, column, 0));
         SendMessageA(Win.list, LVM_SETCOLUMNWIDTH, column, 0);
         return;
     }
-    CheckViewItem(id, true);
     Settings.showColumn[column] = "TRUE";
     SendMessageA(Win.list, LVM_SETCOLUMNWIDTH, column,
                  MAKELPARAM(Settings.columnWidth[column] & 0xFFFF, 0));

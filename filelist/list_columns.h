@@ -15,6 +15,8 @@ void ApplyViewMode();
 // checked (1) or not (0), -1 when it does not exist.
 int UncheckViewItem(int id);
 void CheckViewItem(int id, bool checked);
+// Flips a View item's check mark, tested as above; true when it is now checked.
+bool ToggleViewItem(int id);
 // Shows or hides list column 1..6 (View menu items 9030..9035).
 void ToggleColumn(int column);
 // Recomputes status bar part 1: "n File(s) Selected = k KB".

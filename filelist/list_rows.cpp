@@ -4,6 +4,13 @@
 
 #include "runtime/app_state.h"
 
+const int kColumnFormats[7] = {LVCFMT_LEFT,  LVCFMT_LEFT, LVCFMT_LEFT, LVCFMT_CENTER,
+                               LVCFMT_RIGHT, LVCFMT_LEFT, LVCFMT_LEFT};
+
+int RowCount(HWND list) {
+    return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+}
+
 std::string RowText(HWND list, int row, int column) {
     char buf[251] = {}; // one longer than the texts read, so the text is always terminated
     LVITEMA item = {};

@@ -9,8 +9,13 @@
 // Text of a row's column; at most 249 characters take part, as in a
 // 250-character buffer.
 std::string RowText(HWND list, int row, int column);
+int RowCount(HWND list);
 void SetRowText(HWND list, int row, int column, const std::string& text);
 LPARAM RowParam(HWND list, int row);
+
+// Alignment of the seven columns, the same in the file list and the search
+// results: sizes to the right, versions centred, everything else to the left.
+extern const int kColumnFormats[7];
 
 // Appends column `index` (its sub-item the same number) with its header text,
 // alignment (LVCFMT_...) and width.

@@ -23,13 +23,11 @@ static int CALLBACK CompareRows(LPARAM a, LPARAM b, LPARAM) {
     return CompareKeys((*sortKeys)[a], (*sortKeys)[b]);
 }
 
-// Writes a text into column 0 of every row and orders the rows by it.
+// Orders the rows by one text per row, given in row order.
 static void OrderRowsBy(HWND list, const std::vector<std::string>& texts) {
     std::unordered_map<LPARAM, std::string> keys;
-    for (int i = 0; i < static_cast<int>(texts.size()); ++i) {
-        SetRowText(list, i, 0, texts[i]);
+    for (int i = 0; i < static_cast<int>(texts.size()); ++i)
         keys[RowParam(list, i)] = texts[i];
-    }
     sortKeys = &keys;
     SendMessageA(list, LVM_SORTITEMS, 0, reinterpret_cast<LPARAM>(CompareRows));
     sortKeys = nullptr;
@@ -37,16 +35,18 @@ static void OrderRowsBy(HWND list, const std::vector<std::string>& texts) {
 
 void OrderRowsByKeys(HWND list, const std::vector<std::string>& keys, bool ascending) {
     OrderRowsBy(list, keys);
-    // Ranks in the new order; descending ranks run backwards, so ordering by
-    // them reverses the rows. They are ordered at a fixed width so that lists
-    // of ten thousand rows and more keep their order.
     int n = static_cast<int>(keys.size());
-    std::vector<std::string> ranks(n);
-    for (int i = 0; i < n; ++i) {
-        std::string digits = std::to_string(ascending ? i : (n - 1) - i);
-        ranks[i] = std::string(10 - digits.size(), '0') + digits;
+    if (!ascending) {
+        // Ranks that run backwards reverse the rows when ordered by. They are
+        // compared at a fixed width, so that lists of ten thousand rows and
+        // more keep their order. Ascending, the rows already stand in order.
+        std::vector<std::string> ranks(n);
+        for (int i = 0; i < n; ++i) {
+            std::string digits = std::to_string((n - 1) - i);
+            ranks[i] = std::string(10 - digits.size(), '0') + digits;
+        }
+        OrderRowsBy(list, ranks);
     }
-    OrderRowsBy(list, ranks);
     for (int i = 0; i < n; ++i)
         SetRowText(list, i, 0, RankText(i));
 }
@@ -54,10 +54,9 @@ void OrderRowsByKeys(HWND list, const std::vector<std::string>& keys, bool ascen
 // In LIST view the list's columns are as wide as the widest name beside its
 // thumbnail. Names arrive in column 0 only after the switch, so the width the
 // list may have worked out from the ranks there before is too narrow.
-static void FitListColumns(int rows) {
+static void FitListColumns(const std::vector<std::string>& names) {
     int widest = 0;
-    for (int i = 0; i < rows; ++i) {
-        std::string name = RowText(i, 0);
+    for (const std::string& name : names) {
         int width = static_cast<int>(
             SendMessageA(Win.list, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(name.c_str())));
         if (width > widest) widest = width;
@@ -71,7 +70,7 @@ static void FitListColumns(int rows) {
 void SortFileList() {
     if (SortColumn < 2 || SortColumn > 6) SortColumn = 2;
     MarkSortHeader(false);
-    int n = static_cast<int>(SendMessageA(Win.list, LVM_GETITEMCOUNT, 0, 0));
+    int n = RowCount(Win.list);
     std::vector<std::string> keys(n);
     for (int i = 0; i < n; ++i) {
         std::string name = RowText(i, 2);
@@ -80,9 +79,12 @@ void SortFileList() {
     OrderRowsByKeys(Win.list, keys, SortAscending);
 
     if (Settings.viewMode == "LIST") {
-        for (int i = 0; i < n; ++i)
-            SetRowText(i, 0, RowText(i, 2));
-        FitListColumns(n);
+        std::vector<std::string> names(n);
+        for (int i = 0; i < n; ++i) {
+            names[i] = RowText(i, 2);
+            SetRowText(i, 0, names[i]);
+        }
+        FitListColumns(names);
     }
 }
 

@@ -2,10 +2,10 @@
 
 #include <deque>
 
+#include "filelist/listing_rules.h"
 #include "inspect/file_facts.h"
 #include "runtime/app_state.h"
 #include "runtime/handles.h"
-#include "runtime/strings.h"
 #include "runtime/win_helpers.h"
 #include "search/search_results.h"
 
@@ -98,7 +98,7 @@ void WalkDrawings(const std::string& folder, const std::function<void(const std:
                     // Its whole tree comes first.
                     if (Enter(open, path + "\\", attributes & FILE_ATTRIBUTE_REPARSE_POINT))
                         continue;
-                } else if (Lower(Right(name, 4)) == ".dwg") {
+                } else if (EntryExtension(name) == ".DWG") {
                     found(path);
                 }
             }

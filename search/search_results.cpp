@@ -30,13 +30,7 @@ ResultList* StateOf(HWND list) {
     return reinterpret_cast<ResultList*>(GetWindowLongPtrA(list, GWLP_USERDATA));
 }
 
-const int kFormats[7] = {LVCFMT_LEFT,  LVCFMT_LEFT, LVCFMT_LEFT, LVCFMT_CENTER,
-                         LVCFMT_RIGHT, LVCFMT_LEFT, LVCFMT_LEFT};
 const int kWidths[7] = {0, 250, 375, 60, 75, 120, 60};
-
-int RowCount(HWND list) {
-    return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-}
 
 } // namespace
 
@@ -45,7 +39,7 @@ void SetUpResultList(HWND list, const std::string& root) {
     SendMessageA(list, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
                  TRUE);
     for (int i = 0; i < 7; ++i)
-        InsertColumn(list, i, kResultHeaders[i], kFormats[i], kWidths[i]);
+        InsertColumn(list, i, kResultHeaders[i], kColumnFormats[i], kWidths[i]);
     ResultList* state = new ResultList;
     state->root = root;
     SetWindowLongPtrA(list, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));

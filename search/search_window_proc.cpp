@@ -6,6 +6,7 @@
 #include <string>
 
 #include "inspect/file_facts.h"
+#include "filelist/list_rows.h"
 #include "runtime/app_state.h"
 #include "runtime/dialog_template.h"
 #include "runtime/ids.h"
@@ -55,7 +56,7 @@ static void OnInitDialog(HWND dlg) {
     if (!IsWindow(dlg)) return; // cancelled: the window is gone
     KillTimer(dlg, TIMER_SEARCH_ROWS);
     ShowHeldResults(list);
-    int rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    int rows = RowCount(list);
     SetWindowTextA(dlg, ("Search Complete - Found " + std::to_string(rows) + " Item(s)").c_str());
     SetWindowTextA(button, "Close");
     // The rows already stand in this order, each placed by the same key,

@@ -6,10 +6,7 @@
 LRESULT CALLBACK ExtensionBoxProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_KEYUP:
-        if (wParam == VK_F5) {
-            RefreshTreePane();
-            return 0;
-        }
+        if (RefreshOnF5(wParam)) return 0;
         break;
     }
     return PassToPrevious("CBEXT", wnd, msg, wParam, lParam);

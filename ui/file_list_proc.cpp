@@ -19,10 +19,7 @@ LRESULT CALLBACK FileListProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) 
     switch (msg) {
     case WM_NOTIFY: OnNotify(reinterpret_cast<const NMHDR*>(lParam)); break;
     case WM_KEYUP:
-        if (wParam == VK_F5) {
-            RefreshTreePane();
-            return 0;
-        }
+        if (RefreshOnF5(wParam)) return 0;
         break;
     }
     return CallWindowProcA(Win.previousListProc, wnd, msg, wParam, lParam);

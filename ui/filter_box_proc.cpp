@@ -11,8 +11,8 @@ static void OnKeyUp(WPARAM key) {
         Sleep(200);
         BuildFileList();
         PumpMessages();
-    } else if (key == VK_F5) {
-        RefreshTreePane();
+    } else {
+        RefreshOnF5(key);
     }
 }
 

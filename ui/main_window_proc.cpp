@@ -5,6 +5,7 @@
 #include "filelist/file_list_build.h"
 #include "filelist/list_columns.h"
 #include "filelist/list_sorting.h"
+#include "filelist/listing_rules.h"
 #include "inspect/file_facts.h"
 #include "runtime/app_state.h"
 #include "runtime/files.h"
@@ -51,16 +52,6 @@ static void OnBoxSelection(int id) {
     if (PathExists(text)) NavigateTo(text);
 }
 
-// The same check-mark test as the column toggles.
-static void ToggleBlackBackground() {
-    if (UncheckViewItem(IDM_BLACK_BACKGROUND) == 1) {
-        BlackBackground = false;
-    } else {
-        CheckViewItem(IDM_BLACK_BACKGROUND, true);
-        BlackBackground = true;
-    }
-}
-
 // A favourite folder of the Favorites menu; an undefined one goes nowhere.
 static void OpenFavorite(int n) {
     const std::string& folder = Settings.favorites[n];
@@ -72,7 +63,7 @@ static void OnCommand(HWND wnd, int id, int code) {
     case IDM_EXIT: SendMessageA(wnd, WM_CLOSE, 0, 0); break;
     case IDM_REFRESH: RefreshTreePane(); break;
     case IDM_SEARCH_SUBFOLDERS: OpenSearchWindow(); break;
-    case IDM_BLACK_BACKGROUND: ToggleBlackBackground(); break;
+    case IDM_BLACK_BACKGROUND: BlackBackground = ToggleViewItem(IDM_BLACK_BACKGROUND); break;
     case IDM_DETAILS:
         EnterDetailMode();
         SortFileList();
@@ -111,7 +102,7 @@ static void OnDropFiles(HDROP drop) {
     char path[1024] = {}; // at most 1023 characters and the NUL
     DragQueryFileA(drop, 0, path, sizeof path);
     std::string dropped = path;
-    if (AttributeText(dropped).find('D') != std::string::npos)
+    if (IsFolderAttributes(GetFileAttributesA(dropped.c_str())))
         NavigateTo(WithTrailingBackslash(dropped));
     else
         NavigateTo(FolderPart(dropped));
@@ -133,9 +124,7 @@ LRESULT CALLBACK MainWindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam
         LayoutMainWindow();
         break;
     case WM_SETFOCUS: OnSetFocus(); break;
-    case WM_KEYUP:
-        if (wParam == VK_F5) RefreshTreePane();
-        break;
+    case WM_KEYUP: RefreshOnF5(wParam); break;
     case WM_DROPFILES: OnDropFiles(reinterpret_cast<HDROP>(wParam)); return 0;
     case WM_ERASEBKGND: return 1;
     case WM_CLOSE: OnClose(wnd); return 0;

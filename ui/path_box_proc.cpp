@@ -6,10 +6,7 @@
 LRESULT CALLBACK PathBoxProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_KEYUP:
-        if (wParam == VK_F5) {
-            RefreshTreePane();
-            return 1;
-        }
+        if (RefreshOnF5(wParam)) return 1;
         break;
     }
     return PassToPrevious("LBL1", wnd, msg, wParam, lParam);

@@ -12,10 +12,7 @@
 LRESULT CALLBACK StatusBarProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_KEYUP:
-        if (wParam == VK_F5) {
-            RefreshTreePane();
-            return 0;
-        }
+        if (RefreshOnF5(wParam)) return 0;
         break;
     case WM_LBUTTONDBLCLK:
         ShellExecuteA(Win.main, "open", WithTrailingBackslash(CurrentFolder()).c_str(), nullptr,

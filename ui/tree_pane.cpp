@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "filelist/file_list_build.h"
+#include "inspect/file_facts.h"
 #include "runtime/app_state.h"
 #include "runtime/files.h"
 #include "runtime/ids.h"
@@ -280,9 +281,14 @@ void RunFirstNavigationIfReady() {
     TreeReady = true;
 }
 
+bool RefreshOnF5(WPARAM key) {
+    if (key != VK_F5) return false;
+    RefreshTreePane();
+    return true;
+}
+
 void RefreshTreePane() {
-    returnFolder = CurrentFolder();
-    if (returnFolder.empty() || returnFolder.back() != '\\') returnFolder += '\\';
+    returnFolder = WithTrailingBackslash(CurrentFolder());
     RECT client = {};
     GetClientRect(paneContainer, &client);
     DestroyTreePane();

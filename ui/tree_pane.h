@@ -12,6 +12,9 @@ void DestroyTreePane();
 // gain or lose a trailing backslash.
 void NavigateTo(std::string path);
 void RefreshTreePane();
+// The F5 of every control of the main window: true, after the refresh, when
+// the released key is F5.
+bool RefreshOnF5(WPARAM key);
 // Lists the current folder, superseding a listing that is still running.
 void RestartListBuild();
 // Runs the first navigation once the window build and the pane's browser are

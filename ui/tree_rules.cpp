@@ -1,9 +1,10 @@
 #include "ui/tree_rules.h"
 
+#include "inspect/file_facts.h"
 #include "runtime/strings.h"
 
 std::string NavigationPath(std::string path) {
-    if (path.empty() || path.back() != '\\') path += '\\';
+    path = WithTrailingBackslash(path);
     if (path.size() > 3 && path.compare(0, 2, "\\\\") != 0) path.pop_back();
     return path;
 }
