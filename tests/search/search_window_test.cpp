@@ -12,6 +12,7 @@
 #include "inspect/file_facts.h"
 #include "runtime/app_state.h"
 #include "runtime/ids.h"
+#include "runtime/win_helpers.h"
 #include "filelist/list_rows.h"
 #include "search/search_results.h"
 #include "tests/search/search_tree.h"
@@ -23,12 +24,6 @@
 #include "tests/support/scratch_folder.h"
 
 namespace {
-
-std::string TextOf(HWND wnd) {
-    char buf[1024] = {};
-    GetWindowTextA(wnd, buf, sizeof buf);
-    return buf;
-}
 
 HWND ResultList() {
     return GetDlgItem(LastSearchWindow, ID_SEARCH_LIST);
@@ -111,8 +106,8 @@ TEST_F(SearchWindowTest, RowsInSearchOrderAndCompletionTexts) {
     // The current folder is kept without its trailing backslash.
     HWND dlg = Search(root.path().substr(0, root.path().size() - 1));
     ASSERT_TRUE(dlg && IsWindow(dlg));
-    EXPECT_EQ("Search Complete - Found 4 Item(s)", TextOf(dlg));
-    EXPECT_EQ("Close", TextOf(GetDlgItem(dlg, ID_SEARCH_BUTTON)));
+    EXPECT_EQ("Search Complete - Found 4 Item(s)", WindowText(dlg));
+    EXPECT_EQ("Close", WindowText(GetDlgItem(dlg, ID_SEARCH_BUTTON)));
     EXPECT_EQ(std::vector<std::string>({"a.dwg", "b.DWG", "d.dwg", "e.dwg"}), Column(1));
     EXPECT_EQ(
         std::vector<std::string>({root.path(), root.path(), root.file("S\\"), root.file("S\\T\\")}),
@@ -141,10 +136,10 @@ TEST_F(SearchWindowTest, WindowOverTheMainWindowAtHalfItsSize) {
     // A folder that is not there is searched like an empty one.
     HWND dlg = Search(root.file("gone"));
     ASSERT_TRUE(dlg && IsWindow(dlg));
-    EXPECT_EQ("Search Complete - Found 0 Item(s)", TextOf(dlg));
+    EXPECT_EQ("Search Complete - Found 0 Item(s)", WindowText(dlg));
     dlg = Search(root.path());
     ASSERT_TRUE(dlg && IsWindow(dlg));
-    EXPECT_EQ("Search Complete - Found 0 Item(s)", TextOf(dlg));
+    EXPECT_EQ("Search Complete - Found 0 Item(s)", WindowText(dlg));
     EXPECT_EQ(Win.main, GetWindow(dlg, GW_OWNER));
     RECT main, own;
     GetWindowRect(Win.main, &main);
@@ -375,8 +370,8 @@ TEST_P(StopTest, StopsTheWalkInADeepFolderAtOnce) {
         dlg = LastSearchWindow;
         HWND list = GetDlgItem(dlg, ID_SEARCH_LIST);
         rowsAtStop = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-        EXPECT_EQ("Searching for AutoCAD files (Press ESC to cancel)... ", TextOf(dlg));
-        EXPECT_EQ("Cancel", TextOf(GetDlgItem(dlg, ID_SEARCH_BUTTON)));
+        EXPECT_EQ("Searching for AutoCAD files (Press ESC to cancel)... ", WindowText(dlg));
+        EXPECT_EQ("Cancel", WindowText(GetDlgItem(dlg, ID_SEARCH_BUTTON)));
         EXPECT_TRUE(SearchActive);
         switch (GetParam()) {
         case Stop::EscInList: PostMessageA(list, WM_KEYUP, VK_ESCAPE, 0); break;
@@ -430,7 +425,7 @@ TEST_F(SearchWindowTest, NewSearchClosesTheRunningOne) {
     HWND now = LastSearchWindow;
     ASSERT_TRUE(now && IsWindow(now));
     EXPECT_NE(first, now);
-    EXPECT_EQ("Search Complete - Found 1 Item(s)", TextOf(now));
+    EXPECT_EQ("Search Complete - Found 1 Item(s)", WindowText(now));
     EXPECT_EQ(std::vector<std::string>({"only.dwg"}), Column(1));
     EXPECT_EQ(0u, rootEntriesAfter) << "the first walk went on";
     EXPECT_FALSE(SearchActive);
@@ -461,7 +456,7 @@ TEST_F(SearchWindowTest, HeaderClickWhileSearching) {
     std::sort(byName.begin(), byName.end());
     ASSERT_NE(byName, namesBefore) << "the rows were in name order before the click";
     EXPECT_EQ(byName, namesAtClick);
-    EXPECT_EQ("Search Complete - Found 5 Item(s)", TextOf(LastSearchWindow));
+    EXPECT_EQ("Search Complete - Found 5 Item(s)", WindowText(LastSearchWindow));
     EXPECT_EQ("Filename", HeaderText(1));
     EXPECT_EQ("Directory ^", HeaderText(2));
     EXPECT_EQ((std::vector<std::string>{"y.dwg", "z.dwg", "c.dwg", "b.dwg", "a.dwg"}), Column(1));

@@ -25,12 +25,12 @@ class MainSettingsTest : public ::testing::Test {
     // Points the program at a new settings file holding [MAIN] and the lines.
     void UseMainSection(const std::string& lines) {
         Paths.settingsFile = folder.path() + "KVX" + std::to_string(++fileCount) + ".ini";
-        WriteWholeFile(Paths.settingsFile, "[MAIN]\r\n" + lines);
+        WriteBytes(Paths.settingsFile, "[MAIN]\r\n" + lines);
     }
 
     // A fresh default settings file, as a first run writes it.
     void UseDefaultFile() {
-        WriteWholeFile(folder.path() + "Korvex.exe", "MZ stand-in");
+        WriteBytes(folder.path() + "Korvex.exe", "MZ stand-in");
         PrepareSettingsFile(folder.path(), "Korvex.exe", folder.path());
     }
 
@@ -48,7 +48,7 @@ class MainSettingsTest : public ::testing::Test {
 
 #define EXPECT_LINE(text)                                                                          \
     EXPECT_TRUE(HasLine(text)) << "missing line: " << (text) << " in\n"                            \
-                               << ReadWholeFile(Paths.settingsFile)
+                               << ReadBytes(Paths.settingsFile)
 
 // --------------------------------------------------------------------------
 // Loading

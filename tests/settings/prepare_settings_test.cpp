@@ -39,7 +39,7 @@ class PrepareSettings : public ::testing::Test {
     ScratchFolder temp;
     std::string exeName = "Korvex.exe";
 
-    void SetUp() override { WriteWholeFile(program.path() + exeName, "MZ stand-in"); }
+    void SetUp() override { WriteBytes(program.path() + exeName, "MZ stand-in"); }
     std::string ProgramIni() const { return program.path() + "KVX.ini"; }
     std::string TempIni() const { return temp.path() + "KVX.ini"; }
 };
@@ -49,7 +49,7 @@ TEST_F(PrepareSettings, FirstRunWritesDefaultsThatTheNextRunMovesNextToTheExecut
     PrepareSettingsFile(program.path(), exeName, temp.path());
 
     EXPECT_EQ(TempIni(), Paths.settingsFile);
-    EXPECT_EQ(DefaultContents, ReadWholeFile(TempIni()));
+    EXPECT_EQ(DefaultContents, ReadBytes(TempIni()));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(ProgramIni().c_str()));
     // ... and the writability probe is gone again.
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((program.path() + "tmp.tmp").c_str()));
@@ -58,7 +58,7 @@ TEST_F(PrepareSettings, FirstRunWritesDefaultsThatTheNextRunMovesNextToTheExecut
     PrepareSettingsFile(program.path(), exeName, temp.path());
 
     EXPECT_EQ(ProgramIni(), Paths.settingsFile);
-    EXPECT_EQ(DefaultContents, ReadWholeFile(ProgramIni()));
+    EXPECT_EQ(DefaultContents, ReadBytes(ProgramIni()));
 }
 
 TEST_F(PrepareSettings, WorkPathsLieInTheTemporaryFolder) {
@@ -83,7 +83,7 @@ TEST_F(PrepareSettings, ReadOnlyProgramFolderUsesTheTemporaryFolder) {
     PrepareSettingsFile(unwritable, exeName, temp.path());
 
     EXPECT_EQ(TempIni(), Paths.settingsFile);
-    EXPECT_EQ(DefaultContents, ReadWholeFile(TempIni()));
+    EXPECT_EQ(DefaultContents, ReadBytes(TempIni()));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((unwritable + "KVX.ini").c_str()));
 }
 
@@ -96,35 +96,35 @@ TEST_F(PrepareSettings, MissingExecutableMakesTheFolderCountAsReadOnly) {
 
 TEST_F(PrepareSettings, TemporaryFileMovesNextToAWritableExecutable) {
     const std::string earlier = "[MAIN]\r\nLeft=33\r\n";
-    WriteWholeFile(TempIni(), earlier);
+    WriteBytes(TempIni(), earlier);
 
     PrepareSettingsFile(program.path(), exeName, temp.path());
 
     EXPECT_EQ(ProgramIni(), Paths.settingsFile);
-    EXPECT_EQ(earlier, ReadWholeFile(ProgramIni()));
+    EXPECT_EQ(earlier, ReadBytes(ProgramIni()));
 }
 
 TEST_F(PrepareSettings, ExistingProgramFileIsUsedAndNeverOverwritten) {
     const std::string own = "[MAIN]\r\nLeft=11\r\n";
     const std::string stale = "[MAIN]\r\nLeft=22\r\n";
-    WriteWholeFile(ProgramIni(), own);
-    WriteWholeFile(TempIni(), stale);
+    WriteBytes(ProgramIni(), own);
+    WriteBytes(TempIni(), stale);
 
     PrepareSettingsFile(program.path(), exeName, temp.path());
 
     EXPECT_EQ(ProgramIni(), Paths.settingsFile);
-    EXPECT_EQ(own, ReadWholeFile(ProgramIni()));
-    EXPECT_EQ(stale, ReadWholeFile(TempIni()));
+    EXPECT_EQ(own, ReadBytes(ProgramIni()));
+    EXPECT_EQ(stale, ReadBytes(TempIni()));
 }
 
 TEST_F(PrepareSettings, ExistingTemporaryFileIsKeptForAReadOnlyFolder) {
     const std::string earlier = "[MAIN]\r\nTop=5\r\n";
-    WriteWholeFile(TempIni(), earlier);
+    WriteBytes(TempIni(), earlier);
 
     PrepareSettingsFile(program.path() + "missing\\", exeName, temp.path());
 
     EXPECT_EQ(TempIni(), Paths.settingsFile);
-    EXPECT_EQ(earlier, ReadWholeFile(TempIni()));
+    EXPECT_EQ(earlier, ReadBytes(TempIni()));
 }
 
 TEST_F(PrepareSettings, FileThatCannotBeCreatedEndsTheProgram) {

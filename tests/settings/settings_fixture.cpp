@@ -8,24 +8,8 @@
 #include "runtime/handles.h"
 #include "runtime/ids.h"
 
-std::string ReadWholeFile(const std::string& path) {
-    FileStream in(path.c_str(), "rb");
-    std::string bytes;
-    if (!in) return bytes;
-    char buf[4096];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, in.get())) > 0)
-        bytes.append(buf, n);
-    return bytes;
-}
-
-void WriteWholeFile(const std::string& path, const std::string& bytes) {
-    FileStream out(path.c_str(), "wb");
-    if (out) std::fwrite(bytes.data(), 1, bytes.size(), out.get());
-}
-
 std::vector<std::string> FileLines(const std::string& path) {
-    std::string bytes = ReadWholeFile(path);
+    std::string bytes = ReadBytes(path);
     std::vector<std::string> lines;
     size_t start = 0;
     for (size_t end; (end = bytes.find("\r\n", start)) != std::string::npos; start = end + 2)

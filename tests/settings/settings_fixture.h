@@ -1,16 +1,13 @@
-// Helpers of the settings tests: whole files read and written byte for byte,
-// and a minimal main window with the file list and the View menu that the
-// settings are applied to.
+// Helpers of the settings tests: the lines of a file, and a minimal main
+// window with the file list and the View menu that the settings are applied to.
 #pragma once
 #include <windows.h>
 
 #include <string>
 #include <vector>
 
+#include "tests/support/dwg_builder.h"
 #include "tests/support/scratch_folder.h"
-
-std::string ReadWholeFile(const std::string& path);
-void WriteWholeFile(const std::string& path, const std::string& bytes);
 
 // The file's lines split at CR LF.
 std::vector<std::string> FileLines(const std::string& path);

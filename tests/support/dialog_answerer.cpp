@@ -4,18 +4,12 @@
 
 #include <algorithm>
 
+#include "runtime/win_helpers.h"
+
 namespace {
 
 DialogAnswerer* Current = nullptr; // the thread's answerer (tests run on one thread)
 const UINT_PTR kAnswerTimer = 0x4B56;
-
-std::string WindowText(HWND wnd) {
-    int n = GetWindowTextLengthA(wnd);
-    std::string s(static_cast<size_t>(n) + 1, '\0');
-    n = GetWindowTextA(wnd, &s[0], n + 1);
-    s.resize(static_cast<size_t>(n > 0 ? n : 0));
-    return s;
-}
 
 std::string ClassOf(HWND wnd) {
     char name[64] = "";

@@ -23,7 +23,8 @@ std::vector<std::vector<std::string>> ReadManifestRows(const std::string& folder
         if (!line.empty() && line.back() == '\r') line.pop_back();
         std::vector<std::string> cells;
         std::istringstream fields(line);
-        for (std::string cell; std::getline(fields, cell, '\t');) cells.push_back(cell);
+        for (std::string cell; std::getline(fields, cell, '\t');)
+            cells.push_back(cell);
         rows.push_back(cells);
     }
     return rows;

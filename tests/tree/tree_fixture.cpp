@@ -9,6 +9,7 @@
 #include "runtime/files.h"
 #include "runtime/ids.h"
 #include "runtime/win_helpers.h"
+#include "tests/support/dwg_builder.h"
 #include "ui/tree_pane.h"
 
 MainWindowLog MainLog;
@@ -51,7 +52,7 @@ static void MakeTestFolders() {
     for (const char* name : TestFolders)
         CreateDirectoryA((runFolder + "\\" + name).c_str(), nullptr);
     for (const char* name : TestFiles)
-        WriteTextFile(runFolder + "\\" + name, name);
+        WriteBytes(runFolder + "\\" + name, name);
 }
 
 std::string TreePaneTest::Folder(const std::string& name) {
@@ -154,16 +155,6 @@ void TreePaneTest::NavigateAndWait(const std::string& path) {
         << CurrentFolder();
 }
 
-bool TreePaneTest::PumpUntil(const std::function<bool()>& done, DWORD limit) {
-    DWORD start = GetTickCount();
-    for (;;) {
-        PumpMessages();
-        if (done()) return true;
-        if (GetTickCount() - start > limit) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-    }
-}
-
 HWND TreePaneTest::Tree() {
     return GetWindow(Win.treeContainer, GW_CHILD);
 }
@@ -176,31 +167,4 @@ std::string TreePaneTest::SelectedItemPath() {
 
 void TreePaneTest::WritePathSetting(const std::string& path) {
     WritePrivateProfileStringA("MAIN", "Path", path.c_str(), Paths.settingsFile.c_str());
-}
-
-HDROP MakeDrop(const std::vector<std::string>& files, POINT pt) {
-    size_t size = sizeof(DROPFILES) + 1;
-    for (const std::string& file : files)
-        size += file.size() + 1;
-    HGLOBAL memory = GlobalAlloc(GHND, size);
-    auto drop = static_cast<DROPFILES*>(GlobalLock(memory));
-    drop->pFiles = sizeof(DROPFILES);
-    drop->pt = pt;
-    drop->fNC = FALSE;
-    drop->fWide = FALSE;
-    char* names = reinterpret_cast<char*>(drop) + sizeof(DROPFILES);
-    for (const std::string& file : files) {
-        std::memcpy(names, file.c_str(), file.size() + 1);
-        names += file.size() + 1;
-    }
-    GlobalUnlock(memory);
-    return static_cast<HDROP>(memory);
-}
-
-void WriteTextFile(const std::string& path, const std::string& text) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    DWORD written = 0;
-    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    CloseHandle(file);
 }

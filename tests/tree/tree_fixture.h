@@ -7,10 +7,11 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
+#include "tests/support/drop_maker.h"
+#include "tests/support/pump_until.h"
 #include "tests/support/scratch_folder.h"
 
 // What the test main window has received.
@@ -36,8 +37,6 @@ class TreePaneTest : public ::testing::Test {
     // Navigates and waits for the listing request the selection sends.
     void NavigateAndWait(const std::string& path);
 
-    // Handles this thread's messages until done() holds; false after the limit.
-    static bool PumpUntil(const std::function<bool()>& done, DWORD limit = 20000);
     static HWND Tree();
     // A folder made for the tests before any pane exists, without a trailing
     // backslash: the browser lists a folder's children when it first opens
@@ -48,10 +47,3 @@ class TreePaneTest : public ::testing::Test {
 
     ScratchFolder scratch; // holds the settings file
 };
-
-// Files dropped at a point of a window's client area, as the shell hands
-// them over.
-HDROP MakeDrop(const std::vector<std::string>& files, POINT pt);
-
-// Creates a small file with the given text.
-void WriteTextFile(const std::string& path, const std::string& text);

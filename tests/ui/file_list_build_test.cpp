@@ -14,6 +14,7 @@
 #include "runtime/ids.h"
 #include "runtime/strings.h"
 #include "tests/support/dwg_builder.h"
+#include "tests/support/drop_maker.h"
 #include "tests/support/pump_until.h"
 #include "tests/support/shortcut_maker.h"
 #include "tests/ui/main_window_fixture.h"
@@ -57,7 +58,7 @@ TEST_F(MainWindowTest, ListsTheDrawingsOfAFolder) {
               "Folder(s)  =  9 Total Object(s) Found",
               StatusText(0));
     EXPECT_EQ("Korvex - " + folder.path(), Title());
-    EXPECT_EQ(folder.path(), ControlText(Win.pathBox));
+    EXPECT_EQ(folder.path(), WindowText(Win.pathBox));
     EXPECT_TRUE(IsWindowEnabled(Win.shortcuts));
     EXPECT_FALSE(IsWindowVisible(Win.progress));
     EXPECT_TRUE(IsWindowVisible(Win.status));
@@ -154,7 +155,7 @@ TEST_F(MainWindowTest, BlankFilterIsResetToStar) {
     SetCurrentFolder(Unslashed(folder.path()));
     SetWindowTextA(Win.filterBox, "   ");
     Relist();
-    EXPECT_EQ("*", ControlText(Win.filterBox));
+    EXPECT_EQ("*", WindowText(Win.filterBox));
     EXPECT_EQ(2u, Column(2).size());
     SetWindowTextA(Win.filterBox, "a");
     Relist();
@@ -185,7 +186,7 @@ TEST_F(MainWindowTest, EmptyMissingAndNoFolder) {
     EXPECT_TRUE(Column(2).empty());
     EXPECT_EQ(zero, StatusText(0));
     EXPECT_EQ("Korvex", Title());
-    EXPECT_EQ("", ControlText(Win.pathBox));
+    EXPECT_EQ("", WindowText(Win.pathBox));
 }
 
 // A window that makes a newer listing request of another folder when its
@@ -398,7 +399,7 @@ TEST_F(MainWindowTest, NavigationControlsStartListings) {
     SetWindowTextA(Win.pathBox, folder.file("nowhere").c_str());
     SendMessageA(Win.main, WM_COMMAND, MAKEWPARAM(ID_GO, 0), reinterpret_cast<LPARAM>(Win.go));
     EXPECT_EQ((std::vector<std::string>{"a.dwg", "b.DWG"}), Column(2));
-    EXPECT_EQ(folder.path(), ControlText(Win.pathBox));
+    EXPECT_EQ(folder.path(), WindowText(Win.pathBox));
 
     // Go with another folder goes there.
     SetWindowTextA(Win.pathBox, other.path().c_str());
@@ -419,20 +420,6 @@ TEST_F(MainWindowTest, NavigationControlsStartListings) {
 } // namespace
 
 namespace {
-
-// A drop of files as the shell hands it to a window.
-HDROP MakeDrop(const std::vector<std::string>& paths) {
-    std::string names;
-    for (const std::string& p : paths)
-        names += p + '\0';
-    names += '\0';
-    HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + names.size());
-    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
-    drop->pFiles = sizeof(DROPFILES);
-    memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), names.data(), names.size());
-    GlobalUnlock(memory);
-    return static_cast<HDROP>(memory);
-}
 
 TEST_F(MainWindowTest, DroppedFilesOpenTheFolderOfTheFirst) {
     ScratchFolder first, second;

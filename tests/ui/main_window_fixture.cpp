@@ -57,14 +57,8 @@ std::string MainWindowTest::StatusText(int part) {
     return buf;
 }
 
-std::string MainWindowTest::ControlText(HWND wnd) {
-    char buf[2048] = {};
-    GetWindowTextA(wnd, buf, sizeof buf);
-    return buf;
-}
-
 std::string MainWindowTest::Title() {
-    return ControlText(Win.main);
+    return WindowText(Win.main);
 }
 
 std::vector<std::string> MainWindowTest::Column(int column) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "runtime/win_helpers.h"
 #include "tests/support/scratch_folder.h"
 
 class MainWindowTest : public ::testing::Test {
@@ -25,7 +26,6 @@ class MainWindowTest : public ::testing::Test {
 
     static std::string StatusText(int part);
     static std::string Title();
-    static std::string ControlText(HWND wnd);
     static std::vector<std::string> Column(int column);
     static int RowImage(int row, int column);
     static int ImageCount();

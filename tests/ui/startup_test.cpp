@@ -75,9 +75,9 @@ TEST_F(StartupTest, ControlsOfTheWindow) {
         EXPECT_STRCASEEQ(c.className, name);
         EXPECT_EQ(Win.main, GetParent(c.wnd));
     }
-    EXPECT_EQ("*", ControlText(Win.filterBox));
-    EXPECT_EQ("Go", ControlText(Win.go));
-    EXPECT_EQ("Shortcuts", ControlText(Win.shortcuts));
+    EXPECT_EQ("*", WindowText(Win.filterBox));
+    EXPECT_EQ("Go", WindowText(Win.go));
+    EXPECT_EQ("Shortcuts", WindowText(Win.shortcuts));
     EXPECT_TRUE(IsWindowVisible(Win.list));
     EXPECT_TRUE(IsWindowVisible(Win.treeContainer));
     // Properties keep the previous procedures of the subclassed controls.
