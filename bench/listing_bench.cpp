@@ -43,7 +43,7 @@ int main(int argc, char** argv) {
 
     if (!StartMainWindow(home)) return 1;
 
-    SetCurrentFolder(drawings.path().substr(0, drawings.path().size() - 1));
+    SetCurrentFolder(Unslashed(drawings.path()));
     LARGE_INTEGER start = Now();
     BuildFileList();
     double listing = Seconds(start, Now());

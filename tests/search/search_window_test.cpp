@@ -104,7 +104,7 @@ ScratchFolder* SearchWindowTest::home = nullptr;
 TEST_F(SearchWindowTest, RowsInSearchOrderAndCompletionTexts) {
     MakeExampleTree();
     // The current folder is kept without its trailing backslash.
-    HWND dlg = Search(root.path().substr(0, root.path().size() - 1));
+    HWND dlg = Search(Unslashed(root.path()));
     ASSERT_TRUE(dlg && IsWindow(dlg));
     EXPECT_EQ("Search Complete - Found 4 Item(s)", WindowText(dlg));
     EXPECT_EQ("Close", WindowText(GetDlgItem(dlg, ID_SEARCH_BUTTON)));
@@ -297,7 +297,7 @@ TEST_F(SearchWindowTest, DoubleClickOpensTheRowUnderTheCursorOnly) {
     MakeDrawingFile(root.file("a.dwg"));
     MakeDrawingFile(root.file("S\\b.dwg"));
     ScratchFolder opened;
-    OpenCommand command(opened.path().substr(0, opened.path().size() - 1));
+    OpenCommand command(Unslashed(opened.path()));
     ASSERT_TRUE(command.ok());
     ASSERT_TRUE(Search(root.path()));
     HWND list = ResultList();

@@ -63,7 +63,7 @@ TEST_F(PrepareSettings, FirstRunWritesDefaultsThatTheNextRunMovesNextToTheExecut
 
 TEST_F(PrepareSettings, WorkPathsLieInTheTemporaryFolder) {
     // Without its trailing backslash the folder is still joined correctly.
-    std::string bare = temp.path().substr(0, temp.path().size() - 1);
+    std::string bare = Unslashed(temp.path());
     PrepareSettingsFile(program.path(), exeName, bare);
 
     EXPECT_EQ(temp.path(), Paths.tempFolder);

@@ -16,5 +16,10 @@ class ScratchFolder {
     std::string path_;
 };
 
+// A folder path without its trailing backslash (the last character dropped).
+inline std::string Unslashed(const std::string& path) {
+    return path.substr(0, path.size() - 1);
+}
+
 // Deletes a folder and everything below it.
 void RemoveTree(const std::string& folder);

@@ -48,7 +48,7 @@ int RunDemo(const std::string& folder) {
     std::string exe = ExeFolder() + "..\\korvex_demo.exe";
     if (!PathExists(exe)) return -1;
     // No backslash before the closing quote: it would escape the quote.
-    std::string bare = folder.back() == '\\' ? folder.substr(0, folder.size() - 1) : folder;
+    std::string bare = folder.back() == '\\' ? Unslashed(folder) : folder;
     std::string command = "\"" + exe + "\" \"" + bare + "\"";
     STARTUPINFOA si = {};
     si.cb = sizeof si;

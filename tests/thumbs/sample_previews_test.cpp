@@ -67,7 +67,7 @@ class SamplePreviews : public ThumbnailTest {
         ThumbnailTest::SetUp();
         samples = SampleDrawingFolder();
         if (samples.empty()) GTEST_SKIP() << "no shared drawings in this run";
-        folder = samples.substr(0, samples.size() - 1);
+        folder = Unslashed(samples);
         SetCurrentFolder(folder);
         ASSERT_TRUE(SetCurrentDirectoryA(samples.c_str()));
     }

@@ -102,5 +102,5 @@ void ThumbnailTest::PutDrawing(const std::string& name, const std::string& bytes
 
 std::string ThumbnailTest::Folder() const {
     const std::string& p = listed.path();
-    return p.substr(0, p.size() - 1);
+    return Unslashed(p);
 }

@@ -24,10 +24,6 @@ bool Grayed(int id) {
     return (GetMenuState(Win.viewMenu, id, MF_BYCOMMAND) & MF_GRAYED) != 0;
 }
 
-std::string Unslashed(const std::string& path) {
-    return path.substr(0, path.size() - 1);
-}
-
 // A control's rectangle in the main window's client coordinates.
 RECT ClientRectOf(HWND control) {
     RECT rect;

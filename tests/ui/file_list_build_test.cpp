@@ -43,10 +43,6 @@ void MakeRulesFolder(const ScratchFolder& folder) {
     ASSERT_TRUE(MakeShortcut(folder.file("link.lnk"), folder.file("sub1")));
 }
 
-std::string Unslashed(const std::string& path) {
-    return path.substr(0, path.size() - 1);
-}
-
 TEST_F(MainWindowTest, ListsTheDrawingsOfAFolder) {
     ScratchFolder folder;
     MakeRulesFolder(folder);
@@ -198,7 +194,7 @@ LRESULT CALLBACK RequestProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_TIMER) {
         KillTimer(wnd, wParam);
         requestedDuringAListing = ListingActive;
-        SetCurrentFolder(secondFolder->path().substr(0, secondFolder->path().size() - 1));
+        SetCurrentFolder(Unslashed(secondFolder->path()));
         RestartListBuild();
         return 0;
     }
@@ -220,7 +216,7 @@ TEST_F(MainWindowTest, NewerRequestDuringAListingWins) {
     HWND requester =
         CreateWindowA("KvxTestRequest", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     for (UINT delay : {0u, 30u}) {
-        SetCurrentFolder(first.path().substr(0, first.path().size() - 1));
+        SetCurrentFolder(Unslashed(first.path()));
         requestedDuringAListing = false;
         SetTimer(requester, 1, delay, nullptr);
         Relist(); // the timer fires inside this listing's message pumps

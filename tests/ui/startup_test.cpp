@@ -178,7 +178,7 @@ TEST_F(MainWindowTest, SelectionSummaryOfSelectedRows) {
     ASSERT_TRUE(WriteBytes(folder.file("a.dwg"), std::string(1000, 'a')));
     ASSERT_TRUE(WriteBytes(folder.file("b.dwg"), std::string(2000, 'b')));
     ASSERT_TRUE(WriteBytes(folder.file("c.dwg"), std::string(5000, 'c')));
-    ListFolder(folder.path().substr(0, folder.path().size() - 1));
+    ListFolder(Unslashed(folder.path()));
     LVITEMA state = {};
     state.stateMask = LVIS_SELECTED;
     state.state = LVIS_SELECTED;
