@@ -24,9 +24,15 @@ int OsVersionCodeFor(DWORD platformId, DWORD major, DWORD minor) {
     return -1;
 }
 
-int OsVersionCode() {
+static int AskOsVersionCode() {
     OSVERSIONINFOA info = {};
     info.dwOSVersionInfoSize = sizeof info;
     if (!GetVersionExA(&info)) return -1;
     return OsVersionCodeFor(info.dwPlatformId, info.dwMajorVersion, info.dwMinorVersion);
+}
+
+// Asked once: the black background asks for every 8-bit preview it adapts.
+int OsVersionCode() {
+    static const int code = AskOsVersionCode();
+    return code;
 }
