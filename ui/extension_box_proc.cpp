@@ -1,6 +1,6 @@
 // The extension box: F5 rebuilds the tree pane.
 #include "ui/main_window.h"
-#include "ui/subclass.h"
+#include "runtime/subclass.h"
 #include "ui/tree_pane.h"
 
 LRESULT CALLBACK ExtensionBoxProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {

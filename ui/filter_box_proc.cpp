@@ -3,7 +3,7 @@
 #include "filelist/file_list_build.h"
 #include "runtime/win_helpers.h"
 #include "ui/main_window.h"
-#include "ui/subclass.h"
+#include "runtime/subclass.h"
 #include "ui/tree_pane.h"
 
 static void OnKeyUp(WPARAM key) {

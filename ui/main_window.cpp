@@ -10,7 +10,7 @@
 #include "settings/favorites_menu.h"
 #include "settings/settings_file.h"
 #include "ui/menu_bar.h"
-#include "ui/subclass.h"
+#include "runtime/subclass.h"
 #include "ui/tree_pane.h"
 
 static bool RegisterMainClass() {

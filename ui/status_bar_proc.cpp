@@ -6,7 +6,7 @@
 #include "inspect/file_facts.h"
 #include "runtime/app_state.h"
 #include "ui/main_window.h"
-#include "ui/subclass.h"
+#include "runtime/subclass.h"
 #include "ui/tree_pane.h"
 
 LRESULT CALLBACK StatusBarProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {

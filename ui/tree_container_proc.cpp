@@ -1,7 +1,7 @@
 // Subclass of the tree pane's container: the borrowed tree always fills it.
 #include <windows.h>
 
-#include "ui/subclass.h"
+#include "runtime/subclass.h"
 #include "ui/tree_pane_parts.h"
 
 static const char* const PreviousProcProperty = "DTVDialogContainer";

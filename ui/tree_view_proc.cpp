@@ -6,7 +6,7 @@
 #include "filelist/list_selection.h"
 #include "runtime/app_state.h"
 #include "runtime/win_helpers.h"
-#include "ui/subclass.h"
+#include "runtime/subclass.h"
 #include "ui/tree_pane.h"
 #include "ui/tree_pane_parts.h"
 
