@@ -10,8 +10,7 @@ static LRESULT CALLBACK GroupBoxProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM l
         // The dialog acts on its buttons' ids; the group box still sees them.
         if (HWND parent = GetParent(wnd)) SendMessageA(parent, WM_COMMAND, wParam, lParam);
         break;
-    case WM_NCDESTROY:
-        return EndSubclass(kGroupBoxProperty, wnd, wParam, lParam);
+    case WM_NCDESTROY: return EndSubclass(kGroupBoxProperty, wnd, wParam, lParam);
     }
     return PassToPrevious(kGroupBoxProperty, wnd, msg, wParam, lParam);
 }
