@@ -1,0 +1,27 @@
+#include "runtime/folder_browser.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include "runtime/files.h"
+
+static int CALLBACK StartAtFolder(HWND dialog, UINT msg, LPARAM, LPARAM data) {
+    if (msg == BFFM_INITIALIZED && data) SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, data);
+    return 0;
+}
+
+std::string BrowseForFolder(const std::string& startFolder) {
+    BROWSEINFOA info = {};
+    info.hwndOwner = GetActiveWindow();
+    info.lpszTitle = "";
+    info.ulFlags = BIF_RETURNONLYFSDIRS;
+    info.lpfn = StartAtFolder;
+    if (!startFolder.empty() && PathExists(startFolder))
+        info.lParam = reinterpret_cast<LPARAM>(startFolder.c_str());
+    LPITEMIDLIST chosen = SHBrowseForFolderA(&info);
+    if (!chosen) return "";
+    char path[MAX_PATH] = "";
+    BOOL ok = SHGetPathFromIDListA(chosen, path);
+    CoTaskMemFree(chosen);
+    return ok ? path : "";
+}
