@@ -12,3 +12,7 @@ struct ZipSource {
 // its file's modification time). False when the archive cannot be created or
 // a file cannot be read or written.
 bool WriteZipArchive(const std::string& zipPath, const std::vector<ZipSource>& files);
+
+// Packs the one selected row's file into an archive named after it in the
+// current folder (the list's context menu).
+void ZipSelectedFile();

@@ -1,0 +1,3 @@
+#include "export/html_options.h"
+
+void ShowHtmlOptionsDialog() {}

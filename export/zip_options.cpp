@@ -1,0 +1,3 @@
+#include "export/zip_options.h"
+
+void ShowZipOptionsDialog() {}

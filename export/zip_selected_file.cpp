@@ -1,0 +1,3 @@
+#include "export/zip_archive.h"
+
+void ZipSelectedFile() {}
