@@ -3,8 +3,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <cstdio>
-
 #include "filelist/folder_environment.h"
 #include "filelist/list_columns.h"
 #include "filelist/list_rows.h"
@@ -36,7 +34,6 @@ static void ShowProgress(bool show) {
 
 // A newer listing cleared the flag: leave the rows made so far and go.
 static void AbandonListing() {
-    _fcloseall();
     SetListRedraw(true);
     ShowProgress(false); // the status bar must not stay hidden behind an abandoned listing
     Counters = ListCounters();
@@ -89,21 +86,27 @@ static void AddRow(const std::string& name) {
     SetWindowTextA(Win.progressLabel, label.c_str());
 
     std::string version = ReadDwgVersion(name);
-    InsertRowAtTop(name, 0);
+    LPARAM id = InsertRowAtTop(name, 0);
     std::string path = name;
     if (Settings.showColumn[1] == "TRUE") {
         MakeListThumbnail(path);
         // A newer listing that ran inside the thumbnail's message pumps owns
         // the rows now.
         if (!ListingActive) return;
-        SetRowImage(0, 1, Thumbs.current);
-        SetRowImage(0, 0, Thumbs.current);
     }
-    SetRowText(0, 2, FileNamePart(path));
-    SetRowText(0, 3, version);
-    SetRowText(0, 4, SizeText(path));
-    SetRowText(0, 5, ModifiedText(path));
-    SetRowText(0, 6, AttributeText(path));
+    // A header click handled in those pumps may have sorted the rows: this
+    // drawing's row is found by its own parameter, not by its place.
+    int row = RowWithParam(id);
+    if (row < 0) return;
+    if (Settings.showColumn[1] == "TRUE") {
+        SetRowImage(row, 1, Thumbs.current);
+        SetRowImage(row, 0, Thumbs.current);
+    }
+    SetRowText(row, 2, FileNamePart(path));
+    SetRowText(row, 3, version);
+    SetRowText(row, 4, SizeText(path));
+    SetRowText(row, 5, ModifiedText(path));
+    SetRowText(row, 6, AttributeText(path));
 }
 
 // The end of every listing that had a folder path, found or not: the Shortcuts
@@ -116,8 +119,9 @@ static void FinishListing() {
 static void ShowSummary(const std::string& folderPath) {
     SetToolTip(Win.status, "Double-Click Here To View Contents Of " + folderPath);
     SetStatusText(ListingSummary(Counters, WindowText(Win.extensionBox)));
+    // The selection of the list before belongs to rows that are gone.
+    UpdateSelectionSummary();
     PumpMessages();
-    _fcloseall();
     ListingActive = false;
     SetFocus(Win.list);
 }

@@ -108,6 +108,13 @@ void EnterDetailMode() {
         CheckViewItem(IDM_COL_PREVIEW + column - 1, Settings.showColumn[column] == "TRUE");
     }
     SetListStyle(LVS_REPORT);
+    // LIST view shows Preview and FileName whatever they were before: a
+    // column hidden then comes back checked, so it must be visible too.
+    for (int column = 1; column <= 6; ++column)
+        if (Settings.showColumn[column] == "TRUE" &&
+            SendMessageA(Win.list, LVM_GETCOLUMNWIDTH, column, 0) == 0)
+            SendMessageA(Win.list, LVM_SETCOLUMNWIDTH, column,
+                         MAKELPARAM(Settings.columnWidth[column] & 0xFFFF, 0));
     Settings.viewMode = "DETAIL";
 }
 

@@ -63,7 +63,7 @@ void SetRowText(int row, int column, const std::string& text) {
     SetRowText(Win.list, row, column, text);
 }
 
-void InsertRowAtTop(const std::string& text, int image) {
+LPARAM InsertRowAtTop(const std::string& text, int image) {
     static LPARAM nextParam = 0;
     LVITEMA item = {};
     item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
@@ -72,6 +72,15 @@ void InsertRowAtTop(const std::string& text, int image) {
     item.iImage = image;
     item.lParam = ++nextParam;
     SendMessageA(Win.list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    return item.lParam;
+}
+
+int RowWithParam(LPARAM param) {
+    LVFINDINFOA find = {};
+    find.flags = LVFI_PARAM;
+    find.lParam = param;
+    return static_cast<int>(SendMessageA(Win.list, LVM_FINDITEMA, static_cast<WPARAM>(-1),
+                                         reinterpret_cast<LPARAM>(&find)));
 }
 
 void SetRowImage(int row, int column, int image) {

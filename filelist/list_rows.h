@@ -26,7 +26,9 @@ void SetHeaderText(HWND list, int column, const std::string& text);
 std::string RowText(int row, int column);
 void SetRowText(int row, int column, const std::string& text);
 // Inserts a row at the top with column 0's text and image; every row gets a
-// parameter of its own, by which it is sorted.
-void InsertRowAtTop(const std::string& text, int image);
+// parameter of its own, by which it is sorted and found. Returns it.
+LPARAM InsertRowAtTop(const std::string& text, int image);
+// Index of the row with that parameter now; -1 when there is none.
+int RowWithParam(LPARAM param);
 void SetRowImage(int row, int column, int image);
 std::vector<int> SelectedRows();

@@ -60,8 +60,15 @@ bool ClassifyEntries(const ListingEnvironment& env, const std::string& extension
     });
 }
 
+// A filter names entries of the listed folder only: one with a folder or
+// drive part would enumerate another folder's entries under this one.
+bool FilterHasFolderPart(const std::string& filter) {
+    return filter.find_first_of("\\/:") != std::string::npos;
+}
+
 bool PlanEntries(const ListingEnvironment& env, const std::string& filter,
                  const std::string& extensionSelection, ListCounters& counters) {
+    if (FilterHasFolderPart(filter)) return true;
     return ForEachEntry(env, filter + ".*", [&](const std::string& name) {
         if (IsFolderAttributes(env.attributes(name))) return;
         if (MatchesSelection(EntryExtension(name), extensionSelection)) counters.planned++;
@@ -71,11 +78,14 @@ bool PlanEntries(const ListingEnvironment& env, const std::string& filter,
 bool ListEntries(const ListingEnvironment& env, const std::string& filter,
                  const std::string& extensionSelection, ListCounters& counters,
                  const std::function<void(const std::string& name)>& onListed) {
+    if (FilterHasFolderPart(filter)) return true;
     bool allTypes = IsAllTypes(extensionSelection);
     std::string pattern = filter + (allTypes ? std::string(".*") : extensionSelection);
     return ForEachEntry(env, pattern, [&](const std::string& name) {
         if (IsFolderAttributes(env.attributes(name))) return;
-        if (allTypes && !IsDrawingExtension(EntryExtension(name))) return;
+        // The pattern also matches 8.3 short names ("plan.dwgx" is PLAN~1.DWG):
+        // only the long name's extension counts.
+        if (!MatchesSelection(EntryExtension(name), extensionSelection)) return;
         counters.position++;
         counters.listed++;
         onListed(name);
@@ -83,7 +93,8 @@ bool ListEntries(const ListingEnvironment& env, const std::string& filter,
 }
 
 std::string ListingSummary(const ListCounters& c, const std::string& extensionSelection) {
-    int other = c.drawings - c.listed;
+    // Entries added between the passes must not make a negative count.
+    int other = c.drawings > c.listed ? c.drawings - c.listed : 0;
     int total = c.listed + other + c.remaining + c.folders;
     auto t = [](int n) { return Trim(NumberText(n)); };
     std::string filtered, others;

@@ -42,6 +42,9 @@ bool IsAllTypes(const std::string& extensionSelection);
 // Folder test: attributes readable and the directory bit set.
 bool IsFolderAttributes(uint32_t attributes);
 
+// A filter with a folder or drive part matches no entry of the listed folder.
+bool FilterHasFolderPart(const std::string& filter);
+
 // Each pass returns false when beforeEntry abandoned it.
 bool ClassifyEntries(const ListingEnvironment& env, const std::string& extensionSelection,
                      ListCounters& counters);

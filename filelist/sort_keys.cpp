@@ -1,6 +1,6 @@
 #include "filelist/sort_keys.h"
 
-#include <cctype>
+#include <windows.h>
 
 #include "runtime/strings.h"
 
@@ -29,9 +29,13 @@ std::string SortKey(int column, const std::string& fileName, const std::string& 
     switch (column) {
     case 3: return VersionSortCode(text) + "-" + fileName;
     case 4: return SizeLengthKey(text) + "-" + text + "-" + fileName;
-    case 5:
+    case 5: {
+        // The 12-hour clock starts each half of the day at 12: it sorts as 00.
+        std::string time = Mid(text, 11);
+        if (Mid(time, 2, 2) == "12") time = Mid(time, 1, 1) + "00" + Mid(time, 4);
         return Mid(text, 7, 4) + Mid(text, 1, 2) + Mid(text, 4, 2) +
-               (InStr(text, "AM") > 0 ? "A" : "P") + Mid(text, 11) + "-" + fileName;
+               (InStr(text, "AM") > 0 ? "A" : "P") + time + "-" + fileName;
+    }
     case 6: return text + "-" + fileName;
     default: return fileName;
     }
@@ -43,13 +47,14 @@ std::string RankText(int k) {
 }
 
 int CompareKeys(const std::string& a, const std::string& b) {
-    size_t n = a.size() < b.size() ? a.size() : b.size();
-    for (size_t i = 0; i < n; ++i) {
-        int ca = std::tolower(static_cast<unsigned char>(a[i]));
-        int cb = std::tolower(static_cast<unsigned char>(b[i]));
-        if (ca != cb) return ca < cb ? -1 : 1;
-    }
-    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+    // The user's locale decides, as everywhere in Windows: letters beyond
+    // ASCII ("Ö" and "ö") are equal apart from case and sort among their
+    // kin. String sort keeps hyphens as symbols, so a key beginning with
+    // one sorts first.
+    int order = CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE | SORT_STRINGSORT, a.data(),
+                               static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()));
+    if (order != 0) return order - CSTR_EQUAL;
+    return a.compare(b) < 0 ? -1 : (a == b ? 0 : 1);
 }
 
 const char* const kFileListHeaders[7] = {"SortItem", "Preview",  "Filename",  "Version",

@@ -11,7 +11,7 @@ std::string SizeLengthKey(const std::string& sizeText);
 std::string SortKey(int column, const std::string& fileName, const std::string& columnText);
 // Rank text of row k: at least four digits, zero-padded ("0042").
 std::string RankText(int k);
-// Orders keys ignoring letter case, otherwise by character code.
+// Orders keys as the user's locale does, ignoring letter case.
 int CompareKeys(const std::string& a, const std::string& b);
 // Headers of the file list's columns 0..6.
 extern const char* const kFileListHeaders[7];

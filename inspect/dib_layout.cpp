@@ -91,6 +91,24 @@ bool LocateDibParts(const std::string& file, DibLayout& layout) {
     return true;
 }
 
+bool PreviewEntryFits(const uint8_t* info, uint32_t entrySize) {
+    uint32_t infoSize = ReadLE32(info);
+    int32_t width = static_cast<int32_t>(ReadLE32(info + 4));
+    int32_t height = static_cast<int32_t>(ReadLE32(info + 8));
+    uint16_t bits = ReadLE16(info + 14);
+    // The largest info header (version 5) and colour table there are.
+    constexpr uint32_t kLargestInfoSize = 124;
+    constexpr uint64_t kLargestTable = 12 + 4 * 256;
+    if (infoSize < kInfoHeaderSize || infoSize > kLargestInfoSize) return false;
+    if (width <= 0 || width > kMaxDibSide || height == 0 || height < -kMaxDibSide ||
+        height > kMaxDibSide)
+        return false;
+    if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) return false;
+    uint64_t stride = (static_cast<uint64_t>(width) * bits + 31) / 32 * 4;
+    uint64_t rows = height < 0 ? -static_cast<int64_t>(height) : height;
+    return entrySize <= infoSize + kLargestTable + stride * rows;
+}
+
 bool DecodeDibFile(const std::string& file, DibPicture& picture) {
     DibLayout l;
     if (!LocateDibParts(file, l)) return false;

@@ -9,7 +9,14 @@
 
 // Bitmaps larger than this on either side are treated as damaged: no preview
 // is that big, and a broken header must not make us allocate gigabytes.
-constexpr int32_t kMaxDibSide = 16384;
+constexpr int32_t kMaxDibSide = 4096;
+
+// Whether a drawing's bitmap entry of entrySize bytes, whose data begins with
+// the 40-byte info header `info`, may be a preview: a bitmap of at most
+// kMaxDibSide on either side whose header, colour table and pixel rows hold
+// at least the entry's bytes. A damaged or hostile entry claiming hundreds of
+// megabytes is not one.
+bool PreviewEntryFits(const uint8_t* info, uint32_t entrySize);
 
 // Where the parts of a bitmap file lie (offsets from the start of the file).
 struct DibLayout {

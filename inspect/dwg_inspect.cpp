@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "inspect/dib_layout.h"
 #include "inspect/dwg_format.h"
 #include "runtime/app_state.h"
 #include "runtime/files.h"
@@ -21,9 +22,9 @@ std::string ReadDwgVersion(const std::string& path) {
     {
         FileStream file(path.c_str(), "rb");
         if (!file) {
-            // A drawing locked by another program is shown, not fatal.
+            // A drawing locked by another program is shown, not fatal. Its
+            // release may well carry a preview: it cannot be read now.
             ReportOpenFailure(path);
-            PreviewSupported = false;
             return "Unknown Version";
         }
         code = ReleaseCodeOf(StreamReader(file.get()));
@@ -38,14 +39,13 @@ void ExtractPreview(const std::string& path) {
     if (PathExists(Paths.previewBitmap)) DeleteFileA(Paths.previewBitmap.c_str());
     if (!PathExists(path)) return;
 
+    // A drawing that cannot be read was reported when its release was read.
     FileStream file(path.c_str(), "rb");
-    if (!file) {
-        ReportOpenFailure(path);
-        return;
-    }
+    if (!file) return;
     StreamReader reader(file.get());
     PreviewEntry entry;
     if (FindPreviewEntry(reader, entry) != PreviewLookup::Found) return;
+    if (!PreviewEntryFits(entry.header.data(), entry.size)) return;
     PreviewIs8Bit = PreviewBitCount(entry.header) == 8;
 
     std::array<uint8_t, 14> header = PreviewFileHeader(entry.header);

@@ -5,10 +5,12 @@
 #include <cstdio>
 #include <memory>
 #include <new>
+#include <vector>
 
 #include "inspect/dib_layout.h"
 #include "inspect/dwg_inspect.h"
 #include "inspect/file_facts.h"
+#include "inspect/picture_scaling.h"
 #include "runtime/app_state.h"
 #include "runtime/files.h"
 #include "runtime/handles.h"
@@ -125,7 +127,31 @@ HBITMAP ScaleBitmap(HBITMAP bitmap, int width, int height, UINT flags) {
         height = static_cast<int>(static_cast<double>(width) * info.bmHeight / info.bmWidth);
     else if (width == 0 && info.bmHeight > 0)
         width = static_cast<int>(static_cast<double>(height) * info.bmWidth / info.bmHeight);
-    return static_cast<HBITMAP>(CopyImage(bitmap, IMAGE_BITMAP, width, height, flags));
+    if (width <= 0 || height <= 0 || info.bmWidth <= 0 || info.bmHeight <= 0)
+        return static_cast<HBITMAP>(CopyImage(bitmap, IMAGE_BITMAP, width, height, flags));
+
+    // Shrinking by dropping pixels breaks thin lines apart. Halftone
+    // stretching would average them on Windows but drops pixels under Wine,
+    // so the pixels are averaged here, the same on both.
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = info.bmWidth;
+    bi.bmiHeader.biHeight = -info.bmHeight; // top-down
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    std::vector<uint8_t> pixels(static_cast<size_t>(info.bmWidth) * info.bmHeight * 4);
+    WindowDC screen;
+    if (!GetDIBits(screen.get(), bitmap, 0, info.bmHeight, pixels.data(), &bi, DIB_RGB_COLORS))
+        return static_cast<HBITMAP>(CopyImage(bitmap, IMAGE_BITMAP, width, height, flags));
+    std::vector<uint8_t> scaled =
+        ScalePixelsByArea(pixels.data(), info.bmWidth, info.bmHeight, width, height);
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;
+    HBITMAP result =
+        CreateDIBitmap(screen.get(), &bi.bmiHeader, CBM_INIT, scaled.data(), &bi, DIB_RGB_COLORS);
+    if (result && (flags & LR_COPYDELETEORG)) DeleteObject(bitmap);
+    return result;
 }
 
 // Scales a preview into the list's thumbnail cell: to the cell's width, or
@@ -161,7 +187,14 @@ static HBITMAP FitToCell(HBITMAP bitmap, int cellWidth, int cellHeight) {
 }
 
 void MakeListThumbnail(std::string& name) {
-    if (!PathExists(name)) return; // vanished since the folder was read
+    // Vanished since the folder was read, or a name the system cannot open
+    // (under Wine, "<" and ">"): a placeholder of its own, never the image
+    // the previous drawing left.
+    if (!PathExists(name)) {
+        Thumbs.current = Thumbs.notFound;
+        PreviewFound = false;
+        return;
+    }
     name = WithTrailingBackslash(CurrentFolder()) + name;
     ExtractPreview(name); // removes the previous drawing's preview first
 

@@ -7,9 +7,9 @@
 
 // Thumbnail of the drawing `name` (a bare name in the listed folder, which is
 // the working directory) for the list's image list. Sets Thumbs.current and
-// PreviewFound; a name that no longer exists leaves both as they were. On
-// return `name` is the full path (current folder + "\" + name) unless the
-// file had vanished.
+// PreviewFound; a name that no longer exists gets the Preview Not Found
+// placeholder. On return `name` is the full path (current folder + "\" +
+// name) unless the file had vanished.
 void MakeListThumbnail(std::string& name);
 
 // The preview bitmap file decoded into a bitmap compatible with the screen;
@@ -24,6 +24,7 @@ HBITMAP AdaptPreviewColours(HBITMAP bitmap);
 // Swaps pure black and pure white in place, pixel by pixel; returns `bitmap`.
 HBITMAP SwapBlackWhite(HBITMAP bitmap);
 
-// CopyImage to width x height; a 0 width or height is derived from the other
-// to keep the proportions. Null gives null.
+// A copy resized to width x height by area averaging; a 0 width or height is
+// derived from the other to keep the proportions. With
+// LR_COPYDELETEORG the input is deleted once copied. Null gives null.
 HBITMAP ScaleBitmap(HBITMAP bitmap, int width, int height, UINT flags);

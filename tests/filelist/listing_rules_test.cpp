@@ -90,6 +90,50 @@ TEST_F(ListingRules, OtherExtensions) {
               l.summary);
 }
 
+// The wildcard also matches 8.3 short names (PLAN~1.DWG) and other folders'
+// entries through a filter's folder part; neither may become a row or make a
+// count negative.
+TEST_F(ListingRules, OnlyLongNamesOfTheListedFolderCount) {
+    for (const char* name : {"plan.dwgx", "x.dwg_old", "sub1\\s.dwg", "sub1\\t.dwg"})
+        ASSERT_TRUE(WriteBytes(folder.file(name), "AC1015"));
+    const struct {
+        const char* filter;
+        const char* extension;
+        std::vector<std::string> listed;
+        const char* summary;
+    } cases[] = {
+        {"*",
+         ".DWG",
+         {"a.dwg", "b.DWG"},
+         " 2 Filtered DWG File(s) + 0 Other DWG File(s) + 7 Remaining File(s) + 2 Folder(s)  =  "
+         "11 Total Object(s) Found"},
+        {"*",
+         "ALL TYPES",
+         {"a.dwg", "b.DWG", "c.dwt", "d.bak", "e.sv$"},
+         " 5 Filtered AutoCAD File(s) + 0 Other AutoCAD File(s) + 4 Remaining File(s) + 2 "
+         "Folder(s)  =  11 Total Object(s) Found"},
+        {"sub1\\*",
+         ".DWG",
+         {},
+         " 0 Filtered DWG File(s) + 2 Other DWG File(s) + 7 Remaining File(s) + 2 Folder(s)  =  "
+         "11 Total Object(s) Found"},
+        {"sub1\\*",
+         "ALL TYPES",
+         {},
+         " 0 Filtered AutoCAD File(s) + 5 Other AutoCAD File(s) + 4 Remaining File(s) + 2 "
+         "Folder(s)  =  11 Total Object(s) Found"},
+    };
+    for (const auto& c : cases) {
+        Listing l = RunPasses(folder.path(), c.filter, c.extension);
+        EXPECT_EQ(c.listed, l.listed) << c.filter << " " << c.extension;
+        EXPECT_EQ(c.summary, l.summary) << c.filter << " " << c.extension;
+        EXPECT_EQ(static_cast<int>(c.listed.size()), l.counters.planned);
+    }
+    ListCounters raced; // a drawing listed that the count had not seen
+    raced.listed = 1;
+    EXPECT_EQ(0u, ListingSummary(raced, ".DWG").find(" 1 Filtered DWG File(s) + 0 Other"));
+}
+
 TEST_F(ListingRules, FolderNamedLikeADrawingIsOnlyAFolder) {
     ASSERT_TRUE(CreateDirectoryA(folder.file("x.dwg").c_str(), nullptr));
     for (const char* extension : {".DWG", "ALL TYPES"}) {

@@ -64,6 +64,16 @@ TEST(SortKeys, DatesByYearMonthDayThenHalfOfDay) {
     EXPECT_EQ("P-e.dwg", SortKey(5, "e.dwg", "")); // an empty date gives a short key
 }
 
+// 12 o'clock begins each half of the day.
+TEST(SortKeys, TwelveOClockSortsFirstInItsHalfOfTheDay) {
+    EXPECT_EQ("20090301A 00:30 AM-a.dwg", SortKey(5, "a.dwg", "03/01/2009 12:30 AM"));
+    EXPECT_EQ((std::vector<std::string>{"0030.dwg", "1100.dwg", "1205.dwg", "1300.dwg"}),
+              Order(5, {{"1300.dwg", "03/01/2009 01:00 PM"},
+                        {"1100.dwg", "03/01/2009 11:00 AM"},
+                        {"1205.dwg", "03/01/2009 12:05 PM"},
+                        {"0030.dwg", "03/01/2009 12:30 AM"}}));
+}
+
 TEST(SortKeys, AttributesAndNames) {
     EXPECT_EQ("RA-a.dwg", SortKey(6, "a.dwg", "RA"));
     EXPECT_EQ("B.dwg", SortKey(2, "B.dwg", "ignored"));
@@ -71,10 +81,23 @@ TEST(SortKeys, AttributesAndNames) {
               Order(2, {{"c.dwg", ""}, {"B.dwg", ""}, {"a.dwg", ""}}));
 }
 
-TEST(SortKeys, CaseIgnoredOtherwiseByCode) {
-    EXPECT_EQ(0, CompareKeys("ABC", "abc"));
-    EXPECT_LT(CompareKeys("-x", "0"), 0); // hyphen before digits
-    EXPECT_LT(CompareKeys("ab", "abc"), 0);
+TEST(SortKeys, CaseIgnoredAsTheLocaleDoes) {
+    const struct {
+        const char* a;
+        const char* b;
+        int order;
+    } cases[] = {
+        {"ABC", "abc", 0},
+        {"\xD6L.dwg", "\xF6l.dwg", 0}, // "ÖL.dwg" and "öl.dwg" in code page 1252
+        {"-x", "0", -1},               // hyphen before digits
+        {"ab", "abc", -1},
+        {"0", "a", -1},
+        {"\xE9t\xE9.dwg", "zone.dwg", -1}, // "été" among the e's
+    };
+    for (const auto& c : cases) {
+        int order = CompareKeys(c.a, c.b);
+        EXPECT_EQ(c.order, order < 0 ? -1 : order > 0) << c.a << " " << c.b;
+    }
 }
 
 TEST(SortKeys, RankTexts) {

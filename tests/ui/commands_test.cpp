@@ -150,6 +150,9 @@ TEST_F(MainWindowTest, DetailsFromListFollowTheVisibilitySettings) {
         EXPECT_EQ(Settings.showColumn[id - 9029] == "TRUE", Checked(id)) << id;
     }
     EXPECT_TRUE(Checked(IDM_COL_FILENAME));
+    // Checked again by LIST view, and so visible at its stored width.
+    EXPECT_EQ(Settings.columnWidth[2], SendMessageA(Win.list, LVM_GETCOLUMNWIDTH, 2, 0));
+    EXPECT_NE(0, Settings.columnWidth[2]);
     EXPECT_FALSE(Checked(IDM_COL_SIZE));
 
     SendMessageA(Win.main, WM_COMMAND, IDM_COL_SIZE, 0); // show Size again
