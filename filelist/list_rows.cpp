@@ -22,6 +22,21 @@ std::string RowText(HWND list, int row, int column) {
     return buf;
 }
 
+std::string WholeRowText(HWND list, int row, int column) {
+    // The list view gives back at most the buffer's length less one: a
+    // text that fills the buffer may go on.
+    for (int size = 512;; size *= 2) {
+        std::string buf(size, '\0');
+        LVITEMA item = {};
+        item.iSubItem = column;
+        item.pszText = &buf[0];
+        item.cchTextMax = size;
+        int n = static_cast<int>(
+            SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item)));
+        if (n < size - 1 || size >= 65536) return buf.substr(0, buf.find('\0'));
+    }
+}
+
 void SetRowText(HWND list, int row, int column, const std::string& text) {
     LVITEMA item = {};
     item.iSubItem = column;

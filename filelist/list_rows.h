@@ -9,6 +9,8 @@
 // Text of a row's column; at most 249 characters take part, as in a
 // 250-character buffer.
 std::string RowText(HWND list, int row, int column);
+// The whole text of a row's column, however long.
+std::string WholeRowText(HWND list, int row, int column);
 int RowCount(HWND list);
 void SetRowText(HWND list, int row, int column, const std::string& text);
 LPARAM RowParam(HWND list, int row);

@@ -2,13 +2,11 @@
 
 #include <windows.h>
 
-#include "runtime/handles.h"
+#include "runtime/long_paths.h"
 
 // The directory entry of the exact path, as a find-first search gives it.
 static bool FindEntry(const std::string& path, WIN32_FIND_DATAA& data) {
-    if (path.empty()) return false;
-    FindHandle find(FindFirstFileA(path.c_str(), &data));
-    return find.valid();
+    return !path.empty() && FindFirstEntry(path, data);
 }
 
 uint64_t FileSizeOf(const std::string& path) {
@@ -35,6 +33,6 @@ std::string ModifiedText(const std::string& path) {
 }
 
 std::string AttributeText(const std::string& path) {
-    DWORD attributes = GetFileAttributesA(path.c_str());
+    DWORD attributes = FileAttributesOf(path);
     return attributes == INVALID_FILE_ATTRIBUTES ? std::string() : AttributeLetters(attributes);
 }

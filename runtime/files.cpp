@@ -47,8 +47,7 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
 bool PathExists(const std::string& path) {
     if (path.find_first_of("*?") != std::string::npos) {
         WIN32_FIND_DATAA data;
-        FindHandle find(FindFirstFileA(path.c_str(), &data));
-        return find.valid();
+        return FindFirstEntry(path, data);
     }
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return FileAttributesOf(path) != INVALID_FILE_ATTRIBUTES;
 }

@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <cstdio>
 
+#include "runtime/long_paths.h"
+
 class FindHandle {
   public:
     explicit FindHandle(HANDLE h = INVALID_HANDLE_VALUE) : h_(h) {}
@@ -22,7 +24,7 @@ class FindHandle {
 
 class FileStream {
   public:
-    FileStream(const char* path, const char* mode) : f_(std::fopen(path, mode)) {}
+    FileStream(const char* path, const char* mode) : f_(OpenFileStream(path, mode)) {}
     ~FileStream() { close(); }
     FileStream(const FileStream&) = delete;
     FileStream& operator=(const FileStream&) = delete;

@@ -79,7 +79,9 @@ void WalkDrawings(const std::string& folder, const std::function<void(const std:
     // The open enumerations are kept here rather than on the call stack, so
     // that no depth of folders can exhaust the stack.
     std::deque<OpenFolder> open;
-    if (folder.empty()) return; // not the current drive's root
+    // No folder ("\\" is the path of none) is not the current drive's root,
+    // which under Wine is the whole Unix file system.
+    if (folder.empty() || folder == "\\") return;
     if (!Enter(open, WithTrailingBackslash(folder), false)) return;
     bool atEntry = true; // the top level's entry is still to be handled
     while (!open.empty()) {

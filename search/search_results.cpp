@@ -11,6 +11,7 @@
 #include "inspect/dwg_inspect.h"
 #include "inspect/file_facts.h"
 #include "runtime/app_state.h"
+#include "runtime/long_paths.h"
 #include "runtime/win_helpers.h"
 #include "search/search_keys.h"
 
@@ -123,6 +124,10 @@ void SortResultsByHeaderClick(HWND list, int column) {
     SortSearchResults(list);
 }
 
+std::string ResultPath(HWND list, int row) {
+    return WholeRowText(list, row, 2) + WholeRowText(list, row, 1);
+}
+
 void OpenResultAtMessagePos(HWND list) {
     DWORD pos = GetMessagePos();
     LVHITTESTINFO hit = {};
@@ -131,10 +136,11 @@ void OpenResultAtMessagePos(HWND list) {
     ScreenToClient(list, &hit.pt);
     int row = static_cast<int>(SendMessageA(list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
     if (row < 0) return;
-    std::string path = RowText(list, row, 2) + RowText(list, row, 1);
+    std::string path = ResultPath(list, row);
     // The shell reports a failure with any value up to 32, a drawing without
     // a program to open it (31) included, not only with 0.
-    HINSTANCE result = ShellExecuteA(list, "open", path.c_str(), nullptr, nullptr, SW_SHOW);
+    HINSTANCE result =
+        ShellExecuteA(list, "open", UsablePath(path).c_str(), nullptr, nullptr, SW_SHOW);
     if (reinterpret_cast<INT_PTR>(result) <= 32)
         ShowMessage("Error opening " + path, "Error", MB_OK);
 }

@@ -29,5 +29,7 @@ void ReturnToSearchOrder(HWND list);
 // A click on the header of column 1..6: the same column flips the direction.
 void SortResultsByHeaderClick(HWND list, int column);
 
+// Full path of a row's drawing: its Directory and Filename texts, whole.
+std::string ResultPath(HWND list, int row);
 // Opens the drawing of the row under the position of the current message.
 void OpenResultAtMessagePos(HWND list);

@@ -97,6 +97,7 @@ INT_PTR CALLBACK SearchWindowProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lPar
 }
 
 void OpenSearchWindow() {
+    if (CurrentFolder().empty()) return; // a search needs a folder to start in
     if (LastSearchWindow && IsWindow(LastSearchWindow))
         SendMessageA(LastSearchWindow, WM_CLOSE, 0, 0);
     // An empty template: the controls are made at WM_INITDIALOG.

@@ -16,6 +16,7 @@
 #include "tests/search/search_tree.h"
 #include "tests/support/dwg_builder.h"
 #include "tests/support/scratch_folder.h"
+#include "tests/support/unix_tools.h"
 
 namespace {
 
@@ -67,6 +68,21 @@ TEST_F(DrawingWalk, EmptyOrMissingRootsFindNothing) {
     EXPECT_TRUE(Walk(root.path()).empty());
     EXPECT_TRUE(Walk(root.file("missing\\")).empty());
     EXPECT_TRUE(Walk("").empty());
+}
+
+int entriesReached;
+
+// "\" is the path of no folder: the walk must not take it for the root of
+// the current drive (under Wine the whole Unix file system).
+TEST_F(DrawingWalk, NoFolderIsNotTheDrivesRoot) {
+    entriesReached = 0;
+    SearchEntryObserver = [](const std::string&) {
+        ++entriesReached;
+        SearchActive = false; // one entry tells enough
+    };
+    Walk("\\");
+    SearchEntryObserver = nullptr;
+    EXPECT_EQ(0, entriesReached);
 }
 
 // A folder met is searched completely before the next entry of its parent.
@@ -146,43 +162,6 @@ TEST_F(DrawingWalk, ClearedFlagStopsEveryLevel) {
     for (const std::string& path : found)
         EXPECT_FALSE(Inside(path, deep)) << path;
     EXPECT_LT(found.size(), 8u);
-}
-
-// The Unix path of a Windows path under Wine; "" elsewhere.
-std::string UnixPath(const std::string& path) {
-    using ToUnix = char*(CDECL*)(const wchar_t*);
-    auto toUnix = reinterpret_cast<ToUnix>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-    if (!toUnix) return std::string();
-    std::wstring wide(path.begin(), path.end());
-    char* unix = toUnix(wide.c_str());
-    if (!unix) return std::string();
-    std::string result = unix;
-    HeapFree(GetProcessHeap(), 0, unix);
-    return result;
-}
-
-// Runs a program of the Unix system under Wine and waits for it.
-void RunUnix(std::string line) {
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process))
-        return;
-    WaitForSingleObject(process.hProcess, 10000);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-}
-
-// Waits up to ten seconds for a Unix program's effect: Wine may report such a
-// program ended before it has run.
-bool EventuallyTrue(const std::function<bool()>& done) {
-    for (DWORD start = GetTickCount(); !done();) {
-        if (GetTickCount() - start > 10000) return false;
-        Sleep(10);
-    }
-    return true;
 }
 
 // Makes link a folder link to target: a junction, else a folder symbolic

@@ -132,6 +132,25 @@ TEST_F(SearchWindowTest, RowsInSearchOrderAndCompletionTexts) {
     EXPECT_FALSE(SearchActive);
 }
 
+TEST_F(SearchWindowTest, NoFolderNoSearch) {
+    EXPECT_EQ(nullptr, Search(""));
+}
+
+// A drawing whose full path is longer than MAX_PATH: every fact is read, and
+// its path is taken whole for opening.
+TEST_F(SearchWindowTest, DrawingBeyondMaxPath) {
+    std::string folder = MakeFolderOfLength(root, 240);
+    ASSERT_FALSE(folder.empty());
+    std::string path = folder + std::string(60, 'd') + ".dwg";
+    ASSERT_TRUE(WriteBytes(path, "AC1015" + std::string(5000, 'x')));
+    ASSERT_TRUE(Search(root.path()));
+    ASSERT_EQ(1u, Column(1).size());
+    EXPECT_EQ("2000", Column(3)[0]);
+    EXPECT_EQ("4 KB", Column(4)[0]);
+    EXPECT_EQ(19u, Column(5)[0].size());
+    EXPECT_EQ(path, ResultPath(ResultList(), 0));
+}
+
 TEST_F(SearchWindowTest, WindowOverTheMainWindowAtHalfItsSize) {
     // A folder that is not there is searched like an empty one.
     HWND dlg = Search(root.file("gone"));

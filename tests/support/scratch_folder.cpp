@@ -4,6 +4,7 @@
 
 #include "runtime/files.h"
 #include "runtime/handles.h"
+#include "runtime/long_paths.h"
 
 ScratchFolder::ScratchFolder() {
     // Wine reuses process ids, so the name comes from the clock and a counter.
@@ -33,13 +34,20 @@ void RemoveTree(const std::string& folder) {
                 std::string name = data.cFileName;
                 if (name == "." || name == "..") continue;
                 std::string path = base + name;
-                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                SetFileAttributesW(LongPathForm(path).c_str(), FILE_ATTRIBUTE_NORMAL);
                 if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
                     RemoveTree(path);
                 else
-                    DeleteFileA(path.c_str());
+                    DeleteFileW(LongPathForm(path).c_str()); // names of any length
             } while (FindNextFileA(find.get(), &data));
         }
     }
     RemoveDirectoryA(base.c_str());
+}
+
+std::string MakeFolderOfLength(const ScratchFolder& root, size_t length) {
+    std::string folder = root.path();
+    if (length > folder.size() + 1) folder += std::string(length - folder.size() - 1, 'f');
+    folder += "\\";
+    return CreateDirectoryA(folder.c_str(), nullptr) ? folder : std::string();
 }

@@ -23,3 +23,8 @@ inline std::string Unslashed(const std::string& path) {
 
 // Deletes a folder and everything below it.
 void RemoveTree(const std::string& folder);
+
+// Makes a folder below root whose path, trailing backslash included, is
+// `length` characters long (the byte-string calls take folders of up to
+// MAX_PATH - 12); returns that path, or "" when it cannot be made.
+std::string MakeFolderOfLength(const ScratchFolder& root, size_t length);

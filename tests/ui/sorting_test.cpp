@@ -130,8 +130,8 @@ TEST_F(SortingTest, DatesByYearMonthDayAndMorningBeforeAfternoon) {
               {"old.dwg", "14", "1 KB", "12/31/2008 11:30 PM", "A"},
               {"feb.dwg", "14", "1 KB", "02/28/2009 09:00 AM", "A"}});
     SortBy(5, true);
-    // Within one half of the day the text orders: "12:05 PM" after "01:00 PM".
-    EXPECT_EQ((std::vector<std::string>{"old.dwg", "feb.dwg", "am.dwg", "pm.dwg", "noon.dwg"}),
+    // 12 o'clock begins the afternoon: "12:05 PM" before "01:00 PM".
+    EXPECT_EQ((std::vector<std::string>{"old.dwg", "feb.dwg", "am.dwg", "noon.dwg", "pm.dwg"}),
               Column(2));
 }
 

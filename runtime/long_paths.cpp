@@ -1,0 +1,86 @@
+#include "runtime/long_paths.h"
+
+static std::wstring Wide(const std::string& text) {
+    int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(n, L'\0');
+    if (n > 0)
+        MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &wide[0], n);
+    return wide;
+}
+
+static std::string Narrow(const wchar_t* text) {
+    int n = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    if (n <= 1) return std::string();
+    std::string narrow(n - 1, '\0');
+    WideCharToMultiByte(CP_ACP, 0, text, -1, &narrow[0], n, nullptr, nullptr);
+    return narrow;
+}
+
+bool IsLongPath(const std::string& path) {
+    return path.size() >= MAX_PATH;
+}
+
+std::wstring LongPathForm(const std::string& path) {
+    std::wstring wide = Wide(path);
+    if (wide.compare(0, 4, L"\\\\?\\") == 0) return wide;
+    // The prefixed form is taken literally: it must be complete and use
+    // backslashes only, which the full-path call sees to.
+    DWORD n = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    if (n > 0) {
+        std::wstring full(n, L'\0');
+        n = GetFullPathNameW(wide.c_str(), n, &full[0], nullptr);
+        full.resize(n);
+        wide = full;
+    }
+    if (wide.compare(0, 2, L"\\\\") == 0) return L"\\\\?\\UNC\\" + wide.substr(2);
+    return L"\\\\?\\" + wide;
+}
+
+DWORD FileAttributesOf(const std::string& path) {
+    if (!IsLongPath(path)) return GetFileAttributesA(path.c_str());
+    return GetFileAttributesW(LongPathForm(path).c_str());
+}
+
+bool FindFirstEntry(const std::string& path, WIN32_FIND_DATAA& data) {
+    if (!IsLongPath(path)) {
+        HANDLE find = FindFirstFileA(path.c_str(), &data);
+        if (find == INVALID_HANDLE_VALUE) return false;
+        FindClose(find);
+        return true;
+    }
+    WIN32_FIND_DATAW wide;
+    HANDLE find = FindFirstFileW(LongPathForm(path).c_str(), &wide);
+    if (find == INVALID_HANDLE_VALUE) return false;
+    FindClose(find);
+    data = WIN32_FIND_DATAA();
+    data.dwFileAttributes = wide.dwFileAttributes;
+    data.ftCreationTime = wide.ftCreationTime;
+    data.ftLastAccessTime = wide.ftLastAccessTime;
+    data.ftLastWriteTime = wide.ftLastWriteTime;
+    data.nFileSizeHigh = wide.nFileSizeHigh;
+    data.nFileSizeLow = wide.nFileSizeLow;
+    lstrcpynA(data.cFileName, Narrow(wide.cFileName).c_str(), MAX_PATH);
+    lstrcpynA(data.cAlternateFileName, Narrow(wide.cAlternateFileName).c_str(), 14);
+    return true;
+}
+
+std::FILE* OpenFileStream(const std::string& path, const char* mode) {
+    if (!IsLongPath(path)) return std::fopen(path.c_str(), mode);
+    return _wfopen(LongPathForm(path).c_str(), Wide(mode).c_str());
+}
+
+std::string UsablePath(const std::string& path) {
+    if (!IsLongPath(path)) return path;
+    std::wstring longForm = LongPathForm(path);
+    DWORD n = GetShortPathNameW(longForm.c_str(), nullptr, 0);
+    if (n == 0) return path;
+    std::wstring shortForm(n, L'\0');
+    n = GetShortPathNameW(longForm.c_str(), &shortForm[0], n);
+    shortForm.resize(n);
+    if (shortForm.compare(0, 8, L"\\\\?\\UNC\\") == 0)
+        shortForm = L"\\\\" + shortForm.substr(8);
+    else if (shortForm.compare(0, 4, L"\\\\?\\") == 0)
+        shortForm = shortForm.substr(4);
+    std::string narrow = Narrow(shortForm.c_str());
+    return !narrow.empty() && !IsLongPath(narrow) ? narrow : path;
+}

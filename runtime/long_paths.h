@@ -1,0 +1,21 @@
+// Paths of MAX_PATH characters and more, which the byte-string calls refuse,
+// reached through the wide calls in their "\\?\" form. Shorter paths go to
+// the byte-string calls unchanged.
+#pragma once
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+bool IsLongPath(const std::string& path);
+// The full wide path with the "\\?\" (or "\\?\UNC\") prefix.
+std::wstring LongPathForm(const std::string& path);
+// The attribute word of a path; INVALID_FILE_ATTRIBUTES when unreadable.
+DWORD FileAttributesOf(const std::string& path);
+// The first directory entry matching a path, as FindFirstFileA gives it.
+bool FindFirstEntry(const std::string& path, WIN32_FIND_DATAA& data);
+// fopen for a path of any length.
+std::FILE* OpenFileStream(const std::string& path, const char* mode);
+// A path short enough for every byte-string call: the path itself, or its
+// 8.3 short form when it is too long and the file system has one.
+std::string UsablePath(const std::string& path);
