@@ -127,7 +127,8 @@ HBITMAP ScaleBitmap(HBITMAP bitmap, int width, int height, UINT flags) {
         height = static_cast<int>(static_cast<double>(width) * info.bmHeight / info.bmWidth);
     else if (width == 0 && info.bmHeight > 0)
         width = static_cast<int>(static_cast<double>(height) * info.bmWidth / info.bmHeight);
-    if (width <= 0 || height <= 0 || info.bmWidth <= 0 || info.bmHeight <= 0)
+    if (width <= 0 || height <= 0 || info.bmWidth <= 0 || info.bmHeight <= 0 ||
+        (width == info.bmWidth && height == info.bmHeight))
         return static_cast<HBITMAP>(CopyImage(bitmap, IMAGE_BITMAP, width, height, flags));
 
     // Shrinking by dropping pixels breaks thin lines apart. Halftone
