@@ -23,9 +23,36 @@ TEST(WithProfileValues, AddsAMissingSectionAtTheEnd) {
 }
 
 TEST(WithProfileValues, WritesIntoTheFirstSectionOfTheName) {
-    std::string text = "[MAIN]\nTop=1\n[MAIN]\nLeft=1\n";
+    std::string text = "[MAIN]\r\nTop=1\r\n[MAIN]\r\nLeft=1\r\n";
     EXPECT_EQ("[MAIN]\r\nTop=1\r\nLeft=2\r\n[MAIN]\r\nLeft=1\r\n",
               WithProfileValues(text, "MAIN", {{"Left", "2"}}));
+}
+
+// A hand-edited file keeps its own line ends; a header without its closing
+// bracket is an ordinary line.
+TEST(WithProfileValues, KeepsLineEndsAndTakesOnlyWholeHeaders) {
+    EXPECT_EQ("[MAIN]\nTop=1\n[broken\nLeft=2\n",
+              WithProfileValues("[MAIN]\nTop=1\n[broken\nLeft=1", "MAIN", {{"Left", "2"}}));
+    EXPECT_EQ("[MAIN]\r\nLeft=2\r\nx\ny\r\n",
+              WithProfileValues("[MAIN]\r\nLeft=1\r\nx\ny", "MAIN", {{"Left", "2"}}));
+}
+
+TEST(FindProfileValue, ReadsAsTheProfileReaderDoes) {
+    const std::string text = "Left=9\r\n[html]\r\nLeft=8\r\n[ main ]\r\n;Left=7\r\n"
+                             "  LEFT =  \"C:\\a b\"  \r\nTop='x\r\nName=\r\n[MAIN]\r\nWidth=5\r\n";
+    const struct {
+        const char* key;
+        bool found;
+        const char* value;
+    } cases[] = {{"left", true, "C:\\a b"}, {"Top", true, "'x"}, {"Name", true, ""},
+                 {"Width", false, ""},       {";Left", true, "7"}, {"Height", false, ""}};
+    for (const auto& c : cases) {
+        std::string value;
+        EXPECT_EQ(c.found, FindProfileValue(text, "MAIN", c.key, value)) << c.key;
+        if (c.found) {
+            EXPECT_EQ(c.value, value) << c.key;
+        }
+    }
 }
 
 TEST(WithProfileValues, LeavesOtherLinesAndKeysThatOnlyStartAlike) {
