@@ -203,6 +203,9 @@ HWND CreateTreePane(HWND parent, int id, int x, int y, int width, int height) {
     paneInitialised = false;
     firstNavigationDone = false;
     ++paneNumber;
+    // A pane made at start-up goes where start-up says, not where an earlier
+    // window of this process was.
+    if (!refreshing) returnFolder.clear();
 
     SubclassTreeContainer(container);
     ShowWindow(container, SW_HIDE);

@@ -44,8 +44,8 @@ TEST(FindProfileValue, ReadsAsTheProfileReaderDoes) {
         const char* key;
         bool found;
         const char* value;
-    } cases[] = {{"left", true, "C:\\a b"}, {"Top", true, "'x"}, {"Name", true, ""},
-                 {"Width", false, ""},       {";Left", true, "7"}, {"Height", false, ""}};
+    } cases[] = {{"left", true, "C:\\a b"}, {"Top", true, "'x"},  {"Name", true, ""},
+                 {"Width", false, ""},      {";Left", true, "7"}, {"Height", false, ""}};
     for (const auto& c : cases) {
         std::string value;
         EXPECT_EQ(c.found, FindProfileValue(text, "MAIN", c.key, value)) << c.key;

@@ -5,7 +5,9 @@
 #include <commctrl.h>
 #include <tlhelp32.h>
 
+#include <atomic>
 #include <string>
+#include <vector>
 
 #include "inspect/file_facts.h"
 #include "runtime/app_state.h"
@@ -67,19 +69,50 @@ int RowCount() {
     return static_cast<int>(SendMessageA(Win.list, LVM_GETITEMCOUNT, 0, 0));
 }
 
-// Handles messages for a while, as the user's next key would find them.
-void PumpFor(DWORD ms) {
-    PumpUntil([] { return false; }, ms);
+// What the user does, step by step at the user's own pace: each step's
+// message is posted (as a key or click is queued) that many milliseconds after
+// the previous one, whatever the program is busy with meanwhile. A step with
+// a text first types it into the path box.
+struct UserStep {
+    DWORD afterMs;
+    HWND window;
+    UINT msg;
+    WPARAM wParam;
+    const char* pathText;
+};
+
+struct UserScript {
+    std::vector<UserStep> steps;
+    HANDLE thread = nullptr;
+    std::atomic<bool> done{false};
+};
+
+DWORD WINAPI PlayUserScript(void* argument) {
+    UserScript* script = static_cast<UserScript*>(argument);
+    for (const UserStep& step : script->steps) {
+        Sleep(step.afterMs); // the user's timing, not a wait for the program
+        if (step.pathText) {
+            DWORD_PTR result;
+            SendMessageTimeoutA(Win.pathBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(step.pathText),
+                                SMTO_NORMAL, 20000, &result);
+        }
+        LPARAM lParam = step.msg == WM_COMMAND ? reinterpret_cast<LPARAM>(Win.go) : 0;
+        PostMessageA(step.window, step.msg, step.wParam, lParam);
+    }
+    script->done = true;
+    return 0;
 }
 
-void PressF5(HWND control) {
-    PostMessageA(control, WM_KEYUP, VK_F5, 0);
+UserStep F5(DWORD afterMs, HWND control) {
+    return UserStep{afterMs, control, WM_KEYUP, VK_F5, nullptr};
 }
 
-void ClickGo(const std::string& folder) {
-    SetWindowTextA(Win.pathBox, folder.c_str());
-    PostMessageA(Win.main, WM_COMMAND, MAKEWPARAM(ID_GO, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(Win.go));
+UserStep Go(DWORD afterMs, const std::string& folder) {
+    return UserStep{afterMs, Win.main, WM_COMMAND, MAKEWPARAM(ID_GO, BN_CLICKED), folder.c_str()};
+}
+
+UserStep Close(DWORD afterMs) {
+    return UserStep{afterMs, Win.main, WM_CLOSE, 0, nullptr};
 }
 
 class RefreshTest : public ::testing::Test {
@@ -106,23 +139,33 @@ class RefreshTest : public ::testing::Test {
     void ExpectShowing(const std::string& folder, int rows) {
         bool settled = PumpUntil([&] {
             HWND tree = PaneTree();
-            return tree && GetParent(tree) == Win.treeContainer && TreeReady && !ListingActive &&
+            // The container is shown by the new pane's first navigation.
+            return tree && GetParent(tree) == Win.treeContainer &&
+                   IsWindowVisible(Win.treeContainer) && TreeReady && !ListingActive &&
                    WindowText(Win.main) == "Korvex - " + folder && RowCount() == rows &&
                    SelectedFolder() == folder;
         });
         EXPECT_TRUE(settled) << "title " << WindowText(Win.main) << ", rows " << RowCount()
-                             << ", tree at " << SelectedFolder() << ", current "
-                             << CurrentFolder();
+                             << ", tree at " << SelectedFolder() << ", current " << CurrentFolder();
         EXPECT_EQ(folder, WithTrailingBackslash(CurrentFolder()));
         EXPECT_EQ(folder, WindowText(Win.pathBox));
         EXPECT_EQ(1, CountTreeContainers());
         EXPECT_EQ(1, CountBrowserDialogs());
-        EXPECT_TRUE(IsWindowVisible(Win.treeContainer));
     }
 
-    std::string SavedPathAfterClose() {
-        SendMessageA(Win.main, WM_CLOSE, 0, 0);
-        PumpUntil([] { return !IsWindow(Win.main); });
+    // Plays the steps while this thread handles the program's messages.
+    void Play(std::vector<UserStep> steps) {
+        UserScript script;
+        script.steps = std::move(steps);
+        script.thread = CreateThread(nullptr, 0, PlayUserScript, &script, 0, nullptr);
+        ASSERT_NE(nullptr, script.thread);
+        EXPECT_TRUE(PumpUntil([&script] { return script.done.load(); }));
+        WaitForSingleObject(script.thread, INFINITE);
+        CloseHandle(script.thread);
+    }
+
+    std::string SavedPath() {
+        EXPECT_TRUE(PumpUntil([] { return !IsWindow(Win.main); })) << "the window stays open";
         return ReadMainText("Path");
     }
 };
@@ -131,49 +174,62 @@ TEST_F(RefreshTest, TwoF5PressesInQuickSuccession) {
     int threads = CountThreads();
     for (DWORD gap : {10, 50, 150}) {
         SCOPED_TRACE(gap);
-        PressF5(Win.list);
-        PumpFor(gap);
-        PressF5(Win.list);
+        Play({F5(0, Win.list), F5(gap, Win.list)});
         ASSERT_NO_FATAL_FAILURE(ExpectShowing(first, 1));
         EXPECT_EQ(threads, CountThreads()) << "a replaced pane's thread goes on";
     }
-    EXPECT_EQ(first, SavedPathAfterClose());
+    Play({Close(0)});
+    EXPECT_EQ(first, SavedPath());
 }
 
 TEST_F(RefreshTest, TwentyF5PressesInARow) {
     int threads = CountThreads();
-    HWND controls[] = {Win.list, Win.pathBox, Win.filterBox, Win.main, PaneTree()};
-    for (int i = 0; i < 20; ++i) {
-        PressF5(controls[i % 5] ? controls[i % 5] : Win.list);
-        PumpFor(i % 4 == 0 ? 30 : 0);
-    }
+    HWND controls[] = {Win.list, Win.pathBox, Win.filterBox, Win.main, Win.status};
+    std::vector<UserStep> steps;
+    for (int i = 0; i < 20; ++i)
+        steps.push_back(F5(i % 4 == 0 ? 40 : 5, controls[i % 5]));
+    Play(steps);
     ASSERT_NO_FATAL_FAILURE(ExpectShowing(first, 1));
     EXPECT_EQ(threads, CountThreads());
-    // The pane still follows Go.
-    ClickGo(second);
+    // The pane still follows Go, and F5 in the tree.
+    Play({Go(0, second)});
     ASSERT_NO_FATAL_FAILURE(ExpectShowing(second, 2));
+    Play({F5(0, PaneTree()), F5(20, PaneTree())});
+    ASSERT_NO_FATAL_FAILURE(ExpectShowing(second, 2));
+    EXPECT_EQ(threads, CountThreads());
 }
 
 TEST_F(RefreshTest, GoRightAfterF5IsNotLost) {
-    PressF5(Win.list);
-    PumpFor(100);
-    ClickGo(second);
-    ASSERT_NO_FATAL_FAILURE(ExpectShowing(second, 2));
-    EXPECT_EQ(second, SavedPathAfterClose());
+    const struct {
+        DWORD gap;
+        const std::string& folder;
+        int rows;
+    } cases[] = {{0, second, 2}, {100, first, 1}, {300, second, 2}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.gap);
+        Play({F5(0, Win.list), Go(c.gap, c.folder)});
+        ASSERT_NO_FATAL_FAILURE(ExpectShowing(c.folder, c.rows));
+    }
+    Play({Close(0)});
+    EXPECT_EQ(second, SavedPath());
 }
 
-TEST_F(RefreshTest, CloseRightAfterF5SavesTheFolder) {
-    PressF5(Win.list);
-    PostMessageA(Win.main, WM_CLOSE, 0, 0);
-    EXPECT_EQ(first, SavedPathAfterClose());
+// Closing at any moment of a refresh saves the folder shown, also one gone to
+// while the new pane was starting.
+TEST_F(RefreshTest, CloseDuringRefreshesSavesTheLastGo) {
+    Play({F5(0, Win.list), Go(40, second), F5(10, Win.list), Close(30)});
+    EXPECT_EQ(second, SavedPath());
 }
 
-TEST_F(RefreshTest, CloseWhileTheNewPaneStartsSavesTheLastGo) {
-    ClickGo(second);
-    ASSERT_NO_FATAL_FAILURE(ExpectShowing(second, 2));
-    PressF5(Win.list);
-    PumpFor(200);
-    EXPECT_EQ(second, SavedPathAfterClose());
+TEST_F(RefreshTest, CloseWithinHalfASecondOfF5SavesTheFolder) {
+    for (DWORD delay : {0, 150, 450}) {
+        SCOPED_TRACE(delay);
+        Play({F5(0, Win.list), Close(delay)});
+        EXPECT_EQ(first, SavedPath());
+        CloseMainWindow();
+        ASSERT_TRUE(StartMainWindow(home));
+        ASSERT_NO_FATAL_FAILURE(ExpectShowing(first, 1));
+    }
 }
 
 } // namespace
