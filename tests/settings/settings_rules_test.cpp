@@ -28,12 +28,12 @@ TEST(WithProfileValues, WritesIntoTheFirstSectionOfTheName) {
               WithProfileValues(text, "MAIN", {{"Left", "2"}}));
 }
 
-// A hand-edited file keeps its own line ends; a header without its closing
-// bracket is an ordinary line.
+// A hand-edited file keeps its own line ends (a mixed one gets CR LF); a
+// header without its closing bracket is an ordinary line.
 TEST(WithProfileValues, KeepsLineEndsAndTakesOnlyWholeHeaders) {
     EXPECT_EQ("[MAIN]\nTop=1\n[broken\nLeft=2\n",
               WithProfileValues("[MAIN]\nTop=1\n[broken\nLeft=1", "MAIN", {{"Left", "2"}}));
-    EXPECT_EQ("[MAIN]\r\nLeft=2\r\nx\ny\r\n",
+    EXPECT_EQ("[MAIN]\r\nLeft=2\r\nx\r\ny\r\n",
               WithProfileValues("[MAIN]\r\nLeft=1\r\nx\ny", "MAIN", {{"Left", "2"}}));
 }
 
@@ -66,4 +66,33 @@ TEST(SettingsNumbers, WindowNumbersCarryABlankWidthsDoNot) {
     EXPECT_EQ(" 0", BlankedNumber(0));
     EXPECT_EQ("-8", BlankedNumber(-8));
     EXPECT_EQ("250", PlainNumber(250));
+}
+
+// A window that would be off every screen, or of no usable size, is brought
+// onto the work area; one partly on it stays where it is.
+TEST(SaneWindowBox, KeepsTheWindowOnTheWorkArea) {
+    const RECT work = {0, 30, 1280, 800}; // a bar along the top
+    const struct {
+        WindowBox stored, sane;
+    } cases[] = {
+        {{100, 50, 600, 400}, {100, 50, 600, 400}},
+        {{-4, 30, 600, 400}, {-4, 30, 600, 400}},
+        {{-450, 100, 600, 400}, {-450, 100, 600, 400}}, // 150 pixels showing
+        {{-550, 100, 600, 400}, {0, 100, 600, 400}},    // 50 showing
+        {{1150, 100, 600, 400}, {1150, 100, 600, 400}}, // 130 showing
+        {{1200, 100, 600, 400}, {680, 100, 600, 400}},  // 80 showing
+        {{100, 0, 600, 400}, {100, 30, 600, 400}},      // title bar under the bar
+        {{100, 790, 600, 400}, {100, 400, 600, 400}},   // title bar below the area
+        {{-100000, -100000, 100000, 100000}, {0, 30, 1280, 770}},
+        {{2147483647, 2147483647, 2147483647, 2147483647}, {0, 30, 1280, 770}},
+        {{0, 30, 0, 0}, {0, 30, 240, 160}},
+        {{0, 30, -600, -400}, {0, 30, 240, 160}},
+    };
+    for (const auto& c : cases) {
+        WindowBox box = SaneWindowBox(c.stored, work);
+        EXPECT_EQ(c.sane.left, box.left) << c.stored.left << "," << c.stored.top;
+        EXPECT_EQ(c.sane.top, box.top) << c.stored.left << "," << c.stored.top;
+        EXPECT_EQ(c.sane.width, box.width) << c.stored.width;
+        EXPECT_EQ(c.sane.height, box.height) << c.stored.height;
+    }
 }
