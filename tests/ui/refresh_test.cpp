@@ -151,6 +151,7 @@ class RefreshTest : public ::testing::Test {
         EXPECT_EQ(folder, WindowText(Win.pathBox));
         EXPECT_EQ(1, CountTreeContainers());
         EXPECT_EQ(1, CountBrowserDialogs());
+        EXPECT_EQ(Win.list, GetFocus());
     }
 
     // Plays the steps while this thread handles the program's messages.
