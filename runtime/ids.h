@@ -72,3 +72,10 @@
 // Private messages.
 #define WM_KVX_TREE_SELECTION (WM_APP + 1) // the tree pane picked a folder: list it
 #define WM_KVX_TREE_READY (WM_APP + 2)     // the tree pane's browser is initialised
+
+// Messages the tree pane's thread posts to the pane's container, so that what
+// the tree asks of the main thread's windows is done there, without the tree
+// waiting for it.
+#define WM_KVX_TREE_MOUSE (WM_APP + 20) // a mouse message of the tree, for the tooltip
+#define WM_KVX_TREE_KEY (WM_APP + 21)   // Esc or Ctrl+A released in the tree
+#define WM_KVX_TREE_GO (WM_APP + 22)    // go to the folder in lParam (a new std::string)

@@ -14,6 +14,9 @@
 #include "runtime/files.h"
 #include "runtime/handles.h"
 #include "runtime/ids.h"
+#include "runtime/strings.h"
+#include "runtime/win_helpers.h"
+#include "settings/settings_file_text.h"
 #include "settings/settings_rules.h"
 
 static const char* const SettingsBaseName = "KVX";
@@ -27,16 +30,95 @@ static bool FolderIsWritable(const std::string& folder, const std::string& exePa
     return true;
 }
 
+// ---------------------------------------------------------------------------
+// The whole file, read and replaced
+
+// Closes a file handle on every way out.
+class FileHandle {
+  public:
+    explicit FileHandle(HANDLE h) : h_(h) {}
+    ~FileHandle() { close(); }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    bool valid() const { return h_ != INVALID_HANDLE_VALUE; }
+    HANDLE get() const { return h_; }
+    bool close() {
+        bool closed = !valid() || CloseHandle(h_);
+        h_ = INVALID_HANDLE_VALUE;
+        return closed;
+    }
+
+  private:
+    HANDLE h_;
+};
+
+// The settings text; false when the file is there but cannot be read. A
+// missing file reads as empty, and a save starts it afresh.
+static bool ReadSettingsText(SettingsText& text) {
+    text = SettingsText();
+    FileHandle file(CreateFileA(Paths.settingsFile.c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) {
+        DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+    }
+    std::string bytes;
+    char buf[16384];
+    for (;;) {
+        DWORD got = 0;
+        if (!ReadFile(file.get(), buf, sizeof buf, &got, nullptr)) return false;
+        if (got == 0) break;
+        bytes.append(buf, got);
+    }
+    text = DecodeSettingsFile(bytes);
+    return true;
+}
+
+// Writes a new file with exactly these bytes; false when any step fails.
+static bool WriteNewFile(const std::string& path, const std::string& bytes) {
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) return false;
+    for (size_t done = 0; done < bytes.size();) {
+        DWORD chunk = static_cast<DWORD>(bytes.size() - done < 65536 ? bytes.size() - done : 65536);
+        DWORD written = 0;
+        if (!WriteFile(file.get(), bytes.data() + done, chunk, &written, nullptr) || written == 0)
+            return false;
+        done += written;
+    }
+    return FlushFileBuffers(file.get()) && file.close();
+}
+
+// Puts the bytes in place of the settings file in one step: they go to a file
+// beside it, which then replaces it, so that a failure at any point (a full
+// disk, a file held open, a read-only file) leaves the old file whole.
+static bool ReplaceSettingsFile(const std::string& bytes) {
+    const std::string& path = Paths.settingsFile;
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    // Made read-only by its user: not to be changed.
+    if (attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+        return false;
+    std::string newFile = path + ".new";
+    if (!WriteNewFile(newFile, bytes) ||
+        !MoveFileExA(newFile.c_str(), path.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        DeleteFileA(newFile.c_str());
+        return false;
+    }
+    return true;
+}
+
+// A first run's file; one that cannot be written whole is not left behind.
 static void WriteDefaultSettings(const std::string& path) {
-    // Text mode turns every "\n" into CR LF on disk.
-    FileStream out(path.c_str(), "w");
-    if (!out) {
+    std::string text;
+    for (const std::string& line : DefaultSettingsLines())
+        text += line + "\r\n";
+    if (!WriteNewFile(path, text)) {
+        DeleteFileA(path.c_str());
         std::fprintf(stderr, "Can't open file %s\n", path.c_str());
         std::exit(1);
-    }
-    for (const std::string& line : DefaultSettingsLines()) {
-        std::fputs(line.c_str(), out.get());
-        std::fputc('\n', out.get());
     }
 }
 
@@ -75,31 +157,85 @@ void PrepareSettingsFile() {
 // ---------------------------------------------------------------------------
 // [MAIN] section access
 
+// Values are read into a buffer of 2048 bytes, as the profile functions were.
+static const size_t MaxValueLength = 2047;
+
+static std::string MainValue(const SettingsText& text, const std::string& key) {
+    std::string value;
+    if (!FindProfileValue(text.lines, MainSection, key, value)) return std::string();
+    value = FromSettingsLines(text.encoding, value);
+    if (value.size() > MaxValueLength) value.resize(MaxValueLength);
+    return value;
+}
+
+// The file is read here rather than through the profile functions, so that
+// reading and writing agree on every file: on Windows the profile functions
+// take a UTF-8 byte-order mark for part of the first line and miss that
+// section. Writes others made through those functions are on disk once their
+// cache is flushed.
+static SettingsText CurrentSettingsText(bool& readable) {
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, Paths.settingsFile.c_str());
+    SettingsText text;
+    readable = ReadSettingsText(text);
+    return text;
+}
+
 std::string ReadMainText(const std::string& key) {
-    char buf[2048] = {};
-    GetPrivateProfileStringA(MainSection, key.c_str(), "", buf, sizeof buf,
-                             Paths.settingsFile.c_str());
-    return buf;
+    bool readable;
+    return MainValue(CurrentSettingsText(readable), key);
 }
 
 int ReadMainInt(const char* key) {
-    return static_cast<int>(GetPrivateProfileIntA(MainSection, key, 0, Paths.settingsFile.c_str()));
+    return AtoI(ReadMainText(key));
+}
+
+// The placement as loaded, and whether it had to be brought onto the screen:
+// a minimised or maximised window then saves the corrected one.
+static WindowBox loadedBox = {};
+static bool loadedBoxCorrected = false;
+
+static WindowBox SaneBoxOnScreen(const WindowBox& box) {
+    POINT corner = {box.left, box.top};
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    RECT work = {0, 0, 1024, 768};
+    if (GetMonitorInfoA(MonitorFromPoint(corner, MONITOR_DEFAULTTONEAREST), &info))
+        work = info.rcWork;
+    else
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    return SaneWindowBox(box, work);
+}
+
+WindowBox ReadWindowBox() {
+    bool readable;
+    SettingsText text = CurrentSettingsText(readable);
+    WindowBox box = {AtoI(MainValue(text, "Left")), AtoI(MainValue(text, "Top")),
+                     AtoI(MainValue(text, "Width")), AtoI(MainValue(text, "Height"))};
+    return SaneBoxOnScreen(box);
 }
 
 // The [MAIN] values are written in one pass over the file. Wine's
 // WritePrivateProfileStringA drops the leading blank of " 100", which the
-// file keeps for window numbers, so the lines are written here. The
-// private-profile cache is flushed before and after, so that it neither
-// holds back writes from this pass nor serves values from before it.
+// file keeps for window numbers, so the lines are written here. Every other
+// line, [HTML] included, is kept as it is, in the file's own character set and
+// line ends. The profile functions' cache is flushed before and after, so
+// that it neither holds back their writes nor serves values from before this.
 static void WriteMainSection(const std::vector<ProfileValue>& values) {
+    bool readable;
+    SettingsText text = CurrentSettingsText(readable);
+    bool saved = false;
+    // A file that cannot be read is left alone: writing [MAIN] alone would
+    // lose the rest.
+    if (readable) {
+        std::vector<ProfileValue> encoded;
+        for (const ProfileValue& v : values)
+            encoded.push_back({v.key, ToSettingsLines(text.encoding, v.value)});
+        text.lines = WithProfileValues(text.lines, MainSection, encoded);
+        saved = ReplaceSettingsFile(EncodeSettingsFile(text));
+    }
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, Paths.settingsFile.c_str());
-    std::string text;
-    ReadWholeFile(Paths.settingsFile, text);
-    text = WithProfileValues(text, MainSection, values);
-    FileStream out(Paths.settingsFile.c_str(), "wb");
-    if (out) std::fwrite(text.data(), 1, text.size(), out.get());
-    out.close();
-    WritePrivateProfileStringA(nullptr, nullptr, nullptr, Paths.settingsFile.c_str());
+    if (!saved)
+        ShowMessage("Can't save settings to " + Paths.settingsFile, "Error", MB_OK | MB_ICONERROR);
 }
 
 static void SetListColumnWidth(int column, int width) {
@@ -107,51 +243,56 @@ static void SetListColumnWidth(int column, int width) {
 }
 
 void LoadMainSettings() {
-    int left = ReadMainInt("Left");
-    int top = ReadMainInt("Top");
-    int width = ReadMainInt("Width");
-    int height = ReadMainInt("Height");
-    int state = ReadMainInt("State");
-    MoveWindow(Win.main, left, top, width, height, TRUE);
+    bool readable;
+    SettingsText text = CurrentSettingsText(readable);
+    auto value = [&text](const std::string& key) { return MainValue(text, key); };
+
+    WindowBox stored = {AtoI(value("Left")), AtoI(value("Top")), AtoI(value("Width")),
+                        AtoI(value("Height"))};
+    loadedBox = SaneBoxOnScreen(stored);
+    loadedBoxCorrected = loadedBox.left != stored.left || loadedBox.top != stored.top ||
+                         loadedBox.width != stored.width || loadedBox.height != stored.height;
+    int state = AtoI(value("State"));
+    MoveWindow(Win.main, loadedBox.left, loadedBox.top, loadedBox.width, loadedBox.height, TRUE);
     if (state == 1)
         ShowWindow(Win.main, SW_MINIMIZE);
     else if (state == 2)
         ShowWindow(Win.main, SW_MAXIMIZE);
 
     for (int c = 1; c <= 6; ++c)
-        Settings.columnWidth[c] =
-            ColumnWidthFromText(ReadMainText(ColumnWidthKeys[c]), DefaultColumnWidths[c]);
+        Settings.columnWidth[c] = ColumnWidthFromText(value(ColumnWidthKeys[c]),
+                                                      DefaultColumnWidths[c], MaxColumnWidths[c]);
 
     for (int c = 1; c <= 6; ++c) {
-        Settings.showColumn[c] = TrueOnlyFlag(ReadMainText(ShowColumnKeys[c]));
+        Settings.showColumn[c] = TrueOnlyFlag(value(ShowColumnKeys[c]));
         bool shown = Settings.showColumn[c] == "TRUE";
         CheckViewItem(IDM_COL_PREVIEW + c - 1, shown);
         SetListColumnWidth(c, shown ? Settings.columnWidth[c] : 0);
     }
 
-    Settings.viewMode = ViewModeFromText(ReadMainText("ViewMode"));
+    Settings.viewMode = ViewModeFromText(value("ViewMode"));
 
-    BlackBackground = ReadMainText("Invert") == "TRUE";
+    BlackBackground = value("Invert") == "TRUE";
     CheckViewItem(IDM_BLACK_BACKGROUND, BlackBackground);
 
     Settings.thumbWidth = Settings.columnWidth[1];
     Settings.thumbHeight = ThumbHeightFor(Settings.thumbWidth);
 
     for (int n = 1; n <= 5; ++n)
-        Settings.showCopyTo[n] = TrueOnlyFlag(ReadMainText(ShowCopyToKey(n)));
+        Settings.showCopyTo[n] = TrueOnlyFlag(value(ShowCopyToKey(n)));
     for (int n = 1; n <= 5; ++n)
-        Settings.showMoveTo[n] = TrueOnlyFlag(ReadMainText(ShowMoveToKey(n)));
+        Settings.showMoveTo[n] = TrueOnlyFlag(value(ShowMoveToKey(n)));
     for (int n = 1; n <= 5; ++n)
-        Settings.copyTo[n] = ReadMainText(CopyToKey(n));
+        Settings.copyTo[n] = value(CopyToKey(n));
     for (int n = 1; n <= 5; ++n)
-        Settings.moveTo[n] = ReadMainText(MoveToKey(n));
+        Settings.moveTo[n] = value(MoveToKey(n));
 
     for (int n = 1; n <= 20; ++n)
-        Settings.favorites[n] = ReadMainText(FavoriteKey(n));
+        Settings.favorites[n] = value(FavoriteKey(n));
 
-    Settings.treeWidth = TreeWidthFromText(ReadMainText("DTVWidth"));
+    Settings.treeWidth = TreeWidthFromText(value("DTVWidth"));
 
-    SortColumn = SortColumnFromValue(ReadMainInt("SortColumn"));
+    SortColumn = SortColumnFromValue(AtoI(value("SortColumn")));
 }
 
 void SaveMainSettings() {
@@ -164,12 +305,18 @@ void SaveMainSettings() {
     GetWindowRect(Win.main, &r);
     bool minimised = IsIconic(Win.main) != FALSE;
     bool maximised = IsZoomed(Win.main) != FALSE;
-    // A minimised or maximised window keeps the restored placement on file.
+    // A minimised or maximised window keeps the restored placement on file,
+    // unless that placement was off the screen and has been corrected.
     if (!minimised && !maximised) {
         put("Left", BlankedNumber(r.left));
         put("Top", BlankedNumber(r.top));
         put("Width", BlankedNumber(r.right - r.left));
         put("Height", BlankedNumber(r.bottom - r.top));
+    } else if (loadedBoxCorrected) {
+        put("Left", BlankedNumber(loadedBox.left));
+        put("Top", BlankedNumber(loadedBox.top));
+        put("Width", BlankedNumber(loadedBox.width));
+        put("Height", BlankedNumber(loadedBox.height));
     }
     put("State", BlankedNumber(minimised ? 1 : maximised ? 2 : 0));
 

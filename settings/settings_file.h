@@ -3,6 +3,8 @@
 #pragma once
 #include <string>
 
+#include "settings/settings_rules.h"
+
 // Forms the work paths (Paths), chooses the settings file (the program's
 // folder when it is writable, else the temporary folder) and writes the
 // default contents when it is missing. Ends the process with status 1 when
@@ -16,11 +18,15 @@ void PrepareSettingsFile(const std::string& programFolder, const std::string& pr
 // A value of the [MAIN] section: its text ("" when absent) or its number (0).
 std::string ReadMainText(const std::string& key);
 int ReadMainInt(const char* key);
+// The main window's outer rectangle ("Left", "Top", "Width", "Height"),
+// brought onto the work area of the screen it is nearest to.
+WindowBox ReadWindowBox();
 
 // Applies the [MAIN] section to the main window, the file list, the View menu
 // and the program-wide settings.
 void LoadMainSettings();
 
 // Writes the [MAIN] section from the main window, the file list and the
-// program-wide settings.
+// program-wide settings. The file is replaced whole or not at all; when it
+// cannot be, the user is told and the old file stays as it was.
 void SaveMainSettings();

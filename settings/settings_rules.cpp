@@ -13,6 +13,14 @@ const char* const ColumnWidthKeys[7] = {
     "",          "PreviewWidth",  "FilenameWidth",  "VersionWidth",
     "SizeWidth", "ModifiedWidth", "AttributesWidth"};
 const int DefaultColumnWidths[7] = {0, 180, 175, 100, 75, 120, 60};
+const int MaxColumnWidths[7] = {0, 1024, 2048, 2048, 2048, 2048, 2048};
+
+// A window smaller than this shows neither its controls nor its list.
+static const int MinWindowWidth = 240;
+static const int MinWindowHeight = 160;
+// How much of the window must lie on the work area to be grabbed and moved.
+static const int GrabbableWidth = 100;
+static const int GrabbableHeight = 30;
 
 static std::string NumberedKey(const char* base, int n) {
     return base + std::to_string(n);
@@ -82,9 +90,10 @@ std::string TrueOnlyFlag(const std::string& value) {
     return value == "TRUE" ? "TRUE" : "FALSE";
 }
 
-int ColumnWidthFromText(const std::string& value, int defaultWidth) {
+int ColumnWidthFromText(const std::string& value, int defaultWidth, int maxWidth) {
     int width = AtoI(value);
-    return width < 1 ? defaultWidth : width;
+    if (width < 1) return defaultWidth;
+    return width > maxWidth ? maxWidth : width;
 }
 
 int TreeWidthFromText(const std::string& value) {
@@ -97,7 +106,29 @@ std::string ViewModeFromText(const std::string& value) {
 }
 
 int SortColumnFromValue(int value) {
-    return value == 0 ? 2 : value;
+    return value >= 2 && value <= 6 ? value : 2;
+}
+
+static int Clamp(int value, int low, int high) {
+    return value < low ? low : value > high ? high : value;
+}
+
+WindowBox SaneWindowBox(WindowBox box, const RECT& workArea) {
+    int areaWidth = workArea.right - workArea.left;
+    int areaHeight = workArea.bottom - workArea.top;
+    box.width =
+        Clamp(box.width, MinWindowWidth, areaWidth > MinWindowWidth ? areaWidth : MinWindowWidth);
+    box.height = Clamp(box.height, MinWindowHeight,
+                       areaHeight > MinWindowHeight ? areaHeight : MinWindowHeight);
+    // Computed in 64 bits: the stored numbers may be anything an int holds.
+    long long left = box.left, top = box.top;
+    if (left + box.width < workArea.left + GrabbableWidth) left = workArea.left;
+    if (left > workArea.right - GrabbableWidth) left = workArea.right - box.width;
+    if (top < workArea.top) top = workArea.top;
+    if (top > workArea.bottom - GrabbableHeight) top = workArea.bottom - box.height;
+    box.left = static_cast<int>(left);
+    box.top = static_cast<int>(top);
+    return box;
 }
 
 int ThumbHeightFor(int thumbWidth) {
@@ -126,10 +157,11 @@ static bool SameName(const std::string& a, const std::string& b) {
 // The section named by a "[name]" line, or "" with isSection false.
 static std::string SectionName(const std::string& line, bool& isSection) {
     std::string t = TrimBlanks(line);
-    isSection = !t.empty() && t[0] == '[';
+    // Without its closing bracket a line is no section header.
+    size_t close = t.find_last_of(']');
+    isSection = !t.empty() && t[0] == '[' && close != std::string::npos;
     if (!isSection) return std::string();
-    size_t close = t.find(']');
-    return TrimBlanks(t.substr(1, close == std::string::npos ? std::string::npos : close - 1));
+    return TrimBlanks(t.substr(1, close - 1));
 }
 
 static bool IsKeyLine(const std::string& line, const std::string& key) {
@@ -137,8 +169,8 @@ static bool IsKeyLine(const std::string& line, const std::string& key) {
     return eq != std::string::npos && SameName(TrimBlanks(line.substr(0, eq)), key);
 }
 
-std::string WithProfileValues(const std::string& text, const std::string& section,
-                              const std::vector<ProfileValue>& values) {
+// The text's lines without their line ends.
+static std::vector<std::string> SplitLines(const std::string& text) {
     std::vector<std::string> lines;
     for (size_t start = 0; start < text.size();) {
         size_t end = text.find('\n', start);
@@ -148,6 +180,18 @@ std::string WithProfileValues(const std::string& text, const std::string& sectio
         lines.push_back(line);
         start = end + 1;
     }
+    return lines;
+}
+
+// A hand-edited file may use LF alone; it keeps doing so.
+static const char* LineEndOf(const std::string& text) {
+    return text.find('\n') != std::string::npos && text.find("\r\n") == std::string::npos ? "\n"
+                                                                                          : "\r\n";
+}
+
+std::string WithProfileValues(const std::string& text, const std::string& section,
+                              const std::vector<ProfileValue>& values) {
+    std::vector<std::string> lines = SplitLines(text);
 
     for (const ProfileValue& v : values) {
         std::string entry = v.key + "=" + v.value;
@@ -180,8 +224,34 @@ std::string WithProfileValues(const std::string& text, const std::string& sectio
         }
     }
 
+    const char* lineEnd = LineEndOf(text);
     std::string out;
     for (const std::string& line : lines)
-        out += line + "\r\n";
+        out += line + lineEnd;
     return out;
+}
+
+static std::string WithoutQuotes(const std::string& value) {
+    if (value.size() >= 2 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0])
+        return value.substr(1, value.size() - 2);
+    return value;
+}
+
+bool FindProfileValue(const std::string& text, const std::string& section, const std::string& key,
+                      std::string& value) {
+    bool inSection = false;
+    for (const std::string& line : SplitLines(text)) {
+        bool isSection;
+        std::string name = SectionName(line, isSection);
+        if (isSection) {
+            if (inSection) return false; // the first section of that name is the one
+            inSection = SameName(name, section);
+            continue;
+        }
+        if (inSection && IsKeyLine(line, key)) {
+            value = WithoutQuotes(TrimBlanks(line.substr(line.find('=') + 1)));
+            return true;
+        }
+    }
+    return false;
 }

@@ -1,6 +1,8 @@
 // Rules of the settings file that need no window: the default contents, the
 // key names, how values are read back and how numbers are written.
 #pragma once
+#include <windows.h>
+
 #include <string>
 #include <vector>
 
@@ -28,8 +30,11 @@ std::string FavoriteKey(int n);
 // "TRUE" only for exactly "TRUE"; anything else is "FALSE".
 std::string TrueOnlyFlag(const std::string& value);
 
-// A width key's value: its integer reading, or the default when below 1.
-int ColumnWidthFromText(const std::string& value, int defaultWidth);
+// A width key's value: its integer reading, or the default when below 1;
+// no wider than the column's limit (the preview column's sets the thumbnail
+// size, which the image list must hold for every row).
+int ColumnWidthFromText(const std::string& value, int defaultWidth, int maxWidth);
+extern const int MaxColumnWidths[7];
 
 // "DTVWidth": taken when its integer reading lies in 100..500, else 250.
 int TreeWidthFromText(const std::string& value);
@@ -37,8 +42,17 @@ int TreeWidthFromText(const std::string& value);
 // "ViewMode": empty or "DETAIL" gives "DETAIL", anything else "LIST".
 std::string ViewModeFromText(const std::string& value);
 
-// "SortColumn": 0 gives 2.
+// "SortColumn": a list column 2..6 is taken; 0 and anything else give 2.
 int SortColumnFromValue(int value);
+
+// The main window's outer rectangle as the settings give it.
+struct WindowBox {
+    int left, top, width, height;
+};
+// The box brought onto the work area it is nearest to: no larger than that
+// area and no smaller than a usable window, and placed so that its title bar
+// lies inside the area with enough of it showing to be grabbed.
+WindowBox SaneWindowBox(WindowBox box, const RECT& workArea);
 
 // Thumbnail height for a thumbnail width: 0.8 times it, truncated.
 int ThumbHeightFor(int thumbWidth);
@@ -58,6 +72,14 @@ struct ProfileValue {
 // private-profile writer does it: the key's line (key and section names
 // matched without regard to case) is replaced, or the line is added after the
 // section's last line, or the section is added at the end. Values are written
-// exactly as given, leading blanks included. Lines end with CR LF.
+// exactly as given, leading blanks included. Every other line is kept as it
+// is; lines end as the text's own do (LF when it has no CR LF, else CR LF).
 std::string WithProfileValues(const std::string& text, const std::string& section,
                               const std::vector<ProfileValue>& values);
+
+// A key's value read the way the private-profile reader reads it: the first
+// section and then the first key line of the names, both matched without
+// regard to case; the text after "=" without surrounding blanks, and without
+// a pair of quotes around it. False when the key or its section is missing.
+bool FindProfileValue(const std::string& text, const std::string& section, const std::string& key,
+                      std::string& value);

@@ -79,11 +79,10 @@ HWND CreateMainWindow() {
     StatusUpdate = true;
     if (!RegisterMainClass()) return nullptr;
 
-    int left = ReadMainInt("Left"), top = ReadMainInt("Top");
-    int width = ReadMainInt("Width"), height = ReadMainInt("Height");
-    Win.main =
-        CreateWindowExA(0, "KVX", "Korvex", WS_OVERLAPPEDWINDOW | WS_VISIBLE, left, top, width + 8,
-                        height + 27, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    WindowBox box = ReadWindowBox();
+    Win.main = CreateWindowExA(0, "KVX", "Korvex", WS_OVERLAPPEDWINDOW | WS_VISIBLE, box.left,
+                               box.top, box.width + 8, box.height + 27, nullptr, nullptr,
+                               GetModuleHandleA(nullptr), nullptr);
     if (!Win.main) return nullptr;
     SendMessageA(Win.main, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
                  TRUE);

@@ -98,6 +98,9 @@ void DropFilesOnTree(HWND tree, HDROP drop) {
     switch (chosen) {
     case IDM_DROP_COPY: TransferFiles(FO_COPY, names, target); break;
     case IDM_DROP_MOVE: TransferFiles(FO_MOVE, names, target); break;
-    case IDM_TREE_DROP_SET_PATH: NavigateTo(sourceFolder); break;
+    case IDM_TREE_DROP_SET_PATH:
+        // Navigation is the main thread's; the container hands it over.
+        GoToFolderLater(tree, sourceFolder);
+        break;
     }
 }

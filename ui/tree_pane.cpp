@@ -24,34 +24,48 @@
 #include "ui/tree_pane_parts.h"
 #include "ui/tree_rules.h"
 
+// The panes are numbered; each pane's thread knows its own number, and only
+// the selections of the pane that has made its first navigation count. So a
+// pane that is still starting or already being taken down cannot change the
+// current folder, whatever its shell does meanwhile.
+static std::atomic<unsigned> listeningPane{0};
+static thread_local unsigned thisThreadsPane = 0;
+static thread_local HWND thisThreadsContainer = nullptr;
+
 // Written on the pane's thread while the browser initialises, read on the
 // main thread.
 static std::atomic<HWND> paneDialog{nullptr};
 static std::atomic<HWND> paneTree{nullptr};
 static std::atomic<bool> paneInitialised{false};
-static std::atomic<bool> paneInitialising{false};
-// A selection the shell made while the browser initialised; it is listed by
-// the first navigation rather than on its own, since initialisation empties
-// the current folder right after it.
-static std::atomic<bool> initialSelection{false};
 static std::atomic<int> selectionChanges{0};
 
 // Main thread only.
+static unsigned paneNumber = 0;
 static HWND paneContainer = nullptr;
 static HANDLE paneThread = nullptr;
 static unsigned paneThreadId = 0;
 static bool firstNavigationDone = false;
+static bool refreshing = false;
+// The folder the next first navigation goes to: the folder shown when a
+// refresh began, or the last one asked for while the pane could not yet
+// navigate. Empty at start.
 static std::string returnFolder;
+// A pane built by a refresh hands the focus back to the list once it is in.
+static bool focusListWhenReady = false;
 
 // Upper bounds for waiting on the pane's thread; it normally takes a moment.
-static const DWORD ThreadStartLimit = 15000;
-static const DWORD ThreadEndLimit = 15000;
+static const DWORD ThreadStartLimit = 10000;
+static const DWORD ThreadEndLimit = 10000;
 
 HWND PaneTree() {
     return paneTree;
 }
 
 // ---- The pane's thread --------------------------------------------------
+//
+// Nothing here waits for the main thread: what the tree needs done there is
+// posted (the selection, the first navigation, keys, the tooltip's mouse
+// messages), so the tree keeps working while the main thread is busy.
 
 using BeginThreadEx = uintptr_t(__cdecl*)(void*, unsigned, unsigned(__stdcall*)(void*), void*,
                                           unsigned, unsigned*);
@@ -85,9 +99,11 @@ void FitTreeToContainer(HWND tree, HWND container) {
     MoveWindow(tree, 0, 0, client.right, client.bottom, TRUE);
 }
 
+// The browser preselects the current folder; the current folder itself is
+// left alone, since it is what the user last asked for and what the first
+// navigation returns to. The container is shown by the main thread.
 static void OnBrowserInitialized(HWND dialog) {
-    paneInitialising = true;
-    initialSelection = false;
+    HWND container = thisThreadsContainer;
     paneDialog = dialog;
     MoveWindow(dialog, -5000, -5000, 1, 1, TRUE);
     std::string folder = CurrentFolder();
@@ -95,31 +111,23 @@ static void OnBrowserInitialized(HWND dialog) {
 
     HWND tree = FindBrowserTree(dialog);
     paneTree = tree;
-    if (tree) SetParent(tree, paneContainer);
+    if (tree) SetParent(tree, container);
     SubclassTreeDialog(dialog);
-    if (tree) SubclassTreeView(tree);
-    SetCurrentFolder("");
     if (tree) {
-        FitTreeToContainer(tree, paneContainer);
+        SubclassTreeView(tree);
+        FitTreeToContainer(tree, container);
         DragAcceptFiles(tree, TRUE);
     }
-    RepaintSoon(paneContainer);
-    ShowWindow(paneContainer, SW_SHOW);
-
-    paneInitialising = false;
     paneInitialised = true;
     // The first navigation belongs to the main thread, after the window build.
-    PostMessageA(Win.main, WM_KVX_TREE_READY, 0, 0);
+    PostMessageA(Win.main, WM_KVX_TREE_READY, thisThreadsPane, 0);
 }
 
 static void OnBrowserSelectionChanged(LPCITEMIDLIST items) {
+    if (thisThreadsPane != listeningPane) return;
     char path[2048] = {};
     SetCurrentFolder(SHGetPathFromIDListA(items, path) ? path : "");
     ++selectionChanges;
-    if (paneInitialising) {
-        initialSelection = true;
-        return;
-    }
     // Listings run on the main thread only.
     PostMessageA(Win.main, WM_KVX_TREE_SELECTION, 0, 0);
 }
@@ -131,6 +139,12 @@ static int CALLBACK BrowserCallback(HWND dialog, UINT msg, LPARAM lParam, LPARAM
     }
     return 0;
 }
+
+// The pane's number and its container, handed to its thread.
+struct PaneStart {
+    unsigned number;
+    HWND container;
+};
 
 static void RunBrowser() {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
@@ -144,7 +158,11 @@ static void RunBrowser() {
     CoUninitialize();
 }
 
-static unsigned __stdcall PaneThreadProc(void*) {
+static unsigned __stdcall PaneThreadProc(void* argument) {
+    PaneStart* start = static_cast<PaneStart*>(argument);
+    thisThreadsPane = start->number;
+    thisThreadsContainer = start->container;
+    delete start;
     RunBrowser();
     auto endThread = reinterpret_cast<EndThreadEx>(RuntimeFunction("_endthreadex"));
     if (endThread) endThread(0);
@@ -154,8 +172,10 @@ static unsigned __stdcall PaneThreadProc(void*) {
 // ---- Main thread ----------------------------------------------------------
 
 // Waits for the pane's thread to end, or with stopWhenReady for its browser
-// to be initialised, handling this thread's messages meanwhile: the pane's
-// windows send messages to the main window's while they start and close.
+// to be initialised. Meanwhile only messages sent to this thread's windows
+// are handled (the pane's windows send some while they start and close):
+// nothing the user does, no F5 and no Go, runs in the middle of replacing
+// the pane.
 static bool WaitForPaneThread(DWORD limit, bool stopWhenReady) {
     DWORD start = GetTickCount();
     for (;;) {
@@ -163,10 +183,11 @@ static bool WaitForPaneThread(DWORD limit, bool stopWhenReady) {
         DWORD waited = GetTickCount() - start;
         if (waited >= limit) return false;
         DWORD slice = stopWhenReady ? 20 : limit - waited;
-        DWORD result = MsgWaitForMultipleObjects(1, &paneThread, FALSE, slice, QS_ALLINPUT);
+        DWORD result = MsgWaitForMultipleObjects(1, &paneThread, FALSE, slice, QS_SENDMESSAGE);
         if (result == WAIT_OBJECT_0) return !stopWhenReady;
-        if (result == WAIT_OBJECT_0 + 1) PumpMessages();
         if (result == WAIT_FAILED) return false;
+        MSG msg;
+        PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
     }
 }
 
@@ -180,16 +201,21 @@ HWND CreateTreePane(HWND parent, int id, int x, int y, int width, int height) {
     paneDialog = nullptr;
     paneTree = nullptr;
     paneInitialised = false;
-    paneInitialising = false;
     firstNavigationDone = false;
+    ++paneNumber;
+    // A pane made at start-up goes where start-up says, not where an earlier
+    // window of this process was.
+    if (!refreshing) returnFolder.clear();
 
     SubclassTreeContainer(container);
     ShowWindow(container, SW_HIDE);
 
     auto beginThread = reinterpret_cast<BeginThreadEx>(RuntimeFunction("_beginthreadex"));
-    if (beginThread)
-        paneThread = reinterpret_cast<HANDLE>(
-            beginThread(nullptr, 0, PaneThreadProc, nullptr, 0, &paneThreadId));
+    PaneStart* start = new PaneStart{paneNumber, container};
+    paneThread = beginThread ? reinterpret_cast<HANDLE>(
+                                   beginThread(nullptr, 0, PaneThreadProc, start, 0, &paneThreadId))
+                             : nullptr;
+    if (!paneThread) delete start;
     return container;
 }
 
@@ -198,7 +224,8 @@ DWORD PaneThreadId() {
 }
 
 void DestroyTreePane() {
-    // A pane being taken down does not navigate any more.
+    // A pane being taken down neither navigates nor changes the folder.
+    listeningPane = 0;
     firstNavigationDone = true;
     // The dialog can only be closed once the browser has it.
     if (paneThread && !paneInitialised) WaitForPaneThread(ThreadStartLimit, true);
@@ -233,7 +260,11 @@ void NavigateTo(std::string path) {
     std::string folder = NavigationPath(std::move(path));
     SetCurrentFolder(folder);
     HWND dialog = paneDialog;
-    if (!dialog) return;
+    // A pane that is starting (or being replaced) goes there when it is in.
+    if (!dialog || !firstNavigationDone || listeningPane != paneNumber) {
+        returnFolder = folder;
+        return;
+    }
     int before = selectionChanges;
     SelectInBrowser(dialog, folder);
     // Wine's browser finds the folder by comparing shell items that carry
@@ -249,6 +280,8 @@ void NavigateTo(std::string path) {
 }
 
 void RestartListBuild() {
+    // Nothing more is listed into a closing window.
+    if (Win.closing) return;
     RememberPath = true;
     // Both run on the main thread, so the running listing sees the cleared
     // flag at its next message pump.
@@ -271,14 +304,18 @@ void RunFirstNavigationIfReady() {
     returnFolder.clear(); // each refresh sets it afresh
     if (folder.empty()) folder = CommandLineArguments();
     if (folder.empty()) folder = ReadMainText("Path");
+    // From here on the pane's selections are the current folder.
+    listeningPane = paneNumber;
     int before = selectionChanges;
     NavigateTo(folder);
-    // The shell reports no change when the folder was already selected while
-    // the browser initialised; that folder has not been listed yet. (An
-    // existing folder has been handed to the listing by NavigateTo.)
-    if (selectionChanges == before && initialSelection && !PathExists(CurrentFolder()))
+    // The browser preselected the folder while it initialised, so the shell
+    // may report no change; an existing folder has been handed to the
+    // listing by NavigateTo, any other is listed here.
+    if (selectionChanges == before && !PathExists(CurrentFolder()))
         PostMessageA(Win.main, WM_KVX_TREE_SELECTION, 0, 0);
     TreeReady = true;
+    if (focusListWhenReady) SetFocus(Win.list);
+    focusListWhenReady = false;
 }
 
 bool RefreshOnF5(WPARAM key) {
@@ -287,14 +324,23 @@ bool RefreshOnF5(WPARAM key) {
     return true;
 }
 
+// A refresh replaces the pane at once, without handling any other message
+// meanwhile. One asked for while a pane is still starting is folded into that
+// pane, which is new already and lists the current folder once it is in; and
+// a closing window gets no new pane.
 void RefreshTreePane() {
-    returnFolder = WithTrailingBackslash(CurrentFolder());
+    if (refreshing || Win.closing || !paneContainer) return;
+    if (paneThread && !firstNavigationDone) return;
+    refreshing = true;
+    std::string current = CurrentFolder();
+    returnFolder = current.empty() ? std::string() : WithTrailingBackslash(current);
     RECT client = {};
     GetClientRect(paneContainer, &client);
     DestroyTreePane();
     CreateTreePane(Win.main, ID_TREE_PANE, 0, 0, client.right, client.bottom);
-    Sleep(300);
+    focusListWhenReady = true;
     SetFocus(Win.list);
+    refreshing = false;
 }
 
 // ---- Paths of tree items --------------------------------------------------

@@ -7,10 +7,15 @@
 #include <string>
 
 HWND CreateTreePane(HWND parent, int id, int x, int y, int width, int height);
+// Takes the pane down and waits for its thread to end, handling only the
+// messages sent to this thread meanwhile.
 void DestroyTreePane();
-// Selects the folder in the tree; the selection then lists it. The path may
-// gain or lose a trailing backslash.
+// Makes the folder the current folder and selects it in the tree; the
+// selection then lists it. A pane that is still starting goes there once it
+// is in. The path may gain or lose a trailing backslash.
 void NavigateTo(std::string path);
+// Replaces the pane by a new one that returns to the current folder. A
+// refresh asked for while a new pane is still starting is folded into it.
 void RefreshTreePane();
 // The F5 of every control of the main window: true, after the refresh, when
 // the released key is F5.

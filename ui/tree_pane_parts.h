@@ -14,8 +14,15 @@ DWORD PaneThreadId();
 void FitTreeToContainer(HWND tree, HWND container);
 
 // Subclass of the pane's container ("DTVDialogContainer"): keeps the tree
-// filling its client area.
+// filling its client area, and does on the main thread what the tree's thread
+// posts to it: the tooltip's mouse messages, the keys that act on the file
+// list, and navigation.
 void SubclassTreeContainer(HWND container);
+
+// Hands one of the tree's mouse messages to the shared tooltip without
+// waiting: posted to the container; a mouse move not yet relayed is replaced
+// by the newer one.
+void PostMouseMessageForToolTip(HWND tree, UINT msg, LPARAM lParam);
 
 // Subclass of the borrowed tree ("DTVSystemTreeview"): context menu, keys,
 // mouse wheel and dropped files.
@@ -24,6 +31,11 @@ void SubclassTreeView(HWND tree);
 // Subclass of the hidden browser dialog: hides it at its first move and
 // steps aside again.
 void SubclassTreeDialog(HWND dialog);
+
+// Asks the main thread, through the tree's container, to navigate to the
+// folder, or to act on a key released in the tree (Esc, or A with Ctrl down).
+void GoToFolderLater(HWND tree, const std::string& folder);
+void PostTreeKey(HWND tree, WPARAM key);
 
 // Files dropped on the tree: a menu to copy or move them to the folder under
 // the drop point, or to go to their folder.

@@ -3,9 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "filelist/list_selection.h"
 #include "runtime/app_state.h"
-#include "runtime/win_helpers.h"
 #include "runtime/subclass.h"
 #include "ui/tree_pane.h"
 #include "ui/tree_pane_parts.h"
@@ -32,19 +30,17 @@ static LRESULT OnContextMenu(HWND tree) {
     return 1;
 }
 
-// True when the key is consumed here.
-static bool OnKeyUp(WPARAM key) {
+// True when the key is consumed here. What the keys do to the file list is
+// done by the main thread, which owns the list.
+static bool OnKeyUp(HWND tree, WPARAM key) {
     switch (key) {
-    case VK_ESCAPE: DeselectAllRows(); return false;
+    case VK_ESCAPE: PostTreeKey(tree, VK_ESCAPE); return false;
     case VK_F5:
         // The pane is rebuilt on the main thread, never from its own.
         PostMessageA(Win.main, WM_KEYUP, VK_F5, 0);
         return true;
     case 'A':
-        if (GetAsyncKeyState(VK_CONTROL) < 0) {
-            SetFocus(Win.list);
-            SelectAllRows();
-        }
+        if (GetAsyncKeyState(VK_CONTROL) < 0) PostTreeKey(tree, 'A');
         return false;
     }
     return false;
@@ -64,12 +60,12 @@ static LRESULT OnNcDestroy(HWND tree, WPARAM wParam, LPARAM lParam) {
 static LRESULT CALLBACK TreeViewProc(HWND tree, UINT msg, WPARAM wParam, LPARAM lParam) {
     // The shared tooltip lives on the main thread and cannot subclass this
     // thread's tree, so the tree hands its mouse messages over.
-    RelayToolTipEvent(tree, msg, wParam, lParam);
+    if (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST) PostMouseMessageForToolTip(tree, msg, lParam);
     switch (msg) {
     case WM_CONTEXTMENU: return OnContextMenu(tree);
     case WM_RBUTTONDOWN: return 1; // a right click neither selects nor lists
     case WM_KEYUP:
-        if (OnKeyUp(wParam)) return 1;
+        if (OnKeyUp(tree, wParam)) return 1;
         break;
     case WM_MOUSEWHEEL: OnMouseWheel(tree); break;
     case WM_DROPFILES: DropFilesOnTree(tree, reinterpret_cast<HDROP>(wParam)); return 0;

@@ -150,6 +150,23 @@ TEST_F(MainSettingsTest, UnusablePreviewWidthGives180AndThumbnails180By144) {
     EXPECT_EQ(76, Settings.thumbHeight); // 76.8 truncated
 }
 
+// A width too large for any screen is brought down to the column's limit, and
+// the corrected width is what the next save writes.
+TEST_F(MainSettingsTest, HugeWidthsAreBroughtDownAndSavedSo) {
+    UseMainSection("ShowPreview=TRUE\r\nShowFileName=TRUE\r\nShowSize=TRUE\r\n"
+                   "PreviewWidth=100000\r\nFilenameWidth=2147483647\r\nSizeWidth=2048\r\n");
+    LoadMainSettings();
+    EXPECT_EQ(1024, Settings.thumbWidth);
+    EXPECT_EQ(819, Settings.thumbHeight);
+    EXPECT_EQ(1024, window.ColumnWidth(1));
+    EXPECT_EQ(2048, window.ColumnWidth(2));
+    EXPECT_EQ(2048, window.ColumnWidth(4));
+    SaveMainSettings();
+    EXPECT_LINE("PreviewWidth=1024");
+    EXPECT_LINE("FilenameWidth=2048");
+    EXPECT_LINE("SizeWidth=2048");
+}
+
 TEST_F(MainSettingsTest, OtherWidthsBelowOneGiveTheirDefaults) {
     UseMainSection("ShowFileName=TRUE\r\nShowVersion=TRUE\r\nShowSize=TRUE\r\n"
                    "ShowModified=TRUE\r\nShowAttributes=TRUE\r\n"
@@ -204,12 +221,14 @@ TEST_F(MainSettingsTest, ViewModeIsDetailOrList) {
     }
 }
 
-TEST_F(MainSettingsTest, SortColumnZeroOrMissingGives2) {
+TEST_F(MainSettingsTest, SortColumnOutside2To6Gives2) {
     const struct {
         const char* line;
         int column;
-    } cases[] = {
-        {"SortColumn=0\r\n", 2}, {"", 2}, {"SortColumn=5\r\n", 5}, {"SortColumn= 4\r\n", 4}};
+    } cases[] = {{"SortColumn=0\r\n", 2}, {"", 2},
+                 {"SortColumn=5\r\n", 5}, {"SortColumn= 4\r\n", 4},
+                 {"SortColumn=6\r\n", 6}, {"SortColumn=7\r\n", 2},
+                 {"SortColumn=1\r\n", 2}, {"SortColumn=-3\r\n", 2}};
     for (const auto& c : cases) {
         SortColumn = -1;
         UseMainSection(c.line);

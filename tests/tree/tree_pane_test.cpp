@@ -274,17 +274,18 @@ TEST_F(TreePaneTest, KeysInTheTree) {
     EXPECT_EQ(1, MainLog.f5Keys);
 
     // Esc clears the list's selection, except right after a dialog closed
-    // (the Esc that closed it).
+    // (the Esc that closed it). The tree asks the main thread to do it.
     AddRows(3);
     SetAllRowsSelected(true);
     ASSERT_EQ(3, SelectedRows());
     DialogClosed = true;
     SendMessageA(tree, WM_KEYUP, VK_ESCAPE, 0);
+    PumpMessages();
     EXPECT_EQ(3, SelectedRows());
     DialogClosed = false;
     SelectionMode = true;
     SendMessageA(tree, WM_KEYUP, VK_ESCAPE, 0);
-    EXPECT_EQ(0, SelectedRows());
+    EXPECT_TRUE(PumpUntil([] { return SelectedRows() == 0; }, 5000));
     EXPECT_FALSE(SelectionMode);
 
     // Ctrl+A selects every row; A alone selects nothing.
@@ -295,11 +296,12 @@ TEST_F(TreePaneTest, KeysInTheTree) {
     SendInput(1, &ctrl[0], sizeof(INPUT));
     SendMessageA(tree, WM_KEYUP, 'A', 0);
     SendInput(1, &ctrl[1], sizeof(INPUT));
-    EXPECT_EQ(3, SelectedRows());
+    EXPECT_TRUE(PumpUntil([] { return SelectedRows() == 3; }, 5000));
     EXPECT_TRUE(SelectionMode);
     EXPECT_TRUE(StatusUpdate);
     SetAllRowsSelected(false);
     SendMessageA(tree, WM_KEYUP, 'A', 0);
+    PumpMessages();
     EXPECT_EQ(0, SelectedRows());
 }
 
@@ -322,6 +324,43 @@ TEST_F(TreePaneTest, RightButtonNeitherSelectsNorLists) {
               reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0)));
     EXPECT_EQ(selections, MainLog.selections);
     EXPECT_EQ(folder, CurrentFolder());
+}
+
+// What the tree's thread sends to the main thread's windows is posted, so the
+// tree answers while the main thread is busy (here: blocked), and the main
+// thread acts on it once it is free.
+struct TreeProbe {
+    HWND tree;
+    bool answered;
+};
+
+DWORD WINAPI SendTreeMessages(void* argument) {
+    TreeProbe* probe = static_cast<TreeProbe*>(argument);
+    const struct {
+        UINT msg;
+        WPARAM wParam;
+    } messages[] = {{WM_MOUSEMOVE, 0}, {WM_MOUSEMOVE, 0}, {WM_LBUTTONUP, 0}, {WM_KEYUP, VK_ESCAPE}};
+    for (const auto& m : messages) {
+        DWORD_PTR result = 0;
+        if (!SendMessageTimeoutA(probe->tree, m.msg, m.wParam, MAKELPARAM(5, 5), SMTO_NORMAL, 3000,
+                                 &result))
+            probe->answered = false;
+    }
+    return 0;
+}
+
+TEST_F(TreePaneTest, TreeAnswersWhileTheMainThreadIsBusy) {
+    ASSERT_NO_FATAL_FAILURE(CreateReadyPane());
+    ASSERT_NE(nullptr, Win.tooltip);
+    AddRows(2);
+    SetAllRowsSelected(true);
+    TreeProbe probe = {Tree(), true};
+    HANDLE helper = CreateThread(nullptr, 0, SendTreeMessages, &probe, 0, nullptr);
+    ASSERT_NE(nullptr, helper);
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(helper, 20000));
+    CloseHandle(helper);
+    EXPECT_TRUE(probe.answered) << "the tree waited for the main thread";
+    EXPECT_TRUE(PumpUntil([] { return SelectedRows() == 0; }, 5000));
 }
 
 // F5 rebuilds the pane on a new thread, which goes back to the listed folder.

@@ -1,0 +1,90 @@
+#include "settings/settings_file_text.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+static const char Utf8Mark[] = "\xEF\xBB\xBF";
+static const char Utf16LEMark[] = "\xFF\xFE";
+static const char Utf16BEMark[] = "\xFE\xFF";
+
+static bool StartsWith(const std::string& bytes, const char* mark) {
+    return bytes.compare(0, std::strlen(mark), mark) == 0;
+}
+
+static std::wstring Widen(UINT codePage, const std::string& text) {
+    if (text.empty()) return std::wstring();
+    int n =
+        MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(n), L'\0');
+    if (n > 0)
+        MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), &wide[0], n);
+    return wide;
+}
+
+static std::string Narrow(UINT codePage, const std::wstring& wide) {
+    if (wide.empty()) return std::string();
+    int n = WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
+                                nullptr, nullptr);
+    std::string text(static_cast<size_t>(n), '\0');
+    if (n > 0)
+        WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), &text[0], n,
+                            nullptr, nullptr);
+    return text;
+}
+
+// UTF-16 code units from bytes in either order; an odd last byte is dropped.
+static std::wstring Utf16FromBytes(const std::string& bytes, size_t start, bool bigEndian) {
+    std::wstring wide;
+    for (size_t i = start; i + 1 < bytes.size(); i += 2) {
+        unsigned char a = static_cast<unsigned char>(bytes[i]);
+        unsigned char b = static_cast<unsigned char>(bytes[i + 1]);
+        wide.push_back(static_cast<wchar_t>(bigEndian ? (a << 8) | b : (b << 8) | a));
+    }
+    return wide;
+}
+
+static std::string BytesFromUtf16(const std::wstring& wide, bool bigEndian) {
+    std::string bytes;
+    for (wchar_t c : wide) {
+        char high = static_cast<char>((c >> 8) & 0xFF), low = static_cast<char>(c & 0xFF);
+        bytes.push_back(bigEndian ? high : low);
+        bytes.push_back(bigEndian ? low : high);
+    }
+    return bytes;
+}
+
+SettingsText DecodeSettingsFile(const std::string& bytes) {
+    SettingsText text;
+    if (StartsWith(bytes, Utf8Mark)) {
+        text.encoding = SettingsEncoding::Utf8;
+        text.lines = bytes.substr(3);
+    } else if (StartsWith(bytes, Utf16LEMark) || StartsWith(bytes, Utf16BEMark)) {
+        bool bigEndian = StartsWith(bytes, Utf16BEMark);
+        text.encoding = bigEndian ? SettingsEncoding::Utf16BE : SettingsEncoding::Utf16LE;
+        text.lines = Narrow(CP_UTF8, Utf16FromBytes(bytes, 2, bigEndian));
+    } else {
+        text.lines = bytes;
+    }
+    return text;
+}
+
+std::string EncodeSettingsFile(const SettingsText& text) {
+    switch (text.encoding) {
+    case SettingsEncoding::Utf8: return Utf8Mark + text.lines;
+    case SettingsEncoding::Utf16LE:
+        return Utf16LEMark + BytesFromUtf16(Widen(CP_UTF8, text.lines), false);
+    case SettingsEncoding::Utf16BE:
+        return Utf16BEMark + BytesFromUtf16(Widen(CP_UTF8, text.lines), true);
+    case SettingsEncoding::Ansi: break;
+    }
+    return text.lines;
+}
+
+std::string ToSettingsLines(SettingsEncoding encoding, const std::string& ansi) {
+    return encoding == SettingsEncoding::Ansi ? ansi : Narrow(CP_UTF8, Widen(CP_ACP, ansi));
+}
+
+std::string FromSettingsLines(SettingsEncoding encoding, const std::string& text) {
+    return encoding == SettingsEncoding::Ansi ? text : Narrow(CP_ACP, Widen(CP_UTF8, text));
+}
