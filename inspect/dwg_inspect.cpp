@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "inspect/dwg_format.h"
+#include "inspect/png_decode.h"
 #include "runtime/app_state.h"
 #include "runtime/files.h"
 #include "runtime/handles.h"
@@ -32,6 +33,27 @@ std::string ReadDwgVersion(const std::string& path) {
     return VersionTextOf(code);
 }
 
+// Writes the drawing's PNG preview, decoded into a 24-bit bitmap, as the
+// preview bitmap file; nothing when it is missing, damaged or too large.
+static void ExtractPngPreview(const ByteReader& reader) {
+    PngEntry entry;
+    if (!FindPngEntry(reader, entry)) return;
+    std::string png(entry.size, '\0');
+    PngHeader header;
+    std::string bmp;
+    if (reader.ReadAt(entry.start, &png[0], entry.size) != entry.size ||
+        !CheckPngData(png, header) || !DecodePngToBmp(png, header, bmp))
+        return;
+    PreviewIs8Bit = false;
+
+    FileStream out(Paths.previewBitmap.c_str(), "wb+");
+    if (!out) {
+        ReportOpenFailure(Paths.previewBitmap);
+        std::exit(1);
+    }
+    std::fwrite(bmp.data(), 1, bmp.size(), out.get());
+}
+
 void ExtractPreview(const std::string& path) {
     // The old preview goes first, so that a stale one never answers for a
     // drawing that has vanished.
@@ -45,7 +67,10 @@ void ExtractPreview(const std::string& path) {
     }
     StreamReader reader(file.get());
     PreviewEntry entry;
-    if (FindPreviewEntry(reader, entry) != PreviewLookup::Found) return;
+    PreviewLookup lookup = FindPreviewEntry(reader, entry);
+    // A bitmap is preferred; drawings of 2013 and later carry only a PNG.
+    if (lookup == PreviewLookup::None) ExtractPngPreview(reader);
+    if (lookup != PreviewLookup::Found) return;
     PreviewIs8Bit = PreviewBitCount(entry.header) == 8;
 
     std::array<uint8_t, 14> header = PreviewFileHeader(entry.header);
