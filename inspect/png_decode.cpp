@@ -3,9 +3,13 @@
 #include <windows.h>
 #include <wincodec.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
+
+// Most bytes of converted pixels held at once.
+constexpr UINT kBandBytes = 1u << 20;
 
 // One reference to a COM object, released by the owner.
 template <typename T> class ComRef {
@@ -74,14 +78,17 @@ bool DecodePngToBmp(const std::string& png, const PngHeader& header, std::string
 
     std::string out = BlankBmp24(width, height);
     if (out.empty()) return false;
-    // Row by row, so that no second full-size copy of the picture is held.
-    std::vector<uint8_t> row(static_cast<size_t>(width) * 4);
-    for (UINT y = 0; y < height; ++y) {
-        WICRect rect = {0, static_cast<INT>(y), static_cast<INT>(width), 1};
-        if (FAILED(
-                converter->CopyPixels(&rect, width * 4, static_cast<UINT>(row.size()), row.data())))
-            return false;
-        PutBmp24Row(out, y, row.data());
+    // In bands of rows, so that no second full-size copy of a big picture is
+    // held and a small one takes a single call.
+    const UINT stride = width * 4;
+    const UINT bandRows = std::min<UINT>(height, std::max<UINT>(1, kBandBytes / stride));
+    std::vector<uint8_t> band(static_cast<size_t>(stride) * bandRows);
+    for (UINT y = 0; y < height; y += bandRows) {
+        const UINT rows = std::min(bandRows, height - y);
+        WICRect rect = {0, static_cast<INT>(y), static_cast<INT>(width), static_cast<INT>(rows)};
+        if (FAILED(converter->CopyPixels(&rect, stride, stride * rows, band.data()))) return false;
+        for (UINT r = 0; r < rows; ++r)
+            PutBmp24Row(out, y + r, band.data() + static_cast<size_t>(r) * stride);
     }
     bmp.swap(out);
     return true;
