@@ -136,7 +136,7 @@ std::string BlankBmp24(uint32_t width, uint32_t height) {
     bmp[26] = 1;              // planes
     bmp[28] = 24;             // bits per pixel; compression 0 (BI_RGB)
     PutLE32(bmp, 34, imageSize);
-    PutLE32(bmp, 38, 2835); // 72 dots per inch, as the bitmap previews carry
+    PutLE32(bmp, 38, 2835); // 72 dots per inch
     PutLE32(bmp, 42, 2835);
     return bmp;
 }
