@@ -235,17 +235,16 @@ TEST_F(PngPreview, DamagedPngGivesNoPreview) {
                               PngChunk("IDAT", idatData.substr(0, idatData.size() / 2)) + Iend();
     // Rows for a picture of 7 x 5 under a header that claims 7 x 50.
     std::string fewRows = sig + Ihdr(7, 50, 8, 3) + good.substr(good.find("PLTE") - 4);
+    // The checks before decoding (each one tested above) and what only the
+    // decoder finds.
     const struct {
         const char* what;
         std::string png;
     } cases[] = {
         {"bad CRC", badCrc},
-        {"truncated", good.substr(0, good.size() - 20)},
-        {"absurd size", sig + Ihdr(100000, 100000, 8, 2) + Idat() + Iend()},
-        {"decompression bomb", sig + Ihdr(kMaxPngSide, kMaxPngSide, 16, 6) + Idat() + Iend()},
+        {"too large", sig + Ihdr(kMaxPngSide, kMaxPngSide, 16, 6) + Idat() + Iend()},
         {"short stream", shortStream},
         {"too few rows", fewRows},
-        {"not a PNG", std::string(200, 'x')},
     };
     for (const auto& c : cases)
         EXPECT_EQ("", ExtractPng(c.png)) << c.what;
