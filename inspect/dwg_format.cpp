@@ -33,10 +33,13 @@ std::string ReleaseCodeOf(const ByteReader& file) {
 }
 
 std::string VersionTextOf(const std::string& releaseCode) {
+    // A release that introduced a format names every later one saving in it:
+    // 2013 stands for 2013-2017, 2018 for 2018 onwards.
     static const char* const table[][2] = {
-        {"02", "2.5"},  {"03", "2.6"},  {"04", "9"},    {"06", "10"},   {"09", "11/12"},
-        {"10", "13"},   {"11", "13"},   {"12", "13"},   {"13", "14"},   {"14", "14"},
-        {"15", "2000"}, {"18", "2004"}, {"21", "2007"}, {"24", "2010"},
+        {"02", "2.5"},   {"03", "2.6"},  {"04", "9"},    {"06", "10"},
+        {"09", "11/12"}, {"10", "13"},   {"11", "13"},   {"12", "13"},
+        {"13", "14"},    {"14", "14"},   {"15", "2000"}, {"18", "2004"},
+        {"21", "2007"},  {"24", "2010"}, {"27", "2013"}, {"32", "2018"},
     };
     for (const auto& row : table)
         if (releaseCode == row[0]) return row[1];

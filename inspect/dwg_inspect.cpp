@@ -7,6 +7,7 @@
 
 #include "inspect/dib_layout.h"
 #include "inspect/dwg_format.h"
+#include "inspect/png_decode.h"
 #include "runtime/app_state.h"
 #include "runtime/files.h"
 #include "runtime/handles.h"
@@ -33,6 +34,27 @@ std::string ReadDwgVersion(const std::string& path) {
     return VersionTextOf(code);
 }
 
+// Writes the drawing's PNG preview, decoded into a 24-bit bitmap, as the
+// preview bitmap file; nothing when it is missing, damaged or too large.
+static void ExtractPngPreview(const ByteReader& reader) {
+    PngEntry entry;
+    if (!FindPngEntry(reader, entry)) return;
+    std::string png(entry.size, '\0');
+    PngHeader header;
+    std::string bmp;
+    if (reader.ReadAt(entry.start, &png[0], entry.size) != entry.size ||
+        !CheckPngData(png, header) || !DecodePngToBmp(png, header, bmp))
+        return;
+    PreviewIs8Bit = false;
+
+    FileStream out(Paths.previewBitmap.c_str(), "wb+");
+    if (!out) {
+        ReportOpenFailure(Paths.previewBitmap);
+        std::exit(1);
+    }
+    std::fwrite(bmp.data(), 1, bmp.size(), out.get());
+}
+
 void ExtractPreview(const std::string& path) {
     // The old preview goes first, so that a stale one never answers for a
     // drawing that has vanished.
@@ -44,7 +66,10 @@ void ExtractPreview(const std::string& path) {
     if (!file) return;
     StreamReader reader(file.get());
     PreviewEntry entry;
-    if (FindPreviewEntry(reader, entry) != PreviewLookup::Found) return;
+    PreviewLookup lookup = FindPreviewEntry(reader, entry);
+    // A bitmap is preferred; drawings of 2013 and later carry only a PNG.
+    if (lookup == PreviewLookup::None) ExtractPngPreview(reader);
+    if (lookup != PreviewLookup::Found) return;
     if (!PreviewEntryFits(entry.header.data(), entry.size)) return;
     PreviewIs8Bit = PreviewBitCount(entry.header) == 8;
 

@@ -7,6 +7,7 @@
 std::string ReadDwgVersion(const std::string& path);
 
 // Writes the drawing's first code-2 bitmap, with a file header, to the
-// temporary preview bitmap path; afterwards that file exists exactly when a
-// preview was found. Sets PreviewIs8Bit when one is found.
+// temporary preview bitmap path, or, when the drawing has no bitmap entry, its
+// PNG preview decoded into a 24-bit bitmap; afterwards that file exists
+// exactly when a preview was found. Sets PreviewIs8Bit when one is found.
 void ExtractPreview(const std::string& path);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "tests/support/dwg_builder.h"
+#include "tests/support/png_builder.h"
 
 namespace {
 
@@ -487,6 +488,17 @@ std::string TrueColourDib(uint32_t (*color)(int x, int y)) {
     return MakeDib(recipe);
 }
 
+// A preview as drawings of 2013 and later carry it: an indexed PNG.
+std::string PngPreview(const Canvas& k) {
+    PngRecipe recipe;
+    recipe.width = kWidth;
+    recipe.height = kHeight;
+    recipe.colourType = 3;
+    recipe.palette = DrawingPalette();
+    recipe.color = [&k](int x, int y) { return k.At(x, y); };
+    return MakePng(recipe);
+}
+
 std::string HeaderEntry(const std::string& name) {
     std::string header(80, '\0');
     for (size_t i = 0; i < header.size(); ++i)
@@ -497,6 +509,11 @@ std::string HeaderEntry(const std::string& name) {
 std::string WithPreview(const std::string& signature, const std::string& name,
                         const std::string& dib) {
     return MakeDrawing(signature, {{1, HeaderEntry(name)}, {2, dib}});
+}
+
+std::string WithPngPreview(const std::string& signature, const std::string& name,
+                           const std::string& png) {
+    return MakeDrawing(signature, {{1, HeaderEntry(name)}, {6, png}});
 }
 
 // Drawing data after the image block, so that a drawing without a preview
@@ -524,7 +541,8 @@ const char kReadme[] =
     "\r\n"
     "Drawings made up for trying Korvex out:\r\n"
     "\r\n"
-    "- previews in several releases (R13 to 2010), one of them 24-bit;\r\n"
+    "- previews in several releases (R13 to 2018), one of them 24-bit and the\r\n"
+    "  2013 and 2018 ones stored as PNG pictures;\r\n"
     "- R13 and later drawings without a preview (Preview Not Found);\r\n"
     "- R9 to R12 drawings, which cannot carry a preview (Preview Not Supported);\r\n"
     "- a template (.dwt), a backup (.bak) and an Archive sub-folder.\r\n"
@@ -558,6 +576,10 @@ int main(int argc, char** argv) {
         {"Site Plan.dwg", WithPreview("AC1021", "site", EightBitDib(SitePlan()))},
         {"Gear 24 Teeth.dwg", WithPreview("AC1024", "gear", EightBitDib(Gear()))},
         {"South Elevation.dwg", WithPreview("AC1012", "elevation", EightBitDib(SouthElevation()))},
+        {"Floor Plan Level 2.dwg",
+         WithPngPreview("AC1027", "plan2", PngPreview(FloorPlan("PLAN LEVEL 2", true)))},
+        {"Title Block A1.dwg",
+         WithPngPreview("AC1032", "title1", PngPreview(TitleBlock("TITLE BLOCK A1")))},
         {"Pump Housing Render.dwg", WithPreview("AC1018", "render", TrueColourDib(PumpRender))},
         {"Bracket Detail.dwg", WithoutPreview("AC1015", "bracket", 23 * 1024 + 310)},
         {"Electrical Layout.dwg", WithoutPreview("AC1021", "electrical", 57 * 1024 + 95)},

@@ -32,6 +32,9 @@ TEST(SortKeys, VersionsInReleaseOrder) {
                         {"r13.dwg", "13"},
                         {"u.dwg", "Unknown Version"},
                         {"r9.dwg", "9"}}));
+    // The releases of today rank after 2010, 2013 before 2018.
+    EXPECT_EQ((std::vector<std::string>{"r2010.dwg", "r2013.dwg", "r2018.dwg"}),
+              Order(3, {{"r2018.dwg", "2018"}, {"r2010.dwg", "2010"}, {"r2013.dwg", "2013"}}));
 }
 
 TEST(SortKeys, SizesByTextLengthThenText) {

@@ -1,6 +1,7 @@
 // Fuzz target for the byte-level drawing code: the release code, the image
 // block directory, the preview size limit, the preview's file header and the
-// bitmap decoder, over arbitrary bytes. Built natively with sanitizers by scripts/fuzz.
+// bitmap decoder, and the checks a PNG preview passes before it is decoded,
+// over arbitrary bytes. Built natively with sanitizers by scripts/fuzz.
 #include <algorithm>
 #include <array>
 #include <cstddef>
@@ -8,9 +9,50 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "inspect/dib_layout.h"
 #include "inspect/dwg_format.h"
+#include "inspect/png_preview.h"
+
+namespace {
+
+uint32_t ReadBE32(const std::string& s, size_t at) {
+    const uint8_t* p = reinterpret_cast<const uint8_t*>(s.data()) + at;
+    return static_cast<uint32_t>(p[0]) << 24 | p[1] << 16 | p[2] << 8 | p[3];
+}
+
+// The same bytes with every chunk's CRC made right, so that mutations reach
+// the checks behind the CRC.
+std::string WithGoodCrcs(std::string png) {
+    for (size_t pos = 8; png.size() >= pos + 12;) {
+        uint32_t length = ReadBE32(png, pos);
+        if (length > png.size() - pos - 12) break;
+        uint32_t crc = PngCrc(reinterpret_cast<const uint8_t*>(png.data()) + pos + 4, 4 + length);
+        for (int i = 0; i < 4; ++i)
+            png[pos + 8 + length + i] = static_cast<char>(crc >> (24 - 8 * i));
+        pos += 12 + length;
+    }
+    return png;
+}
+
+// What the program does with PNG data short of the system's decoder: check
+// it, then make the bitmap it would fill (small pictures only, to keep the
+// run fast; the sizes are what is checked) and fill its rows.
+void CheckPng(const std::string& png) {
+    PngHeader header;
+    if (!CheckPngData(png, header)) return;
+    if (header.width > kMaxPngSide || header.height > kMaxPngSide) __builtin_trap();
+    if (static_cast<uint64_t>(header.width) * header.height > 65536) return;
+    std::string bmp = BlankBmp24(header.width, header.height);
+    if (bmp.size() != 54 + static_cast<size_t>(Bmp24Stride(header.width)) * header.height)
+        __builtin_trap();
+    std::vector<uint8_t> row(static_cast<size_t>(header.width) * 4, 0x80);
+    for (uint32_t y = 0; y <= header.height; ++y) // one row past the end is ignored
+        PutBmp24Row(bmp, y, row.data());
+}
+
+} // namespace
 
 namespace {
 
@@ -68,8 +110,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             DecodeDibFile(file, picture);
         }
     }
-    // The decoder also meets damaged bitmap files of its own.
+    PngEntry png;
+    if (FindPngEntry(reader, png)) {
+        if (png.start >= size || png.size > size - png.start) __builtin_trap();
+        std::string data = bytes.substr(png.start, png.size);
+        CheckPng(data);
+        CheckPng(WithGoodCrcs(data));
+    }
+    // The decoders also meet damaged files of their own.
     DibPicture picture;
     DecodeDibFile(bytes, picture);
+    CheckPng(WithGoodCrcs(bytes));
     return 0;
 }

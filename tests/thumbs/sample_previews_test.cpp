@@ -164,4 +164,22 @@ TEST_F(SamplePreviews, BlackBackgroundSwapsOnlyTheEightBitOnes) {
     EXPECT_TRUE(plain == adapted);
 }
 
+TEST_F(SamplePreviews, PngPreviewsBecomeThumbnailsAndAreNeverColourSwapped) {
+    for (const char* file : {"libredwg_example_2013.dwg", "libredwg_sample_2018.dwg"}) {
+        SCOPED_TRACE(file);
+        BlackBackground = false;
+        int before = ImageCount();
+        Thumbnail(file);
+        EXPECT_TRUE(PreviewFound);
+        EXPECT_EQ(before, Thumbs.current);
+        // At least 120 high at the thumbnail width of 180.
+        Pixels plain = CropCentered(ReadImage(Thumbs.images, Thumbs.current), 180, 120);
+        EXPECT_GT(DistinctColours(plain), 1u);
+
+        BlackBackground = true;
+        Thumbnail(file);
+        EXPECT_TRUE(plain == CropCentered(ReadImage(Thumbs.images, Thumbs.current), 180, 120));
+    }
+}
+
 } // namespace
