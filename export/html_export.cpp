@@ -1,0 +1,172 @@
+#include "export/html_export.h"
+
+#include <windows.h>
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <cstdio>
+#include <vector>
+
+#include "export/html_page.h"
+#include "filelist/list_rows.h"
+#include "inspect/dwg_inspect.h"
+#include "inspect/file_facts.h"
+#include "runtime/app_state.h"
+#include "runtime/files.h"
+#include "runtime/handles.h"
+#include "runtime/strings.h"
+#include "runtime/win_helpers.h"
+
+static void OpenWithShell(const std::string& pagePath) {
+    ShellExecuteA(nullptr, "open", pagePath.c_str(), "", nullptr, SW_SHOWNORMAL);
+}
+
+void (*OpenExportedPage)(const std::string& pagePath) = OpenWithShell;
+
+namespace {
+
+// The names of the rows to export, in list order.
+std::vector<std::string> RowsToExport(bool allRows) {
+    std::vector<std::string> names;
+    int rows = static_cast<int>(SendMessageA(Win.list, LVM_GETITEMCOUNT, 0, 0));
+    for (int row = 0; row < rows; ++row) {
+        if (!allRows &&
+            !(SendMessageA(Win.list, LVM_GETITEMSTATE, row, LVIS_SELECTED) & LVIS_SELECTED))
+            continue;
+        names.push_back(RowText(Win.list, row, 2));
+    }
+    return names;
+}
+
+// The page file, written in text mode; remembers whether every write held.
+class PageFile {
+  public:
+    explicit PageFile(const std::string& path) : file_(std::fopen(path.c_str(), "w")) {
+        if (file_) std::setvbuf(file_, nullptr, _IOFBF, 1 << 16);
+    }
+    ~PageFile() {
+        if (file_) std::fclose(file_);
+    }
+    PageFile(const PageFile&) = delete;
+    PageFile& operator=(const PageFile&) = delete;
+    bool opened() const { return file_ != nullptr; }
+    // Writes and empties the text.
+    void Write(std::string& text) {
+        if (!text.empty() && std::fwrite(text.data(), 1, text.size(), file_) != text.size())
+            failed_ = true;
+        text.clear();
+    }
+    // True when everything reached the file.
+    bool Close() {
+        bool ok = !failed_ && std::fflush(file_) == 0 && !std::ferror(file_);
+        ok = std::fclose(file_) == 0 && ok;
+        file_ = nullptr;
+        return ok;
+    }
+
+  private:
+    FILE* file_;
+    bool failed_ = false;
+};
+
+// The picture step of one file: its preview copied beside the page under a
+// name of its own, or "" when it has none or the copy failed.
+std::string CopyPreview(const std::string& path, const std::string& name,
+                        const std::string& htmlFolder, const std::string& extension,
+                        ImageNames& images) {
+    ExtractPreview(path); // replaces (or removes) the preview bitmap file
+    PreviewFound = PathExists(Paths.previewBitmap);
+    if (!PreviewFound) return std::string();
+    std::string image = images.Claim(ImageNameFor(name, extension));
+    if (!CopyFileA(Paths.previewBitmap.c_str(), (htmlFolder + image).c_str(), FALSE))
+        return std::string();
+    return image;
+}
+
+void ShowPageError(const std::string& pagePath) {
+    SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+    ShowMessage("Can't open file " + pagePath, "Error", MB_OK);
+}
+
+} // namespace
+
+void ClearHtmlWorkFolder() {
+    std::string folder = WithTrailingBackslash(Paths.htmlFolder);
+    std::string pattern = folder + "*.*";
+    SendMessageA(Win.scratchList, LB_RESETCONTENT, 0, 0);
+    const UINT kFilesOnly = DDL_EXCLUSIVE | DDL_READONLY | DDL_HIDDEN | DDL_SYSTEM | DDL_ARCHIVE;
+    SendMessageA(Win.scratchList, LB_DIR, kFilesOnly, reinterpret_cast<LPARAM>(pattern.c_str()));
+    int count = static_cast<int>(SendMessageA(Win.scratchList, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        LRESULT length = SendMessageA(Win.scratchList, LB_GETTEXTLEN, i, 0);
+        if (length == LB_ERR) continue;
+        std::string name(static_cast<size_t>(length) + 1, '\0');
+        SendMessageA(Win.scratchList, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&name[0]));
+        name.resize(static_cast<size_t>(length));
+        DeleteFileA((folder + name).c_str()); // one that will not go stays
+    }
+    SendMessageA(Win.scratchList, LB_RESETCONTENT, 0, 0);
+}
+
+// Writes the page; false when it could not be created or written whole.
+static bool WritePage(const HtmlExportRequest& request, const std::vector<std::string>& names,
+                      HWND progress) {
+    if (Upper(request.pagePath) == Upper(Paths.htmlFile)) ClearHtmlWorkFolder();
+    PageFile page(request.pagePath);
+    if (!page.opened()) return false;
+
+    HtmlPageOptions options;
+    options.title = request.title;
+    options.font = HtmlOptions.font;
+    options.header = HtmlOptions.headerText;
+    options.showHeader = HtmlOptions.showHeader == "TRUE";
+    options.layout = request.layout;
+    for (int i = 0; i < 6; ++i)
+        options.show[i] = request.show[i];
+    HtmlPageWriter writer(options);
+
+    const std::string folder = WithTrailingBackslash(CurrentFolder());
+    const std::string extension = WindowText(Win.extensionBox);
+    ImageNames images;
+    std::string text;
+    writer.Begin(text);
+    for (size_t i = 0; i < names.size(); ++i) {
+        if (progress) SendMessageA(progress, PBM_SETPOS, static_cast<WPARAM>(i), 0);
+        HtmlPageFile file;
+        file.name = names[i];
+        std::string path = folder + file.name;
+        file.url = FileUrl(path);
+        if (request.show[0])
+            file.image = CopyPreview(path, file.name, request.htmlFolder, extension, images);
+        if (request.show[2]) file.version = ReadDwgVersion(path);
+        if (request.show[3]) file.size = SizeText(path);
+        if (request.show[4]) file.date = ModifiedText(path);
+        if (request.show[5]) file.attributes = AttributeText(path);
+        writer.AddFile(file, text);
+        if (text.size() >= (1 << 15)) page.Write(text);
+    }
+    writer.End(text);
+    page.Write(text);
+    if (page.Close()) return true;
+    DeleteFileA(request.pagePath.c_str()); // a page cut short is no page
+    return false;
+}
+
+void ExportHtml(const HtmlExportRequest& request, HWND progress) {
+    SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+    PumpMessages();
+    std::vector<std::string> names = RowsToExport(request.allRows);
+    if (progress) {
+        SendMessageA(progress, PBM_SETRANGE32, 0, static_cast<LPARAM>(names.size()));
+        ShowWindow(progress, SW_SHOW);
+    }
+    if (!names.empty()) {
+        if (!WritePage(request, names, progress)) {
+            ShowPageError(request.pagePath);
+        } else {
+            OpenExportedPage(request.pagePath);
+        }
+    }
+    SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+    PumpMessages();
+}
