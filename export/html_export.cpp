@@ -91,21 +91,26 @@ void ShowPageError(const std::string& pagePath) {
 } // namespace
 
 void ClearHtmlWorkFolder() {
+    // The rule of a list box directory listing of files with the read-only,
+    // hidden, system or archive attribute: files only, and only those that
+    // carry at least one of them. (Wine's LB_DIR lists only files carrying
+    // all four, so the folder is read here directly.)
+    const DWORD kListed = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                          FILE_ATTRIBUTE_ARCHIVE;
     std::string folder = WithTrailingBackslash(Paths.htmlFolder);
-    std::string pattern = folder + "*.*";
-    SendMessageA(Win.scratchList, LB_RESETCONTENT, 0, 0);
-    const UINT kFilesOnly = DDL_EXCLUSIVE | DDL_READONLY | DDL_HIDDEN | DDL_SYSTEM | DDL_ARCHIVE;
-    SendMessageA(Win.scratchList, LB_DIR, kFilesOnly, reinterpret_cast<LPARAM>(pattern.c_str()));
-    int count = static_cast<int>(SendMessageA(Win.scratchList, LB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        LRESULT length = SendMessageA(Win.scratchList, LB_GETTEXTLEN, i, 0);
-        if (length == LB_ERR) continue;
-        std::string name(static_cast<size_t>(length) + 1, '\0');
-        SendMessageA(Win.scratchList, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&name[0]));
-        name.resize(static_cast<size_t>(length));
-        DeleteFileA((folder + name).c_str()); // one that will not go stays
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA data;
+    {
+        FindHandle find(FindFirstFileA((folder + "*.*").c_str(), &data));
+        if (!find.valid()) return;
+        do {
+            if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+                (data.dwFileAttributes & kListed))
+                names.push_back(data.cFileName);
+        } while (FindNextFileA(find.get(), &data));
     }
-    SendMessageA(Win.scratchList, LB_RESETCONTENT, 0, 0);
+    for (const std::string& name : names)
+        DeleteFileA((folder + name).c_str()); // one that will not go stays
 }
 
 // Writes the page; false when it could not be created or written whole.

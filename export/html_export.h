@@ -22,8 +22,8 @@ struct HtmlExportRequest {
 // reported in a message box; nothing is opened then.
 void ExportHtml(const HtmlExportRequest& request, HWND progress);
 
-// Deletes the files of the HTML work folder (folders and files without any
-// of the read-only, hidden, system or archive attributes stay).
+// Deletes the files of the HTML work folder (folders, and files without any
+// of the read-only, hidden, system or archive attributes, stay).
 void ClearHtmlWorkFolder();
 
 // Shows a finished page; the shell's "open" by default. Tests and benchmarks
