@@ -4,11 +4,14 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <array>
 #include <cstdio>
+#include <memory>
 #include <vector>
 
 #include "export/html_page.h"
 #include "filelist/list_rows.h"
+#include "inspect/dwg_format.h"
 #include "inspect/dwg_inspect.h"
 #include "inspect/file_facts.h"
 #include "runtime/app_state.h"
@@ -69,18 +72,47 @@ class PageFile {
     bool failed_ = false;
 };
 
-// The picture step of one file: its preview copied beside the page under a
-// name of its own, or "" when it has none or the copy failed.
-std::string CopyPreview(const std::string& path, const std::string& name,
-                        const std::string& htmlFolder, const std::string& extension,
-                        ImageNames& images) {
-    ExtractPreview(path); // replaces (or removes) the preview bitmap file
-    PreviewFound = PathExists(Paths.previewBitmap);
-    if (!PreviewFound) return std::string();
-    std::string image = images.Claim(ImageNameFor(name, extension));
-    if (!CopyFileA(Paths.previewBitmap.c_str(), (htmlFolder + image).c_str(), FALSE))
-        return std::string();
-    return image;
+// Writes a drawing's preview as a .bmp file: the same bytes the preview
+// bitmap file would hold. False when it could not be written whole.
+bool WritePicture(const ByteReader& drawing, const PreviewEntry& entry, const std::string& target) {
+    std::unique_ptr<char[]> data = PreviewData(drawing, entry);
+    if (!data) return false;
+    std::array<uint8_t, 14> header = PreviewFileHeader(entry.header);
+    std::FILE* out = std::fopen(target.c_str(), "wb");
+    if (!out) return false;
+    bool ok = std::fwrite(header.data(), 1, header.size(), out) == header.size() &&
+              std::fwrite(data.get(), 1, entry.size, out) == entry.size;
+    ok = std::fclose(out) == 0 && ok;
+    if (!ok) DeleteFileA(target.c_str());
+    return ok;
+}
+
+// The release text and the picture of one drawing, from one opening of the
+// file: the picture goes straight beside the page under a name of its own
+// (image stays "" when the drawing has none or it could not be written).
+// Going through the preview bitmap file would write every picture twice.
+void ReadDrawing(const std::string& path, bool wantPicture, const std::string& htmlFolder,
+                 const std::string& extension, ImageNames& images, HtmlPageFile& file) {
+    PreviewSupported = true;
+    std::FILE* in = std::fopen(path.c_str(), "rb");
+    if (!in) {
+        bool exists = PathExists(path);
+        // A drawing locked by another program is shown, not fatal.
+        if (exists) std::fprintf(stderr, "Can't open file %s\n", path.c_str());
+        PreviewSupported = !exists;
+        file.version = exists ? "Unknown Version" : "File Not Found";
+        return;
+    }
+    StreamReader drawing(in);
+    std::string code = ReleaseCodeOf(drawing);
+    PreviewSupported = ReleaseSupportsPreview(code);
+    file.version = VersionTextOf(code);
+    PreviewEntry entry;
+    if (wantPicture && FindPreviewEntry(drawing, entry) == PreviewLookup::Found) {
+        std::string image = images.Claim(ImageNameFor(file.name, extension));
+        if (WritePicture(drawing, entry, htmlFolder + image)) file.image = image;
+    }
+    std::fclose(in);
 }
 
 void ShowPageError(const std::string& pagePath) {
@@ -141,9 +173,9 @@ static bool WritePage(const HtmlExportRequest& request, const std::vector<std::s
         file.name = names[i];
         std::string path = folder + file.name;
         file.url = FileUrl(path);
-        if (request.show[0])
-            file.image = CopyPreview(path, file.name, request.htmlFolder, extension, images);
-        if (request.show[2]) file.version = ReadDwgVersion(path);
+        if (request.show[0] || request.show[2])
+            ReadDrawing(path, request.show[0], request.htmlFolder, extension, images, file);
+        if (!request.show[2]) file.version.clear();
         if (request.show[3]) file.size = SizeText(path);
         if (request.show[4]) file.date = ModifiedText(path);
         if (request.show[5]) file.attributes = AttributeText(path);
@@ -152,6 +184,11 @@ static bool WritePage(const HtmlExportRequest& request, const std::vector<std::s
     }
     writer.End(text);
     page.Write(text);
+    // The preview bitmap file is left holding the last drawing's preview.
+    if (request.show[0] && !names.empty()) {
+        ExtractPreview(folder + names.back());
+        PreviewFound = PathExists(Paths.previewBitmap);
+    }
     if (page.Close()) return true;
     DeleteFileA(request.pagePath.c_str()); // a page cut short is no page
     return false;
