@@ -43,10 +43,21 @@ TEST_F(HtmlExportTest, DetailTableOfEveryRowInTheWorkFolder) {
     ASSERT_TRUE(WriteBytes(folder.file("plan.dwg"), DrawingWithPreview(20, 10, 0xFF0000)));
     ASSERT_TRUE(WriteBytes(folder.file("bare.dwg"), MakeDrawingWithoutImages("AC1015")));
     ASSERT_TRUE(WriteBytes(folder.file("old.dwg"), MakeDrawingWithoutImages("AC1009")));
+    std::string cut = DrawingWithPreview(20, 10, 0xFF0000);
+    ASSERT_TRUE(WriteBytes(folder.file("damaged.dwg"), cut.substr(0, cut.size() / 2)));
+    ASSERT_TRUE(WriteBytes(folder.file("locked.dwg"), DrawingWithPreview(20, 10, 0xFF0000)));
     ASSERT_TRUE(WriteBytes(Paths.htmlFolder + "stale.bmp", "left from before"));
     ListFolder(Unslashed(folder.path()));
+    std::vector<std::string> drawings;
+    for (const char* name : {"bare.dwg", "damaged.dwg", "locked.dwg", "old.dwg", "plan.dwg"})
+        drawings.push_back(ReadBytes(folder.file(name)));
+    // Held open without sharing, as another program may hold a drawing.
+    HANDLE lock = CreateFileA(folder.file("locked.dwg").c_str(), GENERIC_READ, 0, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, lock);
     DialogAnswerer answers;
     RunDialog(answers, Confirm(ID_HTML_LAYOUT1));
+    CloseHandle(lock);
 
     ASSERT_EQ(std::vector<std::string>{Paths.htmlFile}, OpenedPages);
     EXPECT_FALSE(PathExists(Paths.htmlFolder + "stale.bmp")) << "the work folder is emptied";
@@ -65,7 +76,13 @@ TEST_F(HtmlExportTest, DetailTableOfEveryRowInTheWorkFolder) {
                               "\"><img border=\"0\" src=\"plan.bmp\" alt=\"plan.dwg\"></a></td>"));
     EXPECT_TRUE(
         Has(page, "<a href=\"" + FileUrl(folder.file("bare.dwg")) + "\"><b>No Preview</b></a>"));
-    EXPECT_EQ(2, Count(page, "No Preview"));
+    EXPECT_EQ(4, Count(page, "No Preview")) << "no preview, a damaged one, a locked drawing";
+    EXPECT_TRUE(Has(page, ">locked.dwg</font></td>\r\n    <td>" + font + "Unknown Version<"));
+    // Nothing is written into the listed folder.
+    int i = 0;
+    for (const char* name : {"bare.dwg", "damaged.dwg", "locked.dwg", "old.dwg", "plan.dwg"})
+        EXPECT_EQ(drawings[i++], ReadBytes(folder.file(name))) << name;
+    EXPECT_EQ(5, RowCount(Win.list));
     EXPECT_TRUE(Has(page, "<td>" + font + "11/12</font></td>"));
     ExtractPreview(folder.file("plan.dwg"));
     EXPECT_EQ(ReadBytes(Paths.previewBitmap), ReadBytes(Paths.htmlFolder + "plan.bmp"));
@@ -112,6 +129,8 @@ TEST_F(HtmlExportTest, GridOfTheSelectedRowsWithACustomHeader) {
 TEST_F(HtmlExportTest, PageElsewhereLeavesOtherFilesAlone) {
     ScratchFolder folder, target;
     ASSERT_TRUE(WriteBytes(folder.file("R&D #1 50%.dwg"), DrawingWithPreview(8, 8, 0x0000FF)));
+    ASSERT_TRUE(WriteBytes(folder.file("blocked.dwg"), DrawingWithPreview(8, 8, 0x0000FF)));
+    ASSERT_TRUE(CreateDirectoryA(target.file("blocked.bmp").c_str(), nullptr));
     ASSERT_TRUE(WriteBytes(target.file("keep.txt"), "mine"));
     ASSERT_TRUE(WriteBytes(Paths.htmlFolder + "keep.bmp", "mine"));
     ListFolder(Unslashed(folder.path()));
@@ -128,6 +147,10 @@ TEST_F(HtmlExportTest, PageElsewhereLeavesOtherFilesAlone) {
     EXPECT_TRUE(PathExists(target.file("r&d #1 50%.bmp")));
     EXPECT_TRUE(Has(page, "src=\"r&amp;d%20%231%2050%25.bmp\" alt=\"R&amp;D #1 50%.dwg\""));
     EXPECT_TRUE(Has(page, "R&amp;D #1 50%.dwg<br>"));
+    // A picture that cannot be written leaves its drawing without one.
+    EXPECT_TRUE(Has(page, "<a href=\"" + FileUrl(folder.file("blocked.dwg")) +
+                              "\"><b>No Preview</b></a>\r\n"));
+    EXPECT_FALSE(Has(page, "alt=\"blocked.dwg\""));
     DeleteFileA((Paths.htmlFolder + "keep.bmp").c_str());
 }
 

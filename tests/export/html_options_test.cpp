@@ -220,6 +220,23 @@ TEST_F(HtmlExportTest, MissingFoldersAreReportedAndTheDialogStays) {
     ListFolder(Unslashed(folder.path()));
 }
 
+TEST_F(HtmlExportTest, BrowseButtonPicksTheHtmlFolder) {
+    ScratchFolder target;
+    DialogAnswerer answers;
+    answers.Add([&](HWND dlg) {
+        SetWindowTextA(Control(dlg, ID_HTML_FOLDER), Unslashed(target.path()).c_str());
+        Click(dlg, ID_HTML_BROWSE);
+        EXPECT_EQ(Unslashed(target.path()), WindowText(Control(dlg, ID_HTML_FOLDER)));
+        EXPECT_EQ(Control(dlg, ID_HTML_OK), GetFocus());
+        EXPECT_FALSE(GetWindowLongA(Control(dlg, ID_HTML_BROWSE), GWL_STYLE) & BS_DEFPUSHBUTTON);
+        ClickButton(dlg, ID_HTML_CANCEL);
+    });
+    // The folder browser opens at the folder typed: taking it keeps it.
+    answers.Add([](HWND browser) { ClickButton(browser, IDOK); });
+    OpenDialog();
+    EXPECT_EQ(2, answers.Answered());
+}
+
 TEST_F(HtmlExportTest, FontPickerTalksLikeAComboBox) {
     ASSERT_TRUE(RegisterFontPickerClass());
     HWND owner = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 300, 200, nullptr, nullptr,
