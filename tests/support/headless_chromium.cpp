@@ -5,10 +5,12 @@
 namespace {
 
 // Root needs --no-sandbox; the rest keeps a test run quiet and offline. Every
-// run gets a profile of its own, removed afterwards.
+// run gets a profile (and a home for the browser's crash and cache files) of
+// its own, removed afterwards.
 std::string ChromiumScript(const std::string& windowsPagePath, const std::string& action) {
     std::string url = "file://" + UnixPath(windowsPagePath);
     return "profile=$(mktemp -d) && "
+           "HOME=\"$profile\" XDG_CONFIG_HOME=\"$profile\" XDG_CACHE_HOME=\"$profile\" "
            "timeout 90 chromium --no-sandbox --headless=new --disable-gpu --no-first-run "
            "--disable-background-networking --disable-component-update --disable-sync "
            "--allow-file-access-from-files --user-data-dir=\"$profile\" " +
