@@ -1,5 +1,6 @@
 #include "export/font_picker.h"
 
+#include <cstdlib>
 #include <string>
 
 #include "runtime/handles.h"
