@@ -44,7 +44,6 @@ bool WriteZipArchive(const std::string& zipPath, const std::vector<ZipSource>& f
     zipFile zip = zipOpen(zipPath.c_str(), APPEND_STATUS_CREATE);
     if (!zip) return false;
     bool ok = true;
-    for (const ZipSource& source : files)
-        ok = AddFile(zip, source) && ok;
+    for (const ZipSource& source : files) ok = AddFile(zip, source) && ok;
     return zipClose(zip, nullptr) == ZIP_OK && ok;
 }
