@@ -2,5 +2,6 @@
 // header and title, saves them and writes the page.
 #pragma once
 
-// Shows the dialog modally over the active window; returns when it has ended.
+// Shows the dialog modally, owned by the main window; returns when it has
+// ended.
 void ShowHtmlOptionsDialog();

@@ -4,6 +4,7 @@
 
 WorkPaths Paths;
 MainSettings Settings;
+HtmlSettings HtmlOptions;
 MainWindow Win;
 ThumbnailState Thumbs;
 ListCounters Counters;

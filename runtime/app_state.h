@@ -34,6 +34,22 @@ struct MainSettings {
     int thumbHeight = 144;
 };
 
+// The [HTML] settings in memory, loaded when the HTML options dialog opens
+// and saved when it is confirmed. Flags are the words "TRUE" and "FALSE".
+struct HtmlSettings {
+    // Preview, file name, version, size, date, attributes.
+    std::string showItem[6] = {"TRUE", "TRUE", "TRUE", "TRUE", "TRUE", "TRUE"};
+    std::string font = "Times New Roman";
+    int layout = 0; // 1 detail table, 3 or 4 files per grid row; 0 none chosen
+    std::string showHeader = "TRUE";
+    std::string useCustomHeader = "FALSE";
+    std::string customHeader;
+    std::string title = "Korvex HTML Output";
+    std::string useCustomExport = "FALSE";
+    std::string customExport;
+    std::string headerText; // the page's header line; never stored
+};
+
 // Handles and layout of the main window.
 struct MainWindow {
     HWND main = nullptr;
@@ -74,6 +90,7 @@ struct ThumbnailState {
 
 extern WorkPaths Paths;
 extern MainSettings Settings;
+extern HtmlSettings HtmlOptions;
 extern MainWindow Win;
 extern ThumbnailState Thumbs;
 extern ListCounters Counters;
