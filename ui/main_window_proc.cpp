@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "export/zip_options.h"
 #include "filelist/file_list_build.h"
 #include "filelist/list_columns.h"
 #include "filelist/list_sorting.h"
@@ -58,11 +59,22 @@ static void OpenFavorite(int n) {
     if (!folder.empty()) NavigateTo(WithTrailingBackslash(folder));
 }
 
+// The Esc that closed a dialog must not reach the list as a deselect-all.
+static void AfterDialog() {
+    DialogClosed = true;
+    SetTimer(Win.main, TIMER_DIALOG_CLOSED, 100, nullptr);
+    SetFocus(Win.list);
+}
+
 static void OnCommand(HWND wnd, int id, int code) {
     switch (id) {
     case IDM_EXIT: SendMessageA(wnd, WM_CLOSE, 0, 0); break;
     case IDM_REFRESH: RefreshTreePane(); break;
     case IDM_SEARCH_SUBFOLDERS: OpenSearchWindow(); break;
+    case IDM_ZIP_FILES:
+        ShowZipOptionsDialog();
+        AfterDialog();
+        break;
     case IDM_BLACK_BACKGROUND: BlackBackground = ToggleViewItem(IDM_BLACK_BACKGROUND); break;
     case IDM_DETAILS:
         EnterDetailMode();
