@@ -75,32 +75,47 @@ static void CreateFileOptions(HWND dlg) {
     CreateLabel("ZIP Filename", options, ID_ZIP_NAME_LABEL, 5, 20, 80, 20);
     SubclassZipEscape(CreateEdit("KvxZIP.zip", options, ID_ZIP_NAME, 90, 20, 260, 20));
     CreateLabel("ZIP Directory", options, ID_ZIP_FOLDER_LABEL, 5, 45, 80, 20);
-    SubclassZipEscape(
-        CreateEdit(CurrentFolder().c_str(), options, ID_ZIP_FOLDER, 90, 45, 260, 20));
+    SubclassZipEscape(CreateEdit(CurrentFolder().c_str(), options, ID_ZIP_FOLDER, 90, 45, 260, 20));
     CreateButton("...", options, ID_ZIP_BROWSE, 350, 45, 25, 20);
 }
 
-static void CreateNotice(HWND dlg) {
+// Pixels the notice needs beyond its 53 in the font at hand: where that font
+// is wider than the one the layout was made for, lines wrap and the notice
+// grows, moving what lies below it down.
+static int NoticeOverflow(HWND notice) {
+    WindowDC dc(notice);
+    HGDIOBJ old = SelectObject(dc.get(), Objects.noticeFont.get());
+    RECT r = {0, 0, 390, 0};
+    DrawTextA(dc.get(), kNotice, -1, &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    SelectObject(dc.get(), old);
+    return r.bottom > 53 ? r.bottom - 53 : 0;
+}
+
+// Returns how far the controls below the notice move down.
+static int CreateNotice(HWND dlg) {
     Objects.noticeFont.reset(MakeFont("MS Sans Serif", 8));
     Objects.linkFont.reset(MakeFont("MS Sans Serif", 8));
     HWND notice = CreateLabel(kNotice, dlg, ID_ZIP_NOTICE, 5, 175, 390, 53);
     SendMessageA(notice, WM_SETFONT, reinterpret_cast<WPARAM>(Objects.noticeFont.get()), TRUE);
-    HWND link = CreateLabel(kLibraryAddress, dlg, ID_ZIP_LINK, 5, 228, 150, 20);
+    int down = NoticeOverflow(notice);
+    if (down) SetWindowPos(notice, nullptr, 0, 0, 390, 53 + down, SWP_NOMOVE | SWP_NOZORDER);
+    HWND link = CreateLabel(kLibraryAddress, dlg, ID_ZIP_LINK, 5, 228 + down, 150, 20);
     SendMessageA(link, WM_SETFONT, reinterpret_cast<WPARAM>(Objects.linkFont.get()), TRUE);
     SubclassWebLink(link);
+    return down;
 }
 
 static INT_PTR OnInitDialog(HWND dlg) {
     ZipOptionsDialog = dlg;
-    SetWindowPos(dlg, nullptr, 0, 0, 406, GetSystemMetrics(SM_CYSIZE) + 300, SWP_NOZORDER);
-    CenterWindow(dlg, Win.main);
     CreateFileChoice(dlg);
     CreateFileOptions(dlg);
-    CreateNotice(dlg);
-    CreateProgressBar(dlg, ID_ZIP_PROGRESS, 10, 250, 380, 10, WS_CHILD | PBS_SMOOTH);
-    HWND create = CreateButton("Create Zip", dlg, ID_ZIP_CREATE, 110, 265, 80, 25,
+    int down = CreateNotice(dlg);
+    SetWindowPos(dlg, nullptr, 0, 0, 406, GetSystemMetrics(SM_CYSIZE) + 300 + down, SWP_NOZORDER);
+    CenterWindow(dlg, Win.main);
+    CreateProgressBar(dlg, ID_ZIP_PROGRESS, 10, 250 + down, 380, 10, WS_CHILD | PBS_SMOOTH);
+    HWND create = CreateButton("Create Zip", dlg, ID_ZIP_CREATE, 110, 265 + down, 80, 25,
                                WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON);
-    HWND cancel = CreateButton("Cancel", dlg, ID_ZIP_CANCEL, 210, 265, 80, 25);
+    HWND cancel = CreateButton("Cancel", dlg, ID_ZIP_CANCEL, 210, 265 + down, 80, 25);
     SubclassZipEscape(create);
     SubclassZipEscape(cancel);
     MakeDefaultButton(dlg, create);

@@ -7,11 +7,18 @@
 #include "runtime/app_state.h"
 #include "runtime/files.h"
 #include "runtime/ids.h"
+#include "runtime/win_helpers.h"
 #include "tests/support/dwg_builder.h"
 
 void ZipListTest::SetUp() {
-    ASSERT_TRUE(form.Activate());
-    Win.list = CreateControl("SysListView32", "", form.get(), ID_FILE_LIST, 0, 0, 380, 250,
+    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&icc);
+    form = CreateWindowExA(0, "STATIC", "Files", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 400,
+                           300, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    SetForegroundWindow(form);
+    SetActiveWindow(form);
+    ASSERT_EQ(form, GetActiveWindow());
+    Win.list = CreateControl("SysListView32", "", form, ID_FILE_LIST, 0, 0, 380, 250,
                              WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS);
     for (int column = 0; column < 3; ++column)
         InsertColumn(Win.list, column, "", LVCFMT_LEFT, 100);
@@ -21,7 +28,7 @@ void ZipListTest::SetUp() {
 
 void ZipListTest::TearDown() {
     SetCurrentDirectoryA(TempFolder().c_str()); // the scratch folder can then go
-    DestroyWindow(Win.list);
+    DestroyWindow(form);
     Win.list = nullptr;
 }
 

@@ -22,8 +22,11 @@ TEST(ZipNames, DialogArchivePathJoinsTheTrimmedFieldsAndAddsZip) {
 TEST(ZipNames, SingleFileArchiveReplacesTheLastThreeCharacters) {
     struct Case {
         const char *entry, *archive;
-    } cases[] = {{"plan.dwg", "plan.zip"}, {"site.sv$", "site.zip"}, {"abc", "zip"},
-                 {"ab", "zip"},            {"a.b.bak", "a.b.zip"}};
+    } cases[] = {{"plan.dwg", "plan.zip"},
+                 {"site.sv$", "site.zip"},
+                 {"abc", "zip"},
+                 {"ab", "zip"},
+                 {"a.b.bak", "a.b.zip"}};
     for (const Case& c : cases)
         EXPECT_EQ(c.archive, SingleFileArchivePath(c.entry)) << c.entry;
 }
