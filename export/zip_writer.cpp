@@ -36,13 +36,26 @@ bool NeedsZip64(uint64_t size) {
     return bound >= 0xFFFFFFFFull;
 }
 
+bool ToLocalFields(const FILETIME& time, SYSTEMTIME& st) {
+    FILETIME local;
+    return FileTimeToLocalFileTime(&time, &local) && FileTimeToSystemTime(&local, &st);
+}
+
 bool LocalWriteTime(const std::string& path, SYSTEMTIME& st) {
     WIN32_FIND_DATAA data;
     FindHandle find(FindFirstFileA(path.c_str(), &data));
-    if (!find.valid()) return false;
-    FILETIME local;
-    return FileTimeToLocalFileTime(&data.ftLastWriteTime, &local) &&
-           FileTimeToSystemTime(&local, &st);
+    return find.valid() && ToLocalFields(data.ftLastWriteTime, st);
+}
+
+zip_fileinfo InfoFromFields(const SYSTEMTIME& st) {
+    zip_fileinfo info = {};
+    info.tmz_date.tm_sec = st.wSecond;
+    info.tmz_date.tm_min = st.wMinute;
+    info.tmz_date.tm_hour = st.wHour;
+    info.tmz_date.tm_mday = st.wDay;
+    info.tmz_date.tm_mon = st.wMonth - 1;
+    info.tmz_date.tm_year = st.wYear;
+    return info;
 }
 
 } // namespace
@@ -58,16 +71,8 @@ int ZipEntryTime(const std::string& path, int part) {
 
 // One look-up for all six fields, so that they belong to the same time.
 zip_fileinfo ZipEntryInfo(const std::string& path) {
-    zip_fileinfo info = {};
     SYSTEMTIME st;
-    if (!LocalWriteTime(path, st)) return info;
-    info.tmz_date.tm_sec = st.wSecond;
-    info.tmz_date.tm_min = st.wMinute;
-    info.tmz_date.tm_hour = st.wHour;
-    info.tmz_date.tm_mday = st.wDay;
-    info.tmz_date.tm_mon = st.wMonth - 1;
-    info.tmz_date.tm_year = st.wYear;
-    return info;
+    return LocalWriteTime(path, st) ? InfoFromFields(st) : zip_fileinfo{};
 }
 
 zipFile CreateZipArchive(const std::string& path) {
@@ -94,7 +99,14 @@ ZipAddResult AddFileToZip(zipFile zip, const std::string& path, const std::strin
         return result;
     }
 
-    zip_fileinfo info = ZipEntryInfo(path);
+    // The open file's own time: the same as its directory entry's, without a
+    // directory search for every file.
+    FILETIME written;
+    SYSTEMTIME st;
+    zip_fileinfo info =
+        GetFileTime(in.get(), nullptr, nullptr, &written) && ToLocalFields(written, st)
+            ? InfoFromFields(st)
+            : ZipEntryInfo(path);
     if (zipOpenNewFileInZip64(zip, entryName.c_str(), &info, nullptr, 0, nullptr, 0, nullptr,
                               Z_DEFLATED, kLevel, NeedsZip64(remaining) ? 1 : 0) != ZIP_OK) {
         result.openFailed = true;
