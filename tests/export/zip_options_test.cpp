@@ -293,3 +293,26 @@ TEST_F(ZipOptionsDialogTest, ProgressCountsBeyond65535Files) {
 }
 
 } // namespace
+
+namespace {
+
+// "..." sits in the File Options group box, whose procedure hands its click
+// to the dialog; a cancelled browser leaves the folder as it was.
+TEST_F(ZipOptionsDialogTest, BrowseButtonInsideItsGroupBoxOpensTheFolderBrowser) {
+    List({"a.dwg"});
+    OpenZipOptions(
+        [](HWND dlg) {
+            HWND browse = ZipOptionsItem(ID_ZIP_BROWSE);
+            SetFocus(browse);
+            SendMessageA(GetParent(browse), WM_COMMAND, MAKEWPARAM(ID_ZIP_BROWSE, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(browse));
+            EXPECT_EQ(CurrentFolder(), ZipItemText(ID_ZIP_FOLDER));
+            EXPECT_EQ(ZipOptionsItem(ID_ZIP_CREATE), GetFocus());
+            EXPECT_EQ(ID_ZIP_CREATE, LOWORD(SendMessageA(dlg, DM_GETDEFID, 0, 0)));
+            ClickButton(dlg, ID_ZIP_CANCEL);
+        },
+        {Press(IDCANCEL)}); // the folder browser
+    EXPECT_EQ(2, answers.Answered());
+}
+
+} // namespace
