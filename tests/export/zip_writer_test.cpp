@@ -75,28 +75,6 @@ TEST(ZipWriter, EveryReaderFindsTheFilesWholeWithTheirTimes) {
     EXPECT_EQ("", CheckArchive(zip, entries));
 }
 
-TEST(ZipWriter, FileThatCannotBeReadIsLeftOutAndTheRestStaysValid) {
-    ScratchFolder folder;
-    for (const char* name : {"a.dwg", "locked.dwg", "c.dwg"})
-        ASSERT_TRUE(WriteBytes(folder.file(name), std::string("AC1018") + name));
-    // Held open without sharing, as another program may hold a drawing.
-    HANDLE lock = CreateFileA(folder.file("locked.dwg").c_str(), GENERIC_READ, 0, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, lock);
-    std::string zip = folder.file("out.zip");
-    std::vector<ZipAddResult> results =
-        Pack(folder, zip, {"a.dwg", "locked.dwg", "vanished.dwg", "c.dwg"});
-    CloseHandle(lock);
-    ASSERT_EQ(4u, results.size());
-    EXPECT_TRUE(AddedWhole(results[0]));
-    EXPECT_TRUE(results[1].unreadable);
-    EXPECT_TRUE(results[2].unreadable);
-    EXPECT_TRUE(AddedWhole(results[3]));
-    EXPECT_EQ("", CheckArchive(zip, {Expect("a.dwg", folder.file("a.dwg")),
-                                     Expect("c.dwg", folder.file("c.dwg"))}));
-    EXPECT_EQ(std::string("AC1018locked.dwg"), ReadBytes(folder.file("locked.dwg")));
-}
-
 // Read in blocks with its whole 64-bit size: a 32-bit process could not hold it.
 TEST(ZipWriter, FileOfFiveGiBIsAZip64EntryReadInBlocks) {
     ScratchFolder folder;
