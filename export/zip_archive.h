@@ -1,18 +1,15 @@
-// Zip archives of listed files, written with minizip.
+// Zip archives of the listed files: all rows or the selected rows of the file
+// list from the zip options dialog, or the one selected row from the list's
+// context menu. Each file is one entry named by its bare file name and dated
+// with its local last-write time.
 #pragma once
-#include <string>
-#include <vector>
 
-struct ZipSource {
-    std::string path;      // file to pack
-    std::string entryName; // name inside the archive
-};
-
-// Packs the files into a new archive (deflate, level 6, each entry dated with
-// its file's modification time). False when the archive cannot be created or
-// a file cannot be read or written.
-bool WriteZipArchive(const std::string& zipPath, const std::vector<ZipSource>& files);
+// Packs the file list's rows (all, or the selected ones) into the archive the
+// open zip options dialog names, showing progress in the dialog. Esc and
+// Cancel stop the run before its next file; files that cannot be read are
+// left out and named at the end.
+void ZipListedFiles(bool allRows);
 
 // Packs the one selected row's file into an archive named after it in the
-// current folder (the list's context menu).
+// folder the list shows.
 void ZipSelectedFile();

@@ -1,3 +1,49 @@
+// The list's context-menu command that packs one file into an archive of its
+// own name.
 #include "export/zip_archive.h"
 
-void ZipSelectedFile() {}
+#include <windows.h>
+#include <commctrl.h>
+
+#include "export/zip_names.h"
+#include "export/zip_run.h"
+#include "filelist/list_rows.h"
+#include "inspect/file_facts.h"
+#include "runtime/app_state.h"
+#include "runtime/files.h"
+
+// True when the file can be opened for reading now.
+static bool Readable(const std::string& path) {
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(h);
+    return true;
+}
+
+void ZipSelectedFile() {
+    int rows = RowCount(Win.list);
+    int selected = static_cast<int>(SendMessageA(Win.list, LVM_GETSELECTEDCOUNT, 0, 0));
+    if (rows < 1 || selected != 1) return;
+    std::string name = RowText(SelectedRows().front(), 2);
+    std::string entry = FileNamePart(name);
+    std::string archive = SingleFileArchivePath(entry);
+
+    // A file that cannot be read makes no archive and leaves an existing one alone.
+    if (!Readable(name)) {
+        ShowZipMessage(UnreadableFileMessage(name));
+        return;
+    }
+    if (!ConfirmArchiveReplace(archive)) return;
+    zipFile zip = CreateArchiveOrReport(archive);
+    if (!zip) return;
+    ZipAddResult result = AddFileToZip(zip, name, entry);
+    ReportAddFailures(result);
+    bool closed = CloseArchiveOrReport(zip);
+    // An archive without its one file whole is no use: it is not left behind.
+    if (result.unreadable || result.openFailed || result.writeFailed || result.cutShort ||
+        result.closeFailed || !closed) {
+        DeleteFileA(archive.c_str());
+        if (result.unreadable || result.cutShort) ShowZipMessage(UnreadableFileMessage(name));
+    }
+}

@@ -28,6 +28,7 @@ int ResultSortColumn = 0;
 bool ResultSortAscending = false;
 bool ZipInProgress = false;
 bool ZipCancelRequested = false;
+HWND ZipOptionsDialog = nullptr;
 
 int SortColumn = 2;
 bool SortAscending = false;

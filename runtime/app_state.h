@@ -118,6 +118,8 @@ extern int ResultSortColumn;
 extern bool ResultSortAscending;
 extern bool ZipInProgress;
 extern bool ZipCancelRequested;
+// The open zip options dialog, null while none is open.
+extern HWND ZipOptionsDialog;
 
 // Sorting of the file list.
 extern int SortColumn;

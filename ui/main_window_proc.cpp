@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "export/html_options.h"
+#include "export/zip_options.h"
 #include "filelist/file_list_build.h"
 #include "filelist/list_columns.h"
 #include "filelist/list_sorting.h"
@@ -54,17 +55,17 @@ static void OnBoxSelection(int id) {
 }
 
 // The HTML options dialog; the Esc that closes it must not reach the list.
-static void OnExportHtml() {
-    ShowHtmlOptionsDialog();
-    DialogClosed = true;
-    SetTimer(Win.main, TIMER_DIALOG_CLOSED, 100, nullptr);
-    SetFocus(Win.list);
-}
-
 // A favourite folder of the Favorites menu; an undefined one goes nowhere.
 static void OpenFavorite(int n) {
     const std::string& folder = Settings.favorites[n];
     if (!folder.empty()) NavigateTo(WithTrailingBackslash(folder));
+}
+
+// The Esc that closed a dialog must not reach the list as a deselect-all.
+static void AfterDialog() {
+    DialogClosed = true;
+    SetTimer(Win.main, TIMER_DIALOG_CLOSED, 100, nullptr);
+    SetFocus(Win.list);
 }
 
 static void OnCommand(HWND wnd, int id, int code) {
@@ -72,7 +73,14 @@ static void OnCommand(HWND wnd, int id, int code) {
     case IDM_EXIT: SendMessageA(wnd, WM_CLOSE, 0, 0); break;
     case IDM_REFRESH: RefreshTreePane(); break;
     case IDM_SEARCH_SUBFOLDERS: OpenSearchWindow(); break;
-    case IDM_EXPORT_HTML: OnExportHtml(); break;
+    case IDM_EXPORT_HTML:
+        ShowHtmlOptionsDialog();
+        AfterDialog();
+        break;
+    case IDM_ZIP_FILES:
+        ShowZipOptionsDialog();
+        AfterDialog();
+        break;
     case IDM_BLACK_BACKGROUND: BlackBackground = ToggleViewItem(IDM_BLACK_BACKGROUND); break;
     case IDM_DETAILS:
         EnterDetailMode();

@@ -189,7 +189,7 @@ TEST_F(HtmlExportTest, PageThatCannotBeWrittenIsReportedAndNotOpened) {
     // An empty file name makes the page path the folder itself; a page on a
     // full device fails while it is written.
     std::string full = target.file("full.htm");
-    UnixCommandResult link =
+    UnixRun link =
         RunUnixCommand("ln -s /dev/full " + ShellQuote(UnixPath(target.path()) + "full.htm"));
     ASSERT_TRUE(link.finished && link.status == 0) << link.output;
     for (const char* fileName : {"", "full.htm"}) {

@@ -25,7 +25,7 @@ bool ChromiumInstalled() {
 }
 
 std::string ChromiumDom(const std::string& windowsPagePath) {
-    UnixCommandResult r = RunUnixCommand(ChromiumScript(windowsPagePath, "--dump-dom"));
+    UnixRun r = RunUnixCommand(ChromiumScript(windowsPagePath, "--dump-dom"));
     return r.finished && r.status == 0 ? r.output : std::string();
 }
 
@@ -34,6 +34,6 @@ bool ChromiumScreenshot(const std::string& windowsPagePath, const std::string& u
     std::string action = "--screenshot=" + ShellQuote(unixPngPath) +
                          " --window-size=" + std::to_string(width) + "," + std::to_string(height) +
                          " --hide-scrollbars";
-    UnixCommandResult r = RunUnixCommand(ChromiumScript(windowsPagePath, action));
+    UnixRun r = RunUnixCommand(ChromiumScript(windowsPagePath, action));
     return r.finished && r.status == 0;
 }

@@ -2,19 +2,6 @@
 
 #include <windows.h>
 
-std::string UnixPath(const std::string& path) {
-    using ToUnix = char*(CDECL*)(const wchar_t*);
-    auto toUnix = reinterpret_cast<ToUnix>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-    if (!toUnix) return std::string();
-    std::wstring wide(path.begin(), path.end());
-    char* unix = toUnix(wide.c_str());
-    if (!unix) return std::string();
-    std::string result = unix;
-    HeapFree(GetProcessHeap(), 0, unix);
-    return result;
-}
-
 void RunUnix(std::string line) {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;

@@ -4,8 +4,7 @@
 #include <functional>
 #include <string>
 
-// The Unix path of a Windows path under Wine; "" elsewhere.
-std::string UnixPath(const std::string& path);
+#include "tests/support/unix_command.h"
 // Runs a program of the Unix system under Wine ("Z:\\bin\\cp ...") and waits
 // for it.
 void RunUnix(std::string line);

@@ -1,0 +1,42 @@
+#include <gtest/gtest.h>
+
+#include "export/zip_options.h"
+#include "runtime/app_state.h"
+#include "runtime/ids.h"
+#include "tests/export/zip_readers.h"
+#include "tests/support/dialog_answerer.h"
+#include "tests/support/dwg_builder.h"
+#include "tests/support/main_window_start.h"
+#include "tests/support/pump_until.h"
+#include "ui/tree_pane.h"
+
+namespace {
+
+// The Tools menu's zip command opens the dialog over the main window, on the
+// listed folder and its selection; afterwards the list has the focus again.
+TEST(ZipFilesCommand, OpensTheZipOptionsOverTheMainWindow) {
+    ScratchFolder home, drawings;
+    ASSERT_TRUE(StartMainWindow(home));
+    std::string folder = drawings.path();
+    for (const char* name : {"plan.dwg", "site.dwg"})
+        WriteBytes(folder + name, MakeDrawingWithoutImages("AC1015", 300));
+    NavigateTo(folder);
+    ASSERT_TRUE(PumpUntil([] { return !ListingActive && ListView_GetItemCount(Win.list) == 2; }));
+    ListView_SetItemState(Win.list, 0, LVIS_SELECTED, LVIS_SELECTED);
+    DialogAnswerer answers;
+    answers.Add([](HWND dlg) {
+        EXPECT_EQ(Win.main, GetWindow(dlg, GW_OWNER));
+        EXPECT_TRUE(SendMessageA(ZipOptionsItem(ID_ZIP_SELECTED), BM_GETCHECK, 0, 0));
+        SetWindowTextA(ZipOptionsItem(ID_ZIP_NAME), "chosen");
+        ClickButton(dlg, ID_ZIP_CREATE);
+    });
+    SendMessageA(Win.main, WM_COMMAND, IDM_ZIP_FILES, 0);
+    EXPECT_TRUE(DialogClosed);
+    EXPECT_EQ(Win.list, GetFocus());
+    char first[250] = {};
+    ListView_GetItemText(Win.list, 0, 2, first, sizeof first);
+    EXPECT_EQ("", CheckArchive(folder + "chosen.zip", {Expect(first, folder + first)}));
+    CloseMainWindow();
+}
+
+} // namespace
