@@ -13,7 +13,10 @@
 #include "runtime/strings.h"
 #include "runtime/win_helpers.h"
 #include "search/search_window.h"
+#include "settings/favorites_dialog.h"
 #include "settings/settings_file.h"
+#include "settings/targets_dialog.h"
+#include "ui/file_operations.h"
 #include "ui/main_layout.h"
 #include "ui/main_window.h"
 #include "ui/tree_pane.h"
@@ -58,11 +61,25 @@ static void OpenFavorite(int n) {
     if (!folder.empty()) NavigateTo(WithTrailingBackslash(folder));
 }
 
+// "Create New Folder..." of the Tools menu; the tree then shows the folder.
+static void OnNewFolder(HWND wnd) {
+    CreateFolder(true);
+    DialogClosed = true; // the Esc that closed the input box must not deselect
+    SetTimer(wnd, TIMER_DIALOG_CLOSED, 100, nullptr);
+    SetFocus(Win.list);
+}
+
 static void OnCommand(HWND wnd, int id, int code) {
     switch (id) {
     case IDM_EXIT: SendMessageA(wnd, WM_CLOSE, 0, 0); break;
     case IDM_REFRESH: RefreshTreePane(); break;
     case IDM_SEARCH_SUBFOLDERS: OpenSearchWindow(); break;
+    case IDM_COPY_MOVE_CONFIG: ShowTargetsDialog(wnd); break;
+    case IDM_CUSTOMIZE_FAVORITES:
+        ShowFavoritesDialog(wnd);
+        SetFocus(Win.list);
+        break;
+    case IDM_NEW_FOLDER: OnNewFolder(wnd); break;
     case IDM_BLACK_BACKGROUND: BlackBackground = ToggleViewItem(IDM_BLACK_BACKGROUND); break;
     case IDM_DETAILS:
         EnterDetailMode();
