@@ -287,6 +287,17 @@ TEST_F(ListActionsTest, RightClickOnARowOffersTheEnlargedViewOfItsPreview) {
     KillTimer(nullptr, timer);
     EXPECT_EQ(std::string::npos, ShownMenu.find("Enlarged")) << ShownMenu;
     EXPECT_EQ(0u, ShownMenu.find("Select &All|")) << ShownMenu;
+
+    // A drag with the right button opens the menu too.
+    ShownMenu.clear();
+    timer = SetTimer(nullptr, 0, 20, ReadShownMenu);
+    NMLISTVIEW drag = {};
+    drag.hdr.hwndFrom = Win.list;
+    drag.hdr.idFrom = ID_FILE_LIST;
+    drag.hdr.code = LVN_BEGINRDRAG;
+    EXPECT_EQ(1, SendMessageA(Win.main, WM_NOTIFY, ID_FILE_LIST, reinterpret_cast<LPARAM>(&drag)));
+    KillTimer(nullptr, timer);
+    EXPECT_NE(std::string::npos, ShownMenu.find("Create Ne&w Folder...")) << ShownMenu;
 }
 
 // --------------------------------------------------------------------------
@@ -392,9 +403,9 @@ TEST_F(ListActionsTest, PropertiesNeedARowWhoseFileIsThere) {
     Select({0});
     POINT above = RowPoint(0);
     above.y -= 2000;
+    DialogAnswerer answers;
     ShowFileProperties(above); // silently nothing
     ASSERT_TRUE(DeleteFileA(folder.file("a.dwg").c_str()));
-    DialogAnswerer answers;
     answers.Add([](HWND box) { ClickButton(box, IDOK); });
     RunListCommand(IDM_LIST_PROPERTIES, RowPoint(0));
     ASSERT_EQ(1, answers.Answered());
@@ -420,6 +431,7 @@ TEST_F(ListActionsTest, DeleteKeySendsTheSelectionToTheTrashAndRelists) {
 
 TEST_F(ListActionsTest, RowsUnderThePointStartWithTheHitRow) {
     ListDrawings({"a.dwg", "b.dwg", "c.dwg", "d.dwg"});
+    DialogAnswerer none; // a point off the rows says nothing
     Select({0, 1, 3});
     EXPECT_EQ((std::vector<int>{1, 0, 3}), RowsUnderPoint(RowPoint(1)));
     EXPECT_EQ((std::vector<int>{2, 0, 1}), RowsUnderPoint(RowPoint(2))); // not selected itself
