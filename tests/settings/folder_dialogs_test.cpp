@@ -1,7 +1,6 @@
 // The "Favorite Directories" and "Copy/Move Options" dialogs: their controls,
 // Save and Cancel, and what reaches the settings file.
 #include <gtest/gtest.h>
-
 #include <shlobj.h>
 
 #include <algorithm>
@@ -21,40 +20,33 @@ HWND Row(HWND dlg, int group, int id) {
     return GetDlgItem(GetDlgItem(dlg, group), id);
 }
 
-// A control's rectangle relative to its parent's client area.
-RECT RectIn(HWND control) {
+// x, y, width, height relative to the parent's client area.
+std::vector<long> Place(HWND control) {
     RECT r;
     GetWindowRect(control, &r);
     MapWindowPoints(HWND_DESKTOP, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
-    return r;
+    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
-#define EXPECT_RECT(control, x, y, w, h)                                                           \
-    do {                                                                                           \
-        RECT r_ = RectIn(control);                                                                 \
-        EXPECT_EQ((std::vector<long>{x, y, w, h}),                                                 \
-                  (std::vector<long>{r_.left, r_.top, r_.right - r_.left, r_.bottom - r_.top}));   \
-    } while (0)
-
-SIZE WindowSize(HWND wnd) {
+std::vector<long> Size(HWND dlg) {
     RECT r;
-    GetWindowRect(wnd, &r);
-    return SIZE{r.right - r.left, r.bottom - r.top};
+    GetWindowRect(dlg, &r);
+    return {r.right - r.left, r.bottom - r.top};
 }
 
-bool IsDefault(HWND button) {
-    return (GetWindowLongA(button, GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON;
+bool SaveIsDefaultWithFocus(HWND dlg) {
+    HWND save = GetDlgItem(dlg, IDOK);
+    return (GetWindowLongA(save, GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON && GetFocus() == save;
 }
 
 class FolderDialogsTest : public ::testing::Test {
   protected:
     ScratchFolder folder;
     MainWindowFixture window;
+    DialogAnswerer answers;
 
     void SetUp() override {
         Settings = MainSettings();
-        for (int n = 1; n <= 5; ++n)
-            Settings.showCopyTo[n] = Settings.showMoveTo[n] = "FALSE";
         Paths.settingsFile = folder.path() + "KVX.ini";
         WriteBytes(Paths.settingsFile, "[MAIN]\r\n");
         SetCurrentFolder(Unslashed(folder.path()));
@@ -67,50 +59,35 @@ class FolderDialogsTest : public ::testing::Test {
     }
 };
 
-TEST_F(FolderDialogsTest, FavoritesDialogShowsTwentyRows) {
-    Settings.favorites[1] = "C:\\First";
+TEST_F(FolderDialogsTest, FavoritesSaveKeepsTheTextsAsTypedAndCancelNothing) {
     Settings.favorites[20] = "C:\\Last";
-    DialogAnswerer answers;
     answers.Add([](HWND dlg) {
         EXPECT_EQ("Favorite Directories", WindowText(dlg));
-        SIZE size = WindowSize(dlg);
-        EXPECT_EQ(456, size.cx);
-        EXPECT_EQ(GetSystemMetrics(SM_CYSIZE) + 575, size.cy);
+        EXPECT_EQ((std::vector<long>{456, GetSystemMetrics(SM_CYSIZE) + 575}), Size(dlg));
         HWND group = GetDlgItem(dlg, ID_FAVORITES_GROUP);
         EXPECT_EQ("Add your favorite directories for faster access", WindowText(group));
-        EXPECT_RECT(group, 5, 5, 440, 530);
-        EXPECT_EQ("C:\\First", WindowText(Row(dlg, ID_FAVORITES_GROUP, ID_FAVORITE_EDIT)));
-        EXPECT_EQ("C:\\Last", WindowText(Row(dlg, ID_FAVORITES_GROUP, ID_FAVORITE_EDIT + 19)));
-        EXPECT_RECT(Row(dlg, ID_FAVORITES_GROUP, ID_FAVORITE_EDIT + 19), 10, 500, 345, 20);
-        EXPECT_EQ("...", WindowText(Row(dlg, ID_FAVORITES_GROUP, ID_FAVORITE_BROWSE + 19)));
-        EXPECT_RECT(Row(dlg, ID_FAVORITES_GROUP, ID_FAVORITE_BROWSE + 19), 355, 500, 25, 20);
-        EXPECT_EQ("Current", WindowText(Row(dlg, ID_FAVORITES_GROUP, ID_FAVORITE_CURRENT)));
-        EXPECT_RECT(Row(dlg, ID_FAVORITES_GROUP, ID_FAVORITE_CURRENT), 375, 25, 55, 20);
-        EXPECT_EQ("Save", WindowText(GetDlgItem(dlg, IDOK)));
-        EXPECT_RECT(GetDlgItem(dlg, IDOK), 130, 540, 80, 25);
-        EXPECT_RECT(GetDlgItem(dlg, IDCANCEL), 220, 540, 80, 25);
-        EXPECT_TRUE(IsDefault(GetDlgItem(dlg, IDOK)));
-        EXPECT_EQ(GetDlgItem(dlg, IDOK), GetFocus());
+        EXPECT_EQ((std::vector<long>{5, 5, 440, 530}), Place(group));
+        HWND last = Row(dlg, ID_FAVORITES_GROUP, ID_FAVORITE_EDIT + 19);
+        EXPECT_EQ("C:\\Last", WindowText(last));
+        EXPECT_EQ((std::vector<long>{10, 500, 345, 20}), Place(last));
+        EXPECT_EQ((std::vector<long>{355, 500, 25, 20}),
+                  Place(Row(dlg, ID_FAVORITES_GROUP, ID_FAVORITE_BROWSE + 19)));
+        EXPECT_EQ((std::vector<long>{375, 500, 55, 20}),
+                  Place(Row(dlg, ID_FAVORITES_GROUP, ID_FAVORITE_CURRENT + 19)));
+        EXPECT_EQ((std::vector<long>{130, 540, 80, 25}), Place(GetDlgItem(dlg, IDOK)));
+        EXPECT_EQ((std::vector<long>{220, 540, 80, 25}), Place(GetDlgItem(dlg, IDCANCEL)));
+        EXPECT_TRUE(SaveIsDefaultWithFocus(dlg));
+        SetWindowTextA(last, "C:\\Gone");
         ClickButton(dlg, IDCANCEL);
     });
     ShowFavoritesDialog(Win.main);
-    EXPECT_EQ(1, answers.Answered());
-}
-
-TEST_F(FolderDialogsTest, FavoritesSaveKeepsTheTextsAsTypedAndCancelKeepsNothing) {
-    Settings.favorites[2] = "C:\\Old";
-    DialogAnswerer answers;
-    answers.Add([](HWND dlg) {
-        SetWindowTextA(Row(dlg, ID_FAVORITES_GROUP, ID_FAVORITE_EDIT + 1), "C:\\Gone");
-        ClickButton(dlg, IDCANCEL);
-    });
-    ShowFavoritesDialog(Win.main);
-    EXPECT_EQ("C:\\Old", Settings.favorites[2]);
+    EXPECT_EQ("C:\\Last", Settings.favorites[20]);
 
     answers.Add([](HWND dlg) {
         SetWindowTextA(Row(dlg, ID_FAVORITES_GROUP, ID_FAVORITE_EDIT + 1), "  no such folder");
-        // "Current" fills row 3 with the folder the tree shows.
+        // "Current" fills its row with the folder the tree shows.
         SendMessageA(Row(dlg, ID_FAVORITES_GROUP, ID_FAVORITE_CURRENT + 2), BM_CLICK, 0, 0);
+        EXPECT_TRUE(SaveIsDefaultWithFocus(dlg));
         ClickButton(dlg, IDOK);
     });
     ShowFavoritesDialog(Win.main);
@@ -119,23 +96,21 @@ TEST_F(FolderDialogsTest, FavoritesSaveKeepsTheTextsAsTypedAndCancelKeepsNothing
     EXPECT_TRUE(SavedLine("Favorite03=" + Unslashed(folder.path())));
 }
 
-TEST_F(FolderDialogsTest, BrowseFillsTheRowAndGivesSaveTheFocusBack) {
+TEST_F(FolderDialogsTest, BrowseFillsTheRowUnlessCancelled) {
     std::string start = Unslashed(folder.path());
     Settings.favorites[1] = start;
-    bool saveIsDefault = false, saveHasFocus = false, browseIsDefault = true;
     std::string afterCancel, afterChoice;
-    DialogAnswerer answers;
+    bool browseLostDefault = false, saveRegained = false;
     answers.Add([&](HWND dlg) {
         HWND edit = Row(dlg, ID_FAVORITES_GROUP, ID_FAVORITE_EDIT);
         HWND browse = Row(dlg, ID_FAVORITES_GROUP, ID_FAVORITE_BROWSE);
-        SendMessageA(browse, BM_CLICK, 0, 0); // the browser, cancelled
+        SendMessageA(browse, BM_CLICK, 0, 0); // cancelled
         afterCancel = WindowText(edit);
-        SetWindowTextA(edit, (start + "\\sub").c_str()); // no such folder: the browser's root
-        SendMessageA(browse, BM_CLICK, 0, 0);            // chosen as it opens
+        SetWindowTextA(edit, (start + "\\sub").c_str()); // no such folder
+        SendMessageA(browse, BM_CLICK, 0, 0);            // chosen
         afterChoice = WindowText(edit);
-        saveIsDefault = IsDefault(GetDlgItem(dlg, IDOK));
-        browseIsDefault = IsDefault(browse);
-        saveHasFocus = GetFocus() == GetDlgItem(dlg, IDOK);
+        browseLostDefault = (GetWindowLongA(browse, GWL_STYLE) & 0x0F) != BS_DEFPUSHBUTTON;
+        saveRegained = SaveIsDefaultWithFocus(dlg);
         ClickButton(dlg, IDCANCEL);
     });
     answers.Add([](HWND browser) { ClickButton(browser, IDCANCEL); });
@@ -144,75 +119,53 @@ TEST_F(FolderDialogsTest, BrowseFillsTheRowAndGivesSaveTheFocusBack) {
         ClickButton(browser, IDOK);
     });
     ShowFavoritesDialog(Win.main);
-    EXPECT_EQ(3, answers.Answered());
     EXPECT_EQ(start, afterCancel);
     EXPECT_STRCASEEQ(start.c_str(), afterChoice.c_str());
-    EXPECT_TRUE(saveIsDefault);
-    EXPECT_FALSE(browseIsDefault);
-    EXPECT_TRUE(saveHasFocus);
+    EXPECT_TRUE(browseLostDefault);
+    EXPECT_TRUE(saveRegained);
 }
 
-TEST_F(FolderDialogsTest, TargetsDialogShowsTheFlagsAndFoldersOfBothGroups) {
-    Settings.copyTo[1] = "C:\\Copies";
-    Settings.showCopyTo[1] = "TRUE";
+TEST_F(FolderDialogsTest, TargetsSaveWritesFlagsAndFoldersAndCancelNothing) {
+    Settings.copyTo[2] = "C:\\Keep";
+    Settings.showCopyTo[2] = "TRUE";
     Settings.moveTo[5] = "C:\\Moved";
     Settings.showMoveTo[5] = "true"; // only the exact word checks
-    DialogAnswerer answers;
     answers.Add([](HWND dlg) {
         EXPECT_EQ("Copy/Move Options", WindowText(dlg));
-        SIZE size = WindowSize(dlg);
-        EXPECT_EQ(406, size.cx);
-        EXPECT_EQ(GetSystemMetrics(SM_CYSIZE) + 360, size.cy);
+        EXPECT_EQ((std::vector<long>{406, GetSystemMetrics(SM_CYSIZE) + 360}), Size(dlg));
         HWND copy = GetDlgItem(dlg, ID_COPY_TO_GROUP), move = GetDlgItem(dlg, ID_MOVE_TO_GROUP);
         EXPECT_EQ("Add directories to display in the Copy To context menu", WindowText(copy));
         EXPECT_EQ("Add directories to display in the Move To context menu", WindowText(move));
-        EXPECT_RECT(copy, 5, 5, 390, 155);
-        EXPECT_RECT(move, 5, 165, 390, 155);
+        EXPECT_EQ((std::vector<long>{5, 165, 390, 155}), Place(move));
         EXPECT_TRUE(GetWindowLongA(copy, GWL_STYLE) & WS_TABSTOP);
-        EXPECT_EQ(BST_CHECKED,
-                  SendMessageA(Row(dlg, ID_COPY_TO_GROUP, ID_COPY_TO_CHECK), BM_GETCHECK, 0, 0));
         EXPECT_EQ(BST_UNCHECKED, SendMessageA(Row(dlg, ID_MOVE_TO_GROUP, ID_MOVE_TO_CHECK + 4),
                                               BM_GETCHECK, 0, 0));
-        EXPECT_EQ("C:\\Copies", WindowText(Row(dlg, ID_COPY_TO_GROUP, ID_COPY_TO_EDIT)));
         EXPECT_EQ("C:\\Moved", WindowText(Row(dlg, ID_MOVE_TO_GROUP, ID_MOVE_TO_EDIT + 4)));
-        EXPECT_RECT(Row(dlg, ID_MOVE_TO_GROUP, ID_MOVE_TO_CHECK + 4), 10, 125, 15, 20);
-        EXPECT_RECT(Row(dlg, ID_MOVE_TO_GROUP, ID_MOVE_TO_EDIT + 4), 25, 125, 330, 20);
-        EXPECT_RECT(Row(dlg, ID_MOVE_TO_GROUP, ID_MOVE_TO_BROWSE + 4), 355, 125, 25, 20);
-        EXPECT_RECT(GetDlgItem(dlg, IDOK), 120, 325, 80, 25);
-        EXPECT_RECT(GetDlgItem(dlg, IDCANCEL), 210, 325, 80, 25);
-        EXPECT_EQ("Cancel", WindowText(GetDlgItem(dlg, IDCANCEL)));
-        EXPECT_TRUE(IsDefault(GetDlgItem(dlg, IDOK)));
-        EXPECT_EQ(GetDlgItem(dlg, IDOK), GetFocus());
-        // The close box is a Cancel.
-        SendMessageA(dlg, WM_CLOSE, 0, 0);
-    });
-    ShowTargetsDialog(Win.main);
-    EXPECT_EQ(1, answers.Answered());
-    EXPECT_EQ("true", Settings.showMoveTo[5]);
-}
-
-TEST_F(FolderDialogsTest, TargetsSaveWritesFlagsAndFoldersAtExit) {
-    Settings.copyTo[2] = "C:\\Keep";
-    Settings.showCopyTo[2] = "TRUE";
-    DialogAnswerer answers;
-    answers.Add([](HWND dlg) {
+        EXPECT_EQ((std::vector<long>{10, 125, 15, 20}),
+                  Place(Row(dlg, ID_MOVE_TO_GROUP, ID_MOVE_TO_CHECK + 4)));
+        EXPECT_EQ((std::vector<long>{25, 125, 330, 20}),
+                  Place(Row(dlg, ID_MOVE_TO_GROUP, ID_MOVE_TO_EDIT + 4)));
+        EXPECT_EQ((std::vector<long>{355, 125, 25, 20}),
+                  Place(Row(dlg, ID_MOVE_TO_GROUP, ID_MOVE_TO_BROWSE + 4)));
+        EXPECT_EQ((std::vector<long>{120, 325, 80, 25}), Place(GetDlgItem(dlg, IDOK)));
+        EXPECT_EQ((std::vector<long>{210, 325, 80, 25}), Place(GetDlgItem(dlg, IDCANCEL)));
+        EXPECT_TRUE(SaveIsDefaultWithFocus(dlg));
         SendMessageA(Row(dlg, ID_COPY_TO_GROUP, ID_COPY_TO_CHECK + 1), BM_CLICK, 0, 0);
         SendMessageA(Row(dlg, ID_MOVE_TO_GROUP, ID_MOVE_TO_CHECK + 2), BM_CLICK, 0, 0);
         SetWindowTextA(Row(dlg, ID_MOVE_TO_GROUP, ID_MOVE_TO_EDIT + 2), "D:\\Not There ");
         ClickButton(dlg, IDOK);
     });
     ShowTargetsDialog(Win.main);
-    EXPECT_EQ("FALSE", Settings.showCopyTo[2]);
     EXPECT_EQ("C:\\Keep", Settings.copyTo[2]); // unchecked keeps its path
-    EXPECT_EQ("TRUE", Settings.showMoveTo[3]);
     EXPECT_EQ("D:\\Not There ", Settings.moveTo[3]);
+    EXPECT_EQ("FALSE", Settings.showMoveTo[5]);
     EXPECT_TRUE(SavedLine("ShowCopyTo2=FALSE"));
-    EXPECT_TRUE(SavedLine("CopyTo2=C:\\Keep"));
     EXPECT_TRUE(SavedLine("ShowMoveTo3=TRUE"));
+    EXPECT_TRUE(SavedLine("CopyTo2=C:\\Keep"));
 
     answers.Add([](HWND dlg) {
         SetWindowTextA(Row(dlg, ID_COPY_TO_GROUP, ID_COPY_TO_EDIT + 1), "C:\\Other");
-        ClickButton(dlg, IDCANCEL);
+        SendMessageA(dlg, WM_CLOSE, 0, 0); // the close box is a Cancel
     });
     ShowTargetsDialog(Win.main);
     EXPECT_EQ("C:\\Keep", Settings.copyTo[2]);

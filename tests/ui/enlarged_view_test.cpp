@@ -104,7 +104,7 @@ TEST_F(MainWindowTest, EnlargedViewWithoutAPreviewClosesAtOnce) {
     EXPECT_EQ(0, answers.Unexpected());
 }
 
-TEST_F(MainWindowTest, FavoritesMenuShowsTheSavedFavourites) {
+TEST_F(MainWindowTest, MenuCommandsOpenTheFolderDialogs) {
     ScratchFolder folder;
     std::string path = Unslashed(folder.path());
     DialogAnswerer answers;
@@ -112,32 +112,27 @@ TEST_F(MainWindowTest, FavoritesMenuShowsTheSavedFavourites) {
         HWND group = GetDlgItem(dlg, ID_FAVORITES_GROUP);
         SetWindowTextA(GetDlgItem(group, ID_FAVORITE_EDIT), path.c_str());
         SetWindowTextA(GetDlgItem(group, ID_FAVORITE_EDIT + 1), "Z:\\no\\such\\folder");
-        SetWindowTextA(GetDlgItem(group, ID_FAVORITE_EDIT + 2), "");
         ClickButton(dlg, IDOK);
     });
-    SendMessageA(Win.main, WM_COMMAND, IDM_CUSTOMIZE_FAVORITES, 0);
-    ASSERT_EQ(1, answers.Answered());
-    char text[512];
-    GetMenuStringA(Win.favoritesMenu, IDM_FAVORITE_FIRST, text, sizeof text, MF_BYCOMMAND);
-    EXPECT_EQ(path, std::string(text));
-    GetMenuStringA(Win.favoritesMenu, IDM_FAVORITE_FIRST + 1, text, sizeof text, MF_BYCOMMAND);
-    EXPECT_EQ("***Invalid Directory***", std::string(text));
-    GetMenuStringA(Win.favoritesMenu, IDM_FAVORITE_FIRST + 2, text, sizeof text, MF_BYCOMMAND);
-    EXPECT_EQ("--Undefined--", std::string(text));
-    EXPECT_EQ(Win.list, GetFocus());
-    for (int n = 1; n <= 3; ++n)
-        Settings.favorites[n].clear();
-    RefreshFavoritesMenu();
-}
-
-TEST_F(MainWindowTest, CopyMoveConfigurationOfTheToolsMenu) {
-    DialogAnswerer answers;
     answers.Add([](HWND dlg) {
         EXPECT_EQ("Copy/Move Options", WindowText(dlg));
         ClickButton(dlg, IDCANCEL);
     });
+    SendMessageA(Win.main, WM_COMMAND, IDM_CUSTOMIZE_FAVORITES, 0);
+    EXPECT_EQ(Win.list, GetFocus());
     SendMessageA(Win.main, WM_COMMAND, IDM_COPY_MOVE_CONFIG, 0);
-    EXPECT_EQ(1, answers.Answered());
+    EXPECT_EQ(2, answers.Answered());
+    // The Favorites menu shows the saved favourites at once.
+    std::vector<std::string> labels;
+    for (int id = IDM_FAVORITE_FIRST; id < IDM_FAVORITE_FIRST + 3; ++id) {
+        char text[512] = "";
+        GetMenuStringA(Win.favoritesMenu, id, text, sizeof text, MF_BYCOMMAND);
+        labels.push_back(text);
+    }
+    EXPECT_EQ((std::vector<std::string>{path, "***Invalid Directory***", "--Undefined--"}), labels);
+    Settings.favorites[1].clear();
+    Settings.favorites[2].clear();
+    RefreshFavoritesMenu();
 }
 
 } // namespace
