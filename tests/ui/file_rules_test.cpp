@@ -9,9 +9,9 @@ TEST(FileRules, OnlyNamesTheSystemReadsAsTheyStandAreActedOn) {
         EXPECT_TRUE(IsActionableName(name)) << name;
     // Cut short by the list's read, trimmed by the system, taken as a
     // wildcard or a separator, or pointing into another folder.
-    for (std::string name :
-         {std::string(250, 'a').c_str(), "", " plan.dwg", "plan.dwg ", "plan.dwg\t", "p*.dwg",
-          "p?.dwg", "a|b.dwg", "..\\plan.dwg", "a/b", "a:b.dwg", "a<b>.dwg", "a\"b.dwg"})
+    for (const std::string& name : std::vector<std::string>{
+             std::string(250, 'a'), "", " plan.dwg", "plan.dwg ", "plan.dwg\t", "p*.dwg", "p?.dwg",
+             "a|b.dwg", "..\\plan.dwg", "a/b", "a:b.dwg", "a<b>.dwg", "a\"b.dwg"})
         EXPECT_FALSE(IsActionableName(name)) << "[" << name << "]";
     EXPECT_TRUE(IsValidFolderName("New Folder"));
     EXPECT_FALSE(IsValidFolderName("a\\b"));
