@@ -112,6 +112,44 @@
 #define ID_ZIP_CREATE 30698
 #define ID_ZIP_CANCEL 30699
 
+// Context menu of the file list.
+#define IDM_LIST_OPEN 7101
+#define IDM_LIST_ENLARGE 7102
+#define IDM_LIST_SELECT_ALL 7103
+#define IDM_LIST_DELETE 7104
+#define IDM_LIST_EXPORT_HTML 7105
+#define IDM_LIST_ZIP_FILES 7106
+#define IDM_LIST_NEW_FOLDER 7107
+#define IDM_LIST_PROPERTIES 7108
+#define IDM_LIST_ZIP_ONE 7109
+#define IDM_COPY_TO_BASE 7110 // + target 1..5
+#define IDM_COPY_BROWSE 7116
+#define IDM_COPY_CUSTOMIZE 7117
+#define IDM_COPY_NEW_FOLDER 7118
+#define IDM_MOVE_TO_BASE 7120 // + target 1..5
+#define IDM_MOVE_BROWSE 7126
+#define IDM_MOVE_CUSTOMIZE 7127
+#define IDM_MOVE_NEW_FOLDER 7128
+
+// Dialog templates of the enlarged view and the two list dialogs of the
+// Tools and Favorites menus, and their controls.
+#define IDD_ENLARGED_VIEW 301
+#define IDD_COPY_MOVE_OPTIONS 303
+#define IDD_FAVORITES 304
+// Save and Cancel of both dialogs are IDOK and IDCANCEL.
+#define ID_FAVORITE_EDIT 1001    // + row 0..19
+#define ID_FAVORITE_BROWSE 1021  // + row 0..19
+#define ID_FAVORITE_CURRENT 1041 // + row 0..19
+#define ID_FAVORITES_GROUP 1061
+#define ID_COPY_TO_CHECK 1101  // + row 0..4
+#define ID_COPY_TO_EDIT 1106   // + row 0..4
+#define ID_COPY_TO_BROWSE 1111 // + row 0..4
+#define ID_MOVE_TO_CHECK 1121  // + row 0..4
+#define ID_MOVE_TO_EDIT 1126   // + row 0..4
+#define ID_MOVE_TO_BROWSE 1131 // + row 0..4
+#define ID_COPY_TO_GROUP 1141
+#define ID_MOVE_TO_GROUP 1142
+
 // Drop menus.
 #define IDM_DROP_COPY 8001
 #define IDM_DROP_MOVE 8002

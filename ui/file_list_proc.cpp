@@ -1,10 +1,14 @@
-// The file list's subclass: header clicks sort, F5 refreshes.
+// The file list's subclass: header clicks sort, F5 refreshes, the other keys,
+// double-clicks and the context menu act on the rows.
 #include <windows.h>
 #include <commctrl.h>
 
 #include "filelist/list_sorting.h"
 #include "runtime/app_state.h"
 #include "runtime/win_helpers.h"
+#include "ui/file_operations.h"
+#include "ui/list_context_menu.h"
+#include "ui/list_keys.h"
 #include "ui/main_window.h"
 #include "ui/tree_pane.h"
 
@@ -20,7 +24,12 @@ LRESULT CALLBACK FileListProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) 
     case WM_NOTIFY: OnNotify(reinterpret_cast<const NMHDR*>(lParam)); break;
     case WM_KEYUP:
         if (RefreshOnF5(wParam)) return 0;
+        HandleListKeyUp(wParam);
         break;
+    case WM_LBUTTONDBLCLK:
+        OpenRowAt(POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+        return 1;
+    case WM_CONTEXTMENU: ShowListContextMenu(lParam); return 1;
     }
     return CallWindowProcA(Win.previousListProc, wnd, msg, wParam, lParam);
 }

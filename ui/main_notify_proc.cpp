@@ -44,7 +44,14 @@ LRESULT CALLBACK MainNotifyProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam
         CloseSearchWindowForExit();
         break;
     case WM_TIMER: OnTimer(wnd, wParam); break;
-    case WM_NOTIFY: OnNotify(wnd, reinterpret_cast<const NMHDR*>(lParam)); break;
+    case WM_NOTIFY:
+        // A drag with the right button opens the list's context menu.
+        if (reinterpret_cast<const NMHDR*>(lParam)->code == LVN_BEGINRDRAG) {
+            SendMessageA(Win.list, WM_CONTEXTMENU, 0, 0);
+            return 1;
+        }
+        OnNotify(wnd, reinterpret_cast<const NMHDR*>(lParam));
+        break;
     }
     return CallWindowProcA(Win.previousMainProc, wnd, msg, wParam, lParam);
 }

@@ -15,7 +15,10 @@
 #include "runtime/strings.h"
 #include "runtime/win_helpers.h"
 #include "search/search_window.h"
+#include "settings/favorites_dialog.h"
 #include "settings/settings_file.h"
+#include "settings/targets_dialog.h"
+#include "ui/file_operations.h"
 #include "ui/main_layout.h"
 #include "ui/main_window.h"
 #include "ui/tree_pane.h"
@@ -54,7 +57,6 @@ static void OnBoxSelection(int id) {
     if (PathExists(text)) NavigateTo(text);
 }
 
-// The HTML options dialog; the Esc that closes it must not reach the list.
 // A favourite folder of the Favorites menu; an undefined one goes nowhere.
 static void OpenFavorite(int n) {
     const std::string& folder = Settings.favorites[n];
@@ -66,6 +68,12 @@ static void AfterDialog() {
     DialogClosed = true;
     SetTimer(Win.main, TIMER_DIALOG_CLOSED, 100, nullptr);
     SetFocus(Win.list);
+}
+
+// "Create New Folder..." of the Tools menu; the tree then shows the folder.
+static void OnNewFolder() {
+    CreateFolder(true);
+    AfterDialog(); // the Esc that closed the input box must not deselect
 }
 
 static void OnCommand(HWND wnd, int id, int code) {
@@ -81,6 +89,12 @@ static void OnCommand(HWND wnd, int id, int code) {
         ShowZipOptionsDialog();
         AfterDialog();
         break;
+    case IDM_COPY_MOVE_CONFIG: ShowTargetsDialog(wnd); break;
+    case IDM_CUSTOMIZE_FAVORITES:
+        ShowFavoritesDialog(wnd);
+        SetFocus(Win.list);
+        break;
+    case IDM_NEW_FOLDER: OnNewFolder(); break;
     case IDM_BLACK_BACKGROUND: BlackBackground = ToggleViewItem(IDM_BLACK_BACKGROUND); break;
     case IDM_DETAILS:
         EnterDetailMode();
