@@ -1,10 +1,12 @@
-// The file list's subclass: header clicks sort, F5 refreshes.
+// The file list's subclass: header clicks sort, F5 refreshes, dropped files
+// are copied or moved in.
 #include <windows.h>
 #include <commctrl.h>
 
 #include "filelist/list_sorting.h"
 #include "runtime/app_state.h"
 #include "runtime/win_helpers.h"
+#include "ui/drag_drop.h"
 #include "ui/main_window.h"
 #include "ui/tree_pane.h"
 
@@ -21,6 +23,7 @@ LRESULT CALLBACK FileListProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) 
     case WM_KEYUP:
         if (RefreshOnF5(wParam)) return 0;
         break;
+    case WM_DROPFILES: DropOnList(reinterpret_cast<HDROP>(wParam)); return 0;
     }
     return CallWindowProcA(Win.previousListProc, wnd, msg, wParam, lParam);
 }

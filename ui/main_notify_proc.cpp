@@ -8,6 +8,7 @@
 #include "runtime/ids.h"
 #include "runtime/win_helpers.h"
 #include "search/search_window.h"
+#include "ui/drag_drop.h"
 #include "ui/main_window.h"
 #include "ui/tree_pane.h"
 
@@ -44,7 +45,14 @@ LRESULT CALLBACK MainNotifyProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam
         CloseSearchWindowForExit();
         break;
     case WM_TIMER: OnTimer(wnd, wParam); break;
-    case WM_NOTIFY: OnNotify(wnd, reinterpret_cast<const NMHDR*>(lParam)); break;
+    case WM_NOTIFY:
+        // A drag of rows, from whichever list: their files go out as a drop.
+        if (reinterpret_cast<const NMHDR*>(lParam)->code == LVN_BEGINDRAG) {
+            DragSelectionOut(Win.list);
+            return 1;
+        }
+        OnNotify(wnd, reinterpret_cast<const NMHDR*>(lParam));
+        break;
     }
     return CallWindowProcA(Win.previousMainProc, wnd, msg, wParam, lParam);
 }

@@ -14,8 +14,11 @@
 #include "runtime/win_helpers.h"
 #include "search/search_window.h"
 #include "settings/settings_file.h"
+#include "settings/shortcuts.h"
+#include "ui/about_dialog.h"
 #include "ui/main_layout.h"
 #include "ui/main_window.h"
+#include "ui/shell_verb.h"
 #include "ui/tree_pane.h"
 
 // Go: a different existing folder is navigated to; anything else relists.
@@ -63,6 +66,15 @@ static void OnCommand(HWND wnd, int id, int code) {
     case IDM_EXIT: SendMessageA(wnd, WM_CLOSE, 0, 0); break;
     case IDM_REFRESH: RefreshTreePane(); break;
     case IDM_SEARCH_SUBFOLDERS: OpenSearchWindow(); break;
+    case IDM_SHELL_ON: EnableShellIntegration(); break;
+    case IDM_SHELL_OFF: DisableShellIntegration(); break;
+    case IDM_ABOUT:
+        ShowAboutBox(wnd);
+        SetFocus(Win.list);
+        break;
+    case ID_SHORTCUTS:
+        if (code == 0) ShowShortcutsMenu();
+        break;
     case IDM_BLACK_BACKGROUND: BlackBackground = ToggleViewItem(IDM_BLACK_BACKGROUND); break;
     case IDM_DETAILS:
         EnterDetailMode();
