@@ -87,9 +87,9 @@ TEST_F(MainWindowTest, AboutBoxLinksAreBlueWithTheHandCursor) {
             EXPECT_EQ(Win.handCursor, GetCursor()) << id;
 
             MemoryDC dc;
-            auto brush = reinterpret_cast<HBRUSH>(SendMessageA(
-                dialog, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.get()),
-                reinterpret_cast<LPARAM>(link)));
+            auto brush = reinterpret_cast<HBRUSH>(SendMessageA(dialog, WM_CTLCOLORSTATIC,
+                                                               reinterpret_cast<WPARAM>(dc.get()),
+                                                               reinterpret_cast<LPARAM>(link)));
             ASSERT_TRUE(brush) << id;
             WindowDC dialogDc(dialog);
             COLORREF background = GetPixel(dialogDc.get(), 1, 1);

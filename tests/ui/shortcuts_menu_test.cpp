@@ -93,9 +93,9 @@ TEST_F(ShortcutsMenuTest, OffersFolderShortcutsAndGoesToTheChosenOne) {
     ASSERT_TRUE(menuOpened);
     std::vector<std::string> items = seenItems;
     std::sort(items.begin(), items.end());
-    EXPECT_EQ((std::vector<std::string>{"ARCHIVE  (" + archive + ")",
-                                        "Drawings  (" + drawings + ")"}),
-              items);
+    EXPECT_EQ(
+        (std::vector<std::string>{"ARCHIVE  (" + archive + ")", "Drawings  (" + drawings + ")"}),
+        items);
     EXPECT_TRUE(PumpUntil([&] { return CurrentFolder() == drawings; })) << CurrentFolder();
 }
 
