@@ -59,6 +59,13 @@ TEST_F(MainWindowTest, AboutBoxShowsTheProgramAndItsReleases) {
         for (const auto& t : texts)
             EXPECT_EQ(t.text, ItemText(dialog, t.id)) << t.id;
         EXPECT_EQ("Arial", FontFace(GetDlgItem(dialog, ID_ABOUT_TITLE)));
+        // A static wraps a text wider than itself onto a line it cannot show.
+        for (int id : {ID_ABOUT_WEB, ID_ABOUT_MAIL, ID_ABOUT_THANKS, ID_ABOUT_IDENTIFY}) {
+            HWND control = GetDlgItem(dialog, id);
+            RECT client;
+            GetClientRect(control, &client);
+            EXPECT_LE(TextExtent(control, WindowText(control)).cx, client.right) << id;
+        }
         EXPECT_EQ(GetDlgItem(dialog, ID_ABOUT_OK), GetFocus());
 
         HWND icon = GetDlgItem(dialog, ID_ABOUT_ICON);
