@@ -1,5 +1,6 @@
 #include "ui/about_dialog.h"
 
+#include <commctrl.h>
 #include <shellapi.h>
 
 #include "runtime/app_state.h"
@@ -85,7 +86,20 @@ static void OnCommand(HWND dialog, int id, int code) {
     }
 }
 
+// The shared tooltip outlives the box: the links' tools go with the links.
+static void RemoveLinkTips(HWND dialog) {
+    if (!Win.tooltip || !IsWindow(Win.tooltip)) return;
+    for (int id : {ID_ABOUT_WEB, ID_ABOUT_MAIL}) {
+        TOOLINFOA info = {};
+        info.cbSize = TTTOOLINFOA_V1_SIZE;
+        info.hwnd = dialog;
+        info.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(dialog, id));
+        SendMessageA(Win.tooltip, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+    }
+}
+
 static void OnDestroy(HWND dialog) {
+    RemoveLinkTips(dialog);
     HANDLE icon = reinterpret_cast<HANDLE>(
         SendDlgItemMessageA(dialog, ID_ABOUT_ICON, STM_GETIMAGE, IMAGE_ICON, 0));
     if (icon) DestroyIcon(static_cast<HICON>(icon));

@@ -1,6 +1,7 @@
 // The About box: its texts, links, hand cursor, colours and the ways it closes.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <commctrl.h>
 
 #include <string>
 
@@ -121,8 +122,14 @@ TEST_F(MainWindowTest, AboutBoxLinksAreBlueWithTheHandCursor) {
 }
 
 TEST_F(MainWindowTest, AboutBoxClosesWithTheCloseBoxAndEsc) {
-    OpenAbout([](HWND dialog) { PostMessageA(dialog, WM_CLOSE, 0, 0); });
+    LRESULT tips = SendMessageA(Win.tooltip, TTM_GETTOOLCOUNT, 0, 0);
+    OpenAbout([&](HWND dialog) {
+        EXPECT_EQ(tips + 2, SendMessageA(Win.tooltip, TTM_GETTOOLCOUNT, 0, 0));
+        PostMessageA(dialog, WM_CLOSE, 0, 0);
+    });
     OpenAbout([](HWND dialog) { PostMessageA(dialog, WM_KEYDOWN, VK_ESCAPE, 0); });
+    // The links' tips went with the box.
+    EXPECT_EQ(tips, SendMessageA(Win.tooltip, TTM_GETTOOLCOUNT, 0, 0));
 }
 
 TEST(AboutLinks, WebOpensAsItIsMailWithMailto) {
