@@ -47,13 +47,15 @@ std::string ShortcutMenuText(const std::string& name, const std::string& target)
 }
 
 // Names of the current directory's shortcuts to existing folders, in the
-// order the directory gives them; the menu holds the first 49.
+// order the directory gives them; the menu holds the first 49. The pattern
+// also matches short names ("x.lnkold" as "X~1.LNK"): the long name decides.
 static std::vector<std::string> FolderShortcutNames() {
     std::vector<std::string> names;
     WIN32_FIND_DATAA data;
     FindHandle find(FindFirstFileA("*.LNK", &data));
     if (!find.valid()) return names;
     do {
+        if (Upper(Right(data.cFileName, 4)) != ".LNK") continue;
         std::string target = ResolveShortcutTarget(data.cFileName);
         if (InStr(AttributeText(target), "D") > 0)
             names.push_back(ShortcutMenuName(data.cFileName));

@@ -88,6 +88,8 @@ TEST_F(ShortcutsMenuTest, OffersFolderShortcutsAndGoesToTheChosenOne) {
     ASSERT_TRUE(MakeShortcut(links.file("ARCHIVE.LNK"), archive));
     ASSERT_TRUE(MakeShortcut(links.file("Report.lnk"), targets.file("report.txt")));
     ASSERT_TRUE(MakeShortcut(links.file("Gone.lnk"), targets.file("never made")));
+    // A shortcut file under another extension is found by its short name only.
+    ASSERT_TRUE(MakeShortcut(links.file("Old.lnkold"), drawings));
 
     PressShortcuts(Choose("Drawings"));
     ASSERT_TRUE(menuOpened);
