@@ -155,6 +155,37 @@
 #define IDM_DROP_MOVE 8002
 #define IDM_TREE_DROP_SET_PATH 8003
 #define IDM_TREE_DROP_CANCEL 8010
+// Menu of files dropped on the file list (copy and move share 8001 and 8002).
+#define IDM_LIST_DROP_CANCEL 8003
+
+// Menu of the Shortcuts button: entry n has the id n.
+#define IDM_SHORTCUT_FIRST 1
+#define SHORTCUTS_MENU_LIMIT 49
+
+// The About box (dialog template IDD_ABOUT).
+#define IDD_ABOUT 300
+#define ID_ABOUT_TITLE 101
+#define ID_ABOUT_VERSION_LABEL 103
+#define ID_ABOUT_DATE_LABEL 301
+#define ID_ABOUT_VERSION 303
+#define ID_ABOUT_DATE 304
+#define ID_ABOUT_GAP_TITLE 306
+#define ID_ABOUT_GAP_DATE 305
+#define ID_ABOUT_IDENTIFY_LABEL 307
+#define ID_ABOUT_IDENTIFY 308
+#define ID_ABOUT_GAP_IDENTIFY 309
+#define ID_ABOUT_PREVIEW_LABEL 310
+#define ID_ABOUT_PREVIEW 311
+#define ID_ABOUT_GAP_PREVIEW 312
+#define ID_ABOUT_MAIL 314
+#define ID_ABOUT_GAP_WEB 315
+#define ID_ABOUT_WEB_LABEL 316
+#define ID_ABOUT_WEB 317
+#define ID_ABOUT_MAIL_LABEL 319
+#define ID_ABOUT_GAP_MAIL 320
+#define ID_ABOUT_THANKS 321
+#define ID_ABOUT_OK 399
+#define ID_ABOUT_ICON 7778
 
 // Timers of the main window.
 #define TIMER_DIALOG_CLOSED 4998

@@ -221,9 +221,14 @@ SIZE TextExtent(HWND wnd, const std::string& text) {
 
 HFONT MakeFont(const std::string& face, int points, bool bold, bool italic, bool underline,
                bool strikeOut) {
+    return MakeWeightedFont(face, points, bold ? FW_BOLD : FW_NORMAL, italic, underline, strikeOut);
+}
+
+HFONT MakeWeightedFont(const std::string& face, int points, int weight, bool italic, bool underline,
+                       bool strikeOut) {
     WindowDC screen;
     int height = -MulDiv(points, GetDeviceCaps(screen.get(), LOGPIXELSY), 72);
-    return CreateFontA(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, italic, underline, strikeOut,
-                       DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+    return CreateFontA(height, 0, 0, 0, weight, italic, underline, strikeOut, DEFAULT_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                        DEFAULT_PITCH | FF_DONTCARE, face.c_str());
 }

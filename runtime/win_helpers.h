@@ -74,6 +74,9 @@ SIZE TextExtent(HWND wnd, const std::string& text);
 std::string WindowText(HWND wnd);
 HFONT MakeFont(const std::string& face, int points, bool bold = false, bool italic = false,
                bool underline = false, bool strikeOut = false);
+// The same with a weight between the normal and the bold one (FW_...).
+HFONT MakeWeightedFont(const std::string& face, int points, int weight, bool italic = false,
+                       bool underline = false, bool strikeOut = false);
 
 // Operating-system version code (0 unknown, 1-3 Windows 9x, 4-11 NT 3.51 to 6.2+,
 // -1 other platform).

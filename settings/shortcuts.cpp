@@ -4,6 +4,17 @@
 #include <objbase.h>
 #include <shlobj.h>
 
+#include <vector>
+
+#include "inspect/file_facts.h"
+#include "runtime/app_state.h"
+#include "runtime/files.h"
+#include "runtime/handles.h"
+#include "runtime/ids.h"
+#include "runtime/strings.h"
+#include "runtime/win_helpers.h"
+#include "ui/tree_pane.h"
+
 std::string ResolveShortcutTarget(const std::string& shortcutPath) {
     char target[MAX_PATH] = {};
     HRESULT init = CoInitialize(nullptr);
@@ -25,4 +36,53 @@ std::string ResolveShortcutTarget(const std::string& shortcutPath) {
     }
     if (SUCCEEDED(init)) CoUninitialize();
     return target;
+}
+
+std::string ShortcutMenuName(const std::string& fileName) {
+    return fileName.size() > 4 ? fileName.substr(0, fileName.size() - 4) : std::string();
+}
+
+std::string ShortcutMenuText(const std::string& name, const std::string& target) {
+    return name + "  (" + target + ")";
+}
+
+// Names of the current directory's shortcuts to existing folders, in the
+// order the directory gives them; the menu holds the first 49. The pattern
+// also matches short names ("x.lnkold" as "X~1.LNK"): the long name decides.
+static std::vector<std::string> FolderShortcutNames() {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA data;
+    FindHandle find(FindFirstFileA("*.LNK", &data));
+    if (!find.valid()) return names;
+    do {
+        if (Upper(Right(data.cFileName, 4)) != ".LNK") continue;
+        std::string target = ResolveShortcutTarget(data.cFileName);
+        if (InStr(AttributeText(target), "D") > 0)
+            names.push_back(ShortcutMenuName(data.cFileName));
+    } while (names.size() < SHORTCUTS_MENU_LIMIT && FindNextFileA(find.get(), &data));
+    return names;
+}
+
+void ShowShortcutsMenu() {
+    POINT at;
+    GetCursorPos(&at);
+    std::vector<std::string> names = FolderShortcutNames();
+    if (names.empty()) return;
+
+    HMENU menu = CreatePopupMenu();
+    for (size_t i = 0; i < names.size(); ++i) {
+        std::string text = ShortcutMenuText(names[i], ResolveShortcutTarget(names[i] + ".lnk"));
+        AppendMenuA(menu, MF_STRING, IDM_SHORTCUT_FIRST + i, text.c_str());
+    }
+    int chosen = static_cast<int>(TrackPopupMenuEx(
+        menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, at.x, at.y, Win.main, nullptr));
+    DestroyMenu(menu);
+    PumpMessages();
+    if (chosen < IDM_SHORTCUT_FIRST ||
+        chosen >= IDM_SHORTCUT_FIRST + static_cast<int>(names.size()))
+        return;
+
+    // The target may have gone while the menu was open.
+    std::string target = ResolveShortcutTarget(names[chosen - IDM_SHORTCUT_FIRST] + ".lnk");
+    if (!target.empty() && PathExists(target)) NavigateTo(target);
 }

@@ -16,7 +16,14 @@ std::string ArgumentsText(const std::string& commandLine) {
     return commandLine.substr(pos);
 }
 
+std::string UnquotedArguments(const std::string& arguments) {
+    size_t last = arguments.find_last_not_of(' ');
+    if (last != std::string::npos && last > 0 && arguments[0] == '"' && arguments[last] == '"')
+        return arguments.substr(1, last - 1);
+    return arguments;
+}
+
 std::string CommandLineArguments() {
     const char* line = GetCommandLineA();
-    return ArgumentsText(line ? line : "");
+    return UnquotedArguments(ArgumentsText(line ? line : ""));
 }

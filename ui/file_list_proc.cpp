@@ -1,5 +1,6 @@
 // The file list's subclass: header clicks sort, F5 refreshes, the other keys,
-// double-clicks and the context menu act on the rows.
+// double-clicks and the context menu act on the rows, dropped files are copied
+// or moved in.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -9,6 +10,7 @@
 #include "ui/file_operations.h"
 #include "ui/list_context_menu.h"
 #include "ui/list_keys.h"
+#include "ui/drag_drop.h"
 #include "ui/main_window.h"
 #include "ui/tree_pane.h"
 
@@ -30,6 +32,7 @@ LRESULT CALLBACK FileListProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) 
         OpenRowAt(POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
         return 1;
     case WM_CONTEXTMENU: ShowListContextMenu(lParam); return 1;
+    case WM_DROPFILES: DropOnList(reinterpret_cast<HDROP>(wParam)); return 0;
     }
     return CallWindowProcA(Win.previousListProc, wnd, msg, wParam, lParam);
 }

@@ -8,6 +8,7 @@
 #include "runtime/ids.h"
 #include "runtime/win_helpers.h"
 #include "search/search_window.h"
+#include "ui/drag_drop.h"
 #include "ui/main_window.h"
 #include "ui/tree_pane.h"
 
@@ -48,6 +49,11 @@ LRESULT CALLBACK MainNotifyProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam
         // A drag with the right button opens the list's context menu.
         if (reinterpret_cast<const NMHDR*>(lParam)->code == LVN_BEGINRDRAG) {
             SendMessageA(Win.list, WM_CONTEXTMENU, 0, 0);
+            return 1;
+        }
+        // A drag of rows, from whichever list: their files go out as a drop.
+        if (reinterpret_cast<const NMHDR*>(lParam)->code == LVN_BEGINDRAG) {
+            DragSelectionOut(Win.list);
             return 1;
         }
         OnNotify(wnd, reinterpret_cast<const NMHDR*>(lParam));

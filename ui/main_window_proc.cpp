@@ -19,8 +19,11 @@
 #include "settings/settings_file.h"
 #include "settings/targets_dialog.h"
 #include "ui/file_operations.h"
+#include "settings/shortcuts.h"
+#include "ui/about_dialog.h"
 #include "ui/main_layout.h"
 #include "ui/main_window.h"
+#include "ui/shell_verb.h"
 #include "ui/tree_pane.h"
 
 // Go: a different existing folder is navigated to; anything else relists.
@@ -95,6 +98,15 @@ static void OnCommand(HWND wnd, int id, int code) {
         SetFocus(Win.list);
         break;
     case IDM_NEW_FOLDER: OnNewFolder(); break;
+    case IDM_SHELL_ON: EnableShellIntegration(); break;
+    case IDM_SHELL_OFF: DisableShellIntegration(); break;
+    case IDM_ABOUT:
+        ShowAboutBox(wnd);
+        SetFocus(Win.list);
+        break;
+    case ID_SHORTCUTS:
+        if (code == 0) ShowShortcutsMenu();
+        break;
     case IDM_BLACK_BACKGROUND: BlackBackground = ToggleViewItem(IDM_BLACK_BACKGROUND); break;
     case IDM_DETAILS:
         EnterDetailMode();

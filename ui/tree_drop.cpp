@@ -10,6 +10,7 @@
 #include "inspect/file_facts.h"
 #include "runtime/files.h"
 #include "runtime/ids.h"
+#include "ui/shell_transfer.h"
 #include "ui/tree_pane.h"
 #include "ui/tree_pane_parts.h"
 #include "ui/tree_rules.h"
@@ -46,25 +47,6 @@ HMENU BuildTreeDropMenu(const std::string& target, bool targetValid,
     return menu;
 }
 
-// The shell asks before overwriting and shows its own progress. Each file
-// is given its own destination in the target folder, which every shell
-// honours for several files at once (Wine's refuses to move several files to
-// one folder named alone).
-static void TransferFiles(UINT operation, const std::vector<std::string>& names,
-                          const std::string& target) {
-    std::vector<std::string> destinations;
-    for (const std::string& name : names)
-        destinations.push_back(WithTrailingBackslash(target) + FileNamePart(name));
-    std::string from = ShellFileList(names);
-    std::string to = ShellFileList(destinations);
-    SHFILEOPSTRUCTA op = {};
-    op.wFunc = operation;
-    op.pFrom = from.c_str();
-    op.pTo = to.c_str();
-    op.fFlags = FOF_ALLOWUNDO | FOF_MULTIDESTFILES;
-    SHFileOperationA(&op);
-}
-
 void DropFilesOnTree(HWND tree, HDROP drop) {
     POINT point;
     DragQueryPoint(drop, &point);
@@ -96,8 +78,8 @@ void DropFilesOnTree(HWND tree, HDROP drop) {
     DestroyMenu(menu);
 
     switch (chosen) {
-    case IDM_DROP_COPY: TransferFiles(FO_COPY, names, target); break;
-    case IDM_DROP_MOVE: TransferFiles(FO_MOVE, names, target); break;
+    case IDM_DROP_COPY: TransferFilesToFolder(FO_COPY, names, target); break;
+    case IDM_DROP_MOVE: TransferFilesToFolder(FO_MOVE, names, target); break;
     case IDM_TREE_DROP_SET_PATH:
         // Navigation is the main thread's; the container hands it over.
         GoToFolderLater(tree, sourceFolder);
