@@ -22,6 +22,7 @@ bool PreviewSupported = true;
 bool PreviewIs8Bit = false;
 bool PreviewFound = false;
 
+std::string StartFolder;
 bool SearchActive = false;
 HWND LastSearchWindow = nullptr;
 int ResultSortColumn = 0;

@@ -110,6 +110,9 @@ extern bool PreviewSupported;
 extern bool PreviewIs8Bit;
 extern bool PreviewFound;
 
+// The folder given on the command line, for the first navigation; "" for none.
+extern std::string StartFolder;
+
 extern bool SearchActive;
 // The window of the last search command; null once that window is destroyed.
 extern HWND LastSearchWindow;

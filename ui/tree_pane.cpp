@@ -19,7 +19,6 @@
 #include "runtime/ids.h"
 #include "runtime/win_helpers.h"
 #include "settings/settings_file.h"
-#include "ui/command_line.h"
 #include "ui/main_layout.h"
 #include "ui/tree_pane_parts.h"
 #include "ui/tree_rules.h"
@@ -302,7 +301,7 @@ void RunFirstNavigationIfReady() {
 
     std::string folder = returnFolder;
     returnFolder.clear(); // each refresh sets it afresh
-    if (folder.empty()) folder = CommandLineArguments();
+    if (folder.empty()) folder = StartFolder;
     if (folder.empty()) folder = ReadMainText("Path");
     // From here on the pane's selections are the current folder.
     listeningPane = paneNumber;

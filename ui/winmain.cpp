@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "runtime/app_state.h"
 #include "settings/settings_file.h"
 #include "ui/command_line.h"
 #include "ui/main_window.h"
@@ -8,7 +9,8 @@
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // "SHELLON" and "SHELLOFF" only edit the file-manager verb: no window,
     // no settings file.
-    if (RunShellSwitch(CommandLineArguments())) return 0;
+    StartFolder = CommandLineArguments();
+    if (RunShellSwitch(StartFolder)) return 0;
     PrepareSettingsFile();
     if (!CreateMainWindow()) return 1;
     return RunMessageLoop();

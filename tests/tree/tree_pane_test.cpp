@@ -10,7 +10,6 @@
 #include "runtime/ids.h"
 #include "runtime/win_helpers.h"
 #include "tests/tree/tree_fixture.h"
-#include "ui/command_line.h"
 #include "ui/tree_pane.h"
 #include "ui/tree_pane_parts.h"
 
@@ -129,7 +128,6 @@ TEST_F(TreePaneTest, BorrowsTheBrowserTreeIntoItsContainer) {
 }
 
 TEST_F(TreePaneTest, FirstNavigationWaitsForTheWindowBuild) {
-    if (!CommandLineArguments().empty()) GTEST_SKIP() << "arguments would be the first folder";
     std::string folder = Folder("first1");
     WritePathSetting(folder + "\\");
 
@@ -156,8 +154,18 @@ TEST_F(TreePaneTest, FirstNavigationWaitsForTheWindowBuild) {
     EXPECT_EQ(1, MainLog.selections);
 }
 
+TEST_F(TreePaneTest, TheCommandLineFolderComesBeforeThePathSetting) {
+    std::string given = Folder("given"), saved = Folder("saved");
+    WritePathSetting(saved + "\\");
+    StartFolder = given;
+    FormLoaded = true;
+    ASSERT_NO_FATAL_FAILURE(CreatePane());
+    EXPECT_TRUE(PumpUntil([&given] { return TreeReady && CurrentFolder() == given; }))
+        << CurrentFolder();
+    StartFolder.clear();
+}
+
 TEST_F(TreePaneTest, FirstNavigationRunsOnceWhenTheWindowWasBuiltFirst) {
-    if (!CommandLineArguments().empty()) GTEST_SKIP() << "arguments would be the first folder";
     std::string folder = Folder("first2");
     WritePathSetting(folder + "\\");
 
