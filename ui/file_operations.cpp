@@ -11,6 +11,7 @@
 #include "runtime/strings.h"
 #include "runtime/win_helpers.h"
 #include "ui/file_rules.h"
+#include "ui/shell_transfer.h"
 #include "ui/tree_pane.h"
 
 static std::string ListedFolder() {
@@ -47,32 +48,14 @@ static std::vector<std::string> FilesOfRows(const std::vector<int>& rows) {
     return files;
 }
 
-static bool ShellFileOperation(UINT operation, const std::vector<std::string>& files,
-                               const std::string& destination) {
+// Sends the files to the recycle bin.
+static void DeleteToTrash(const std::vector<std::string>& files) {
     std::string sources = SourceList(files);
-    std::string to = destination + '\0'; // the destination is a list of its own
     SHFILEOPSTRUCTA op = {};
-    op.wFunc = operation;
+    op.wFunc = FO_DELETE;
     op.pFrom = sources.c_str();
-    op.pTo = destination.empty() ? nullptr : to.c_str();
-    op.fFlags = operation == FO_DELETE ? FOF_ALLOWUNDO : FOF_ALLOWUNDO | FOF_RENAMEONCOLLISION;
-    return SHFileOperationA(&op) == 0 && !op.fAnyOperationsAborted;
-}
-
-// Wine's shell cancels a move of several files into one folder without
-// doing anything; there the files go one at a time.
-static bool MovesOneFileAtATime() {
-    return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
-}
-
-static void MoveFiles(const std::vector<std::string>& files, const std::string& folder) {
-    if (files.size() < 2 || !MovesOneFileAtATime()) {
-        ShellFileOperation(FO_MOVE, files, folder);
-        return;
-    }
-    for (const std::string& file : files)
-        if (!ShellFileOperation(FO_MOVE, {file}, folder) && PathExists(file))
-            break; // refused or cancelled: the rest stay too
+    op.fFlags = FOF_ALLOWUNDO;
+    SHFileOperationA(&op);
 }
 
 std::vector<int> RowsUnderPoint(POINT menuPoint) {
@@ -113,10 +96,7 @@ bool TransferSelection(POINT menuPoint, bool move, const std::string& destinatio
     std::vector<std::string> files = FilesOfRows(rows);
     // Files moved into the folder they lie in are already there.
     if (files.empty() || (move && FullPath(ListedFolder()) == FullPath(folder))) return false;
-    if (move)
-        MoveFiles(files, folder);
-    else
-        ShellFileOperation(FO_COPY, files, folder);
+    TransferFilesToFolder(move ? FO_MOVE : FO_COPY, files, folder, FOF_RENAMEONCOLLISION);
     return true;
 }
 
@@ -150,7 +130,7 @@ void DeleteSelection(HWND list) {
             rows.push_back(i);
     if (rows.empty()) return;
     std::vector<std::string> files = FilesOfRows(rows);
-    if (!files.empty()) ShellFileOperation(FO_DELETE, files, "");
+    if (!files.empty()) DeleteToTrash(files);
 }
 
 static void OpenFiles(const std::vector<int>& rows) {

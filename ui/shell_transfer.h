@@ -2,13 +2,15 @@
 // overwriting and shows its own progress.
 #pragma once
 #include <windows.h>
+#include <shellapi.h>
 
 #include <string>
 #include <vector>
 
-// FO_COPY or FO_MOVE of the files into the folder, with undo allowed. Each
-// file is given its own destination in the folder, which every shell honours
-// for several files at once (Wine's refuses to move several files to one
-// folder named alone). Returns the shell's result, 0 when it succeeded.
-int TransferFilesToFolder(UINT operation, const std::vector<std::string>& files,
-                          const std::string& folder);
+// FO_COPY or FO_MOVE of the files into the folder, with undo allowed and any
+// further flags. Wine's shell cancels a move of several files into one folder
+// without doing anything (and with a destination per file it overwrites
+// without asking), so there the files are moved one at a time, stopping at
+// the first one refused. True when the shell did everything asked.
+bool TransferFilesToFolder(UINT operation, const std::vector<std::string>& files,
+                           const std::string& folder, FILEOP_FLAGS extraFlags = 0);
