@@ -25,7 +25,42 @@ static void SetListRedraw(bool on) {
     if (on) InvalidateRect(Win.list, nullptr, TRUE);
 }
 
+// The bar and its label take every drawing's figures, but painting them is
+// slow enough under Wine to rival the listing's own work: their redrawing is
+// held between paints at most every 50 ms apart.
+constexpr DWORD kProgressPaintInterval = 50;
+static bool progressHeld = false;
+static DWORD lastProgressPaint = 0;
+
+static void ReleaseProgressPaint(bool paint) {
+    if (progressHeld) {
+        SendMessageA(Win.progress, WM_SETREDRAW, TRUE, 0);
+        SendMessageA(Win.progressLabel, WM_SETREDRAW, TRUE, 0);
+        progressHeld = false;
+    }
+    if (!paint || !IsWindowVisible(Win.progress)) return;
+    for (HWND part : {Win.progressLabel, Win.progress})
+        RedrawWindow(part, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    lastProgressPaint = GetTickCount();
+}
+
+static void ShowListingProgress(int position, int planned) {
+    bool due = GetTickCount() - lastProgressPaint >= kProgressPaintInterval;
+    if (!due && !progressHeld) {
+        SendMessageA(Win.progress, WM_SETREDRAW, FALSE, 0);
+        SendMessageA(Win.progressLabel, WM_SETREDRAW, FALSE, 0);
+        progressHeld = true;
+    }
+    SendMessageA(Win.progress, PBM_SETPOS, position - 1, 0);
+    std::string label = " Building List: " + NumberText(position) + " of " + NumberText(planned);
+    SetWindowTextA(Win.progressLabel, label.c_str());
+    if (due) ReleaseProgressPaint(true);
+}
+
 static void ShowProgress(bool show) {
+    // The last figures are painted before the bar goes; a held bar is
+    // released so that showing it again shows it.
+    ReleaseProgressPaint(!show);
     ShowWindow(Win.status, show ? SW_HIDE : SW_SHOW);
     RedrawWindow(show ? Win.progress : Win.status, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
     ShowWindow(Win.progress, show ? SW_SHOW : SW_HIDE);
@@ -79,11 +114,7 @@ static void RebuildImageList(bool previews) {
 
 // Makes the row of one listed drawing.
 static void AddRow(const std::string& name) {
-    int before = Counters.position - 1;
-    SendMessageA(Win.progress, PBM_SETPOS, before, 0);
-    std::string label =
-        " Building List: " + NumberText(Counters.position) + " of " + NumberText(Counters.planned);
-    SetWindowTextA(Win.progressLabel, label.c_str());
+    ShowListingProgress(Counters.position, Counters.planned);
 
     std::string version = ReadDwgVersion(name);
     LPARAM id = InsertRowAtTop(name, 0);
