@@ -113,7 +113,7 @@ static void RebuildImageList(bool previews) {
 }
 
 // Makes the row of one listed drawing.
-static void AddRow(const std::string& name) {
+static void AddRow(const std::string& name, const EntryFacts& facts) {
     ShowListingProgress(Counters.position, Counters.planned);
 
     std::string version = ReadDwgVersion(name);
@@ -135,9 +135,12 @@ static void AddRow(const std::string& name) {
     }
     SetRowText(row, 2, FileNamePart(path));
     SetRowText(row, 3, version);
-    SetRowText(row, 4, SizeText(path));
-    SetRowText(row, 5, ModifiedText(path));
-    SetRowText(row, 6, AttributeText(path));
+    // The enumeration's facts serve unless the drawing vanished meanwhile;
+    // a vanished one shows what its path gives now.
+    bool gone = version == kFileNotFoundVersion;
+    SetRowText(row, 4, gone ? SizeText(path) : KbText(facts.size));
+    SetRowText(row, 5, gone ? ModifiedText(path) : ModifiedTextOf(facts.lastWrite));
+    SetRowText(row, 6, gone ? AttributeText(path) : AttributeLetters(facts.attributes));
 }
 
 // The end of every listing that had a folder path, found or not: the Shortcuts

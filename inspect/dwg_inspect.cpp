@@ -18,7 +18,7 @@ static void ReportOpenFailure(const std::string& path) {
 
 std::string ReadDwgVersion(const std::string& path) {
     PreviewSupported = true;
-    if (!PathExists(path)) return "File Not Found";
+    if (!PathExists(path)) return kFileNotFoundVersion;
     std::string code;
     {
         FileStream file(path.c_str(), "rb");

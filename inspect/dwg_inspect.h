@@ -2,6 +2,9 @@
 #pragma once
 #include <string>
 
+// The release text of a drawing that does not exist.
+constexpr const char kFileNotFoundVersion[] = "File Not Found";
+
 // DwgVersion text of the drawing at path ("File Not Found" when it does not
 // exist). Sets PreviewSupported for the release.
 std::string ReadDwgVersion(const std::string& path);
