@@ -7,6 +7,7 @@
 #include "filelist/list_columns.h"
 #include "filelist/list_rows.h"
 #include "filelist/list_sorting.h"
+#include "filelist/listing_rules.h"
 #include "inspect/dwg_inspect.h"
 #include "inspect/file_facts.h"
 #include "inspect/preview_bitmap.h"
@@ -15,6 +16,9 @@
 #include "runtime/strings.h"
 #include "runtime/win_helpers.h"
 #include "settings/settings_rules.h"
+
+// The counts of the listing under way, for its progress and its summary.
+static ListCounters Counters;
 
 static void SetStatusText(const std::string& text) {
     SendMessageA(Win.status, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text.c_str()));
