@@ -7,6 +7,7 @@
 #include "filelist/list_columns.h"
 #include "filelist/list_rows.h"
 #include "filelist/list_sorting.h"
+#include "filelist/listing_rules.h"
 #include "inspect/dwg_inspect.h"
 #include "inspect/file_facts.h"
 #include "inspect/preview_bitmap.h"
@@ -15,6 +16,9 @@
 #include "runtime/strings.h"
 #include "runtime/win_helpers.h"
 #include "settings/settings_rules.h"
+
+// The counts of the listing under way, for its progress and its summary.
+static ListCounters Counters;
 
 static void SetStatusText(const std::string& text) {
     SendMessageA(Win.status, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text.c_str()));
@@ -25,7 +29,42 @@ static void SetListRedraw(bool on) {
     if (on) InvalidateRect(Win.list, nullptr, TRUE);
 }
 
+// The bar and its label take every drawing's figures, but painting them is
+// slow enough under Wine to rival the listing's own work: their redrawing is
+// held between paints at most every 50 ms apart.
+constexpr DWORD kProgressPaintInterval = 50;
+static bool progressHeld = false;
+static DWORD lastProgressPaint = 0;
+
+static void ReleaseProgressPaint(bool paint) {
+    if (progressHeld) {
+        SendMessageA(Win.progress, WM_SETREDRAW, TRUE, 0);
+        SendMessageA(Win.progressLabel, WM_SETREDRAW, TRUE, 0);
+        progressHeld = false;
+    }
+    if (!paint || !IsWindowVisible(Win.progress)) return;
+    for (HWND part : {Win.progressLabel, Win.progress})
+        RedrawWindow(part, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    lastProgressPaint = GetTickCount();
+}
+
+static void ShowListingProgress(int position, int planned) {
+    bool due = GetTickCount() - lastProgressPaint >= kProgressPaintInterval;
+    if (!due && !progressHeld) {
+        SendMessageA(Win.progress, WM_SETREDRAW, FALSE, 0);
+        SendMessageA(Win.progressLabel, WM_SETREDRAW, FALSE, 0);
+        progressHeld = true;
+    }
+    SendMessageA(Win.progress, PBM_SETPOS, position - 1, 0);
+    std::string label = " Building List: " + NumberText(position) + " of " + NumberText(planned);
+    SetWindowTextA(Win.progressLabel, label.c_str());
+    if (due) ReleaseProgressPaint(true);
+}
+
 static void ShowProgress(bool show) {
+    // The last figures are painted before the bar goes; a held bar is
+    // released so that showing it again shows it.
+    ReleaseProgressPaint(!show);
     ShowWindow(Win.status, show ? SW_HIDE : SW_SHOW);
     RedrawWindow(show ? Win.progress : Win.status, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
     ShowWindow(Win.progress, show ? SW_SHOW : SW_HIDE);
@@ -78,12 +117,8 @@ static void RebuildImageList(bool previews) {
 }
 
 // Makes the row of one listed drawing.
-static void AddRow(const std::string& name) {
-    int before = Counters.position - 1;
-    SendMessageA(Win.progress, PBM_SETPOS, before, 0);
-    std::string label =
-        " Building List: " + NumberText(Counters.position) + " of " + NumberText(Counters.planned);
-    SetWindowTextA(Win.progressLabel, label.c_str());
+static void AddRow(const std::string& name, const EntryFacts& facts) {
+    ShowListingProgress(Counters.position, Counters.planned);
 
     std::string version = ReadDwgVersion(name);
     LPARAM id = InsertRowAtTop(name, 0);
@@ -104,9 +139,12 @@ static void AddRow(const std::string& name) {
     }
     SetRowText(row, 2, FileNamePart(path));
     SetRowText(row, 3, version);
-    SetRowText(row, 4, SizeText(path));
-    SetRowText(row, 5, ModifiedText(path));
-    SetRowText(row, 6, AttributeText(path));
+    // The enumeration's facts serve unless the drawing vanished meanwhile;
+    // a vanished one shows what its path gives now.
+    bool gone = version == kFileNotFoundVersion;
+    SetRowText(row, 4, gone ? SizeText(path) : KbText(facts.size));
+    SetRowText(row, 5, gone ? ModifiedText(path) : ModifiedTextOf(facts.lastWrite));
+    SetRowText(row, 6, gone ? AttributeText(path) : AttributeLetters(facts.attributes));
 }
 
 // The end of every listing that had a folder path, found or not: the Shortcuts

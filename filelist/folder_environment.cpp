@@ -5,13 +5,19 @@
 #include "runtime/handles.h"
 #include "settings/shortcuts.h"
 
-static void EnumerateFolder(const std::string& pattern,
-                            const std::function<bool(const std::string& name)>& visit) {
+static void EnumerateFolder(
+    const std::string& pattern,
+    const std::function<bool(const std::string& name, const EntryFacts& facts)>& visit) {
     WIN32_FIND_DATAA data;
     FindHandle find(FindFirstFileA(pattern.c_str(), &data));
     if (!find.valid()) return;
     do {
-        if (!visit(data.cFileName)) return;
+        EntryFacts facts;
+        facts.attributes = data.dwFileAttributes;
+        facts.size = static_cast<uint64_t>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
+        facts.lastWrite = static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32 |
+                          data.ftLastWriteTime.dwLowDateTime;
+        if (!visit(data.cFileName, facts)) return;
     } while (FindNextFileA(find.get(), &data));
 }
 

@@ -9,9 +9,9 @@
 #include "runtime/app_state.h"
 #include "runtime/handles.h"
 #include "runtime/ids.h"
+#include "runtime/status_bar_parts.h"
+#include "runtime/view_menu.h"
 #include "runtime/win_helpers.h"
-#include "ui/main_layout.h"
-#include "ui/tree_pane.h"
 
 int AddPlaceholderImage(HIMAGELIST images, int resourceId, int width, int height,
                         bool swapBlackWhite) {
@@ -53,15 +53,6 @@ void SetUpFileList() {
         InsertColumn(Win.list, i, kFileListHeaders[i], kColumnFormats[i],
                      shown ? Settings.columnWidth[i] : 0);
     }
-}
-
-int UncheckViewItem(int id) {
-    DWORD previous = CheckMenuItem(Win.viewMenu, id, MF_BYCOMMAND | MF_UNCHECKED);
-    return previous == static_cast<DWORD>(-1) ? -1 : (previous & MF_CHECKED) != 0;
-}
-
-void CheckViewItem(int id, bool checked) {
-    CheckMenuItem(Win.viewMenu, id, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
 }
 
 static void EnableItem(int id, bool enabled) {
@@ -125,25 +116,19 @@ void ApplyViewMode() {
         EnterDetailMode();
 }
 
-bool ToggleViewItem(int id) {
-    if (UncheckViewItem(id) == 1) return false;
-    CheckViewItem(id, true);
-    return true;
-}
-
-void ToggleColumn(int column) {
-    if (column < 1 || column > 6) return;
+bool ToggleColumn(int column) {
+    if (column < 1 || column > 6) return false;
     if (!ToggleViewItem(IDM_COL_PREVIEW + column - 1)) {
         Settings.showColumn[column] = "FALSE";
         Settings.columnWidth[column] =
             static_cast<int>(SendMessageA(Win.list, LVM_GETCOLUMNWIDTH, column, 0));
         SendMessageA(Win.list, LVM_SETCOLUMNWIDTH, column, 0);
-        return;
+        return false;
     }
     Settings.showColumn[column] = "TRUE";
     SendMessageA(Win.list, LVM_SETCOLUMNWIDTH, column,
                  MAKELPARAM(Settings.columnWidth[column] & 0xFFFF, 0));
-    if (column == 1) RestartListBuild();
+    return column == 1;
 }
 
 std::string SelectionSummaryText(int selected, unsigned long long bytes) {

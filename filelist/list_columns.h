@@ -11,14 +11,10 @@ void EnterListMode();
 void EnterDetailMode();
 // The switch of the mode in the "ViewMode" setting.
 void ApplyViewMode();
-// Check marks of the View menu: UncheckViewItem tells whether the item was
-// checked (1) or not (0), -1 when it does not exist.
-int UncheckViewItem(int id);
-void CheckViewItem(int id, bool checked);
-// Flips a View item's check mark, tested as above; true when it is now checked.
-bool ToggleViewItem(int id);
-// Shows or hides list column 1..6 (View menu items 9030..9035).
-void ToggleColumn(int column);
+// Shows or hides list column 1..6 (View menu items 9030..9035). True when
+// the Preview column came back: the caller then lists the folder again, so
+// that the rows get their thumbnails.
+bool ToggleColumn(int column);
 // Recomputes status bar part 1: "n File(s) Selected = k KB".
 void UpdateSelectionSummary();
 // The selection text for a count and a byte total.

@@ -20,15 +20,16 @@ bool IsFolderAttributes(uint32_t attributes) {
 
 // Walks the entries of one pattern, skipping "." and "..", giving the caller
 // its chance before every entry. False when the caller abandoned the pass.
-static bool ForEachEntry(const ListingEnvironment& env, const std::string& pattern,
-                         const std::function<void(const std::string& name)>& visit) {
+static bool
+ForEachEntry(const ListingEnvironment& env, const std::string& pattern,
+             const std::function<void(const std::string& name, const EntryFacts& facts)>& visit) {
     bool abandoned = false;
-    env.enumerate(pattern, [&](const std::string& name) {
+    env.enumerate(pattern, [&](const std::string& name, const EntryFacts& facts) {
         if (env.beforeEntry && !env.beforeEntry()) {
             abandoned = true;
             return false;
         }
-        if (name != "." && name != "..") visit(name);
+        if (name != "." && name != "..") visit(name, facts);
         return true;
     });
     return !abandoned;
@@ -41,8 +42,8 @@ static bool MatchesSelection(const std::string& extension, const std::string& se
 
 bool ClassifyEntries(const ListingEnvironment& env, const std::string& extensionSelection,
                      ListCounters& counters) {
-    return ForEachEntry(env, "*.*", [&](const std::string& name) {
-        if (IsFolderAttributes(env.attributes(name))) {
+    return ForEachEntry(env, "*.*", [&](const std::string& name, const EntryFacts& facts) {
+        if (IsFolderAttributes(facts.attributes)) {
             counters.folders++;
             return;
         }
@@ -69,26 +70,27 @@ bool FilterHasFolderPart(const std::string& filter) {
 bool PlanEntries(const ListingEnvironment& env, const std::string& filter,
                  const std::string& extensionSelection, ListCounters& counters) {
     if (FilterHasFolderPart(filter)) return true;
-    return ForEachEntry(env, filter + ".*", [&](const std::string& name) {
-        if (IsFolderAttributes(env.attributes(name))) return;
+    return ForEachEntry(env, filter + ".*", [&](const std::string& name, const EntryFacts& facts) {
+        if (IsFolderAttributes(facts.attributes)) return;
         if (MatchesSelection(EntryExtension(name), extensionSelection)) counters.planned++;
     });
 }
 
-bool ListEntries(const ListingEnvironment& env, const std::string& filter,
-                 const std::string& extensionSelection, ListCounters& counters,
-                 const std::function<void(const std::string& name)>& onListed) {
+bool ListEntries(
+    const ListingEnvironment& env, const std::string& filter, const std::string& extensionSelection,
+    ListCounters& counters,
+    const std::function<void(const std::string& name, const EntryFacts& facts)>& onListed) {
     if (FilterHasFolderPart(filter)) return true;
     bool allTypes = IsAllTypes(extensionSelection);
     std::string pattern = filter + (allTypes ? std::string(".*") : extensionSelection);
-    return ForEachEntry(env, pattern, [&](const std::string& name) {
-        if (IsFolderAttributes(env.attributes(name))) return;
+    return ForEachEntry(env, pattern, [&](const std::string& name, const EntryFacts& facts) {
+        if (IsFolderAttributes(facts.attributes)) return;
         // The pattern also matches 8.3 short names ("plan.dwgx" is PLAN~1.DWG):
         // only the long name's extension counts.
         if (!MatchesSelection(EntryExtension(name), extensionSelection)) return;
         counters.position++;
         counters.listed++;
-        onListed(name);
+        onListed(name, facts);
     });
 }
 

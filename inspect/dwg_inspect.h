@@ -2,6 +2,9 @@
 #pragma once
 #include <string>
 
+// The release text of a drawing that does not exist.
+constexpr const char kFileNotFoundVersion[] = "File Not Found";
+
 // DwgVersion text of the drawing at path ("File Not Found" when it does not
 // exist). Sets PreviewSupported for the release.
 std::string ReadDwgVersion(const std::string& path);
@@ -10,4 +13,5 @@ std::string ReadDwgVersion(const std::string& path);
 // temporary preview bitmap path, or, when the drawing has no bitmap entry, its
 // PNG preview decoded into a 24-bit bitmap; afterwards that file exists
 // exactly when a preview was found. Sets PreviewIs8Bit when one is found.
-void ExtractPreview(const std::string& path);
+// Returns the bytes written, empty when there was no preview.
+std::string ExtractPreview(const std::string& path);

@@ -21,10 +21,17 @@ std::string SizeText(const std::string& path) {
 
 std::string ModifiedText(const std::string& path) {
     WIN32_FIND_DATAA data;
-    FILETIME local;
+    if (!FindEntry(path, data)) return std::string();
+    return ModifiedTextOf(static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32 |
+                          data.ftLastWriteTime.dwLowDateTime);
+}
+
+std::string ModifiedTextOf(uint64_t lastWrite) {
+    FILETIME utc, local;
+    utc.dwLowDateTime = static_cast<DWORD>(lastWrite);
+    utc.dwHighDateTime = static_cast<DWORD>(lastWrite >> 32);
     SYSTEMTIME st;
-    if (!FindEntry(path, data) || !FileTimeToLocalFileTime(&data.ftLastWriteTime, &local) ||
-        !FileTimeToSystemTime(&local, &st))
+    if (!FileTimeToLocalFileTime(&utc, &local) || !FileTimeToSystemTime(&local, &st))
         return std::string();
     char date[64] = {}, time[64] = {};
     GetDateFormatA(LOCALE_USER_DEFAULT, 0, &st, "MM'/'dd'/'yyyy", date, sizeof date);

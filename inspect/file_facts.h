@@ -17,6 +17,11 @@ std::string ModifiedText(const std::string& path);
 // Letters R H S D A C for the attributes present; "" when unreadable.
 std::string AttributeText(const std::string& path);
 
+// The same texts from what a directory enumeration gave for the entry, with
+// no further look-up: the size in bytes, the last write as the system's file
+// time (100 ns units since 1601, UTC) and the attribute word.
+std::string ModifiedTextOf(uint64_t lastWrite);
+
 // The text rules on their own.
 std::string KbText(uint64_t bytes);
 std::string AttributeLetters(uint32_t attributes);

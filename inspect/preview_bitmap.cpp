@@ -84,8 +84,13 @@ HBITMAP SwapOnRaster(HBITMAP bitmap) {
 
 HBITMAP LoadPreviewBitmap(const std::string& path) {
     std::string bytes;
+    if (!ReadWholeFile(path, bytes)) return nullptr;
+    return PreviewBitmapOf(bytes);
+}
+
+HBITMAP PreviewBitmapOf(const std::string& bytes) {
     DibPicture picture;
-    if (!ReadWholeFile(path, bytes) || !DecodeDibFile(bytes, picture)) return nullptr;
+    if (!DecodeDibFile(bytes, picture)) return nullptr;
     const BITMAPINFO* info = reinterpret_cast<const BITMAPINFO*>(picture.info.data());
     WindowDC screen;
     return CreateDIBitmap(screen.get(), &info->bmiHeader, CBM_INIT, picture.rows.data(), info,
@@ -197,15 +202,16 @@ void MakeListThumbnail(std::string& name) {
         return;
     }
     name = WithTrailingBackslash(CurrentFolder()) + name;
-    ExtractPreview(name); // removes the previous drawing's preview first
-
-    if (!PathExists(Paths.previewBitmap)) {
+    // The preview file is still written for every drawing, but the
+    // thumbnail is made from its bytes at hand rather than read back.
+    std::string preview = ExtractPreview(name);
+    if (preview.empty()) {
         Thumbs.current = PreviewSupported ? Thumbs.notFound : Thumbs.notSupported;
         PreviewFound = false;
         return;
     }
 
-    HBITMAP bitmap = LoadPreviewBitmap(Paths.previewBitmap);
+    HBITMAP bitmap = PreviewBitmapOf(preview);
     if (bitmap && BlackBackground) {
         bool listing = ListingActive;
         HBITMAP adapted = AdaptPreviewColours(bitmap);

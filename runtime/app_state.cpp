@@ -7,7 +7,6 @@ MainSettings Settings;
 HtmlSettings HtmlOptions;
 MainWindow Win;
 ThumbnailState Thumbs;
-ListCounters Counters;
 
 bool FormLoaded = false;
 bool TreeReady = false;

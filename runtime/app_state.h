@@ -4,9 +4,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstdint>
 #include <string>
-
-#include "filelist/listing_rules.h"
 
 // Paths fixed at start-up.
 struct WorkPaths {
@@ -93,7 +92,6 @@ extern MainSettings Settings;
 extern HtmlSettings HtmlOptions;
 extern MainWindow Win;
 extern ThumbnailState Thumbs;
-extern ListCounters Counters;
 
 // Flags of the main window and the listing.
 extern bool FormLoaded;

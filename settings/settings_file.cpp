@@ -8,13 +8,13 @@
 #include <cstdlib>
 #include <vector>
 
-#include "filelist/list_columns.h"
 #include "inspect/file_facts.h"
 #include "runtime/app_state.h"
 #include "runtime/files.h"
 #include "runtime/handles.h"
 #include "runtime/ids.h"
 #include "runtime/strings.h"
+#include "runtime/view_menu.h"
 #include "runtime/win_helpers.h"
 #include "settings/settings_file_text.h"
 #include "settings/settings_rules.h"

@@ -13,6 +13,7 @@
 #include "runtime/files.h"
 #include "runtime/ids.h"
 #include "runtime/strings.h"
+#include "runtime/view_menu.h"
 #include "runtime/win_helpers.h"
 #include "search/search_window.h"
 #include "settings/favorites_dialog.h"
@@ -124,7 +125,8 @@ static void OnCommand(HWND wnd, int id, int code) {
         if (code == CBN_SELCHANGE) OnBoxSelection(id);
         break;
     default:
-        if (id >= IDM_COL_PREVIEW && id <= IDM_COL_ATTRIBUTES) ToggleColumn(id - 9029);
+        if (id >= IDM_COL_PREVIEW && id <= IDM_COL_ATTRIBUTES && ToggleColumn(id - 9029))
+            RestartListBuild();
         if (id >= IDM_FAVORITE_FIRST && id <= IDM_FAVORITE_LAST)
             OpenFavorite(id - IDM_FAVORITE_FIRST + 1);
         break;

@@ -7,6 +7,7 @@
 
 #include "filelist/folder_environment.h"
 #include "filelist/listing_rules.h"
+#include "inspect/file_facts.h"
 #include "settings/shortcuts.h"
 #include "tests/support/dwg_builder.h"
 #include "tests/support/scratch_folder.h"
@@ -30,8 +31,9 @@ Listing RunPasses(const std::string& folder, const std::string& filter,
     ListingEnvironment env = FolderEnvironment([] { return true; });
     EXPECT_TRUE(ClassifyEntries(env, extension, result.counters));
     EXPECT_TRUE(PlanEntries(env, filter, extension, result.counters));
-    EXPECT_TRUE(ListEntries(env, filter, extension, result.counters,
-                            [&](const std::string& name) { result.listed.push_back(name); }));
+    EXPECT_TRUE(ListEntries(
+        env, filter, extension, result.counters,
+        [&](const std::string& name, const EntryFacts&) { result.listed.push_back(name); }));
     result.summary = ListingSummary(result.counters, extension);
     SetCurrentDirectoryA(previous);
     std::sort(result.listed.begin(), result.listed.end());
@@ -192,6 +194,40 @@ TEST(ListingEmpty, EmptyFolderAndNoFolder) {
               ListingSummary(ListCounters(), "ALL TYPES"));
 }
 
+// The rows' size, date and attribute texts come from the enumeration: they
+// must read as the look-up of each path would.
+TEST(ListingFacts, EntryTextsMatchThePathTexts) {
+    ScratchFolder folder;
+    ASSERT_TRUE(WriteBytes(folder.file("big.dwg"), std::string(5000, 'x')));
+    ASSERT_TRUE(WriteBytes(folder.file("old.dwg"), "AC1015"));
+    SetFileAttributesA(folder.file("old.dwg").c_str(),
+                       FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE);
+    FILETIME past = {0x2A3B4C00, 0x01CA0000}; // 2009
+    {
+        HANDLE file = CreateFileA(folder.file("old.dwg").c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(INVALID_HANDLE_VALUE, file);
+        SetFileTime(file, nullptr, nullptr, &past);
+        CloseHandle(file);
+    }
+    char previous[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, previous);
+    SetCurrentDirectoryA(folder.path().c_str());
+    ListCounters counters;
+    int rows = 0;
+    ListEntries(FolderEnvironment([] { return true; }), "*", ".DWG", counters,
+                [&](const std::string& name, const EntryFacts& facts) {
+                    ++rows;
+                    std::string path = folder.file(name);
+                    EXPECT_EQ(SizeText(path), KbText(facts.size)) << name;
+                    EXPECT_EQ(ModifiedText(path), ModifiedTextOf(facts.lastWrite)) << name;
+                    EXPECT_EQ(AttributeText(path), AttributeLetters(facts.attributes)) << name;
+                });
+    SetCurrentDirectoryA(previous);
+    SetFileAttributesA(folder.file("old.dwg").c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(2, rows);
+}
+
 TEST(ListingAbandon, BeforeEntryCanStopAPass) {
     ScratchFolder folder;
     for (const char* name : {"a.dwg", "b.dwg", "c.dwg"})
@@ -203,7 +239,8 @@ TEST(ListingAbandon, BeforeEntryCanStopAPass) {
     ListingEnvironment env = FolderEnvironment([&] { return allowed-- > 0; });
     ListCounters counters;
     int rows = 0;
-    EXPECT_FALSE(ListEntries(env, "*", ".DWG", counters, [&](const std::string&) { ++rows; }));
+    EXPECT_FALSE(ListEntries(env, "*", ".DWG", counters,
+                             [&](const std::string&, const EntryFacts&) { ++rows; }));
     EXPECT_EQ(1, rows);
     SetCurrentDirectoryA(previous);
 }

@@ -53,6 +53,18 @@ TEST_F(Preview, BitmapAmongOtherEntriesIsWrittenWithFileHeader) {
     EXPECT_TRUE(PreviewIs8Bit);
 }
 
+// The preview file is overwritten in place: a smaller preview after a larger
+// one must leave exactly its own bytes, which are also what the call returns.
+TEST_F(Preview, SmallerPreviewOverwritesALargerOneExactly) {
+    std::string large = Extract(MakeDrawing("AC1015", {{2, SmallDib(8)}}));
+    std::string path = folder.file("small.dwg");
+    ASSERT_TRUE(WriteBytes(path, MakeDrawing("AC1015", {{2, SmallDib(24)}})));
+    std::string small = ExtractPreview(path);
+    ASSERT_LT(small.size(), large.size());
+    EXPECT_EQ(small, ReadBytes(Paths.previewBitmap));
+    EXPECT_EQ("BM", small.substr(0, 2));
+}
+
 TEST_F(Preview, NoBitmapEntryRemovesTheOldPreview) {
     LeaveOldPreview();
     EXPECT_EQ("", Extract(MakeDrawing("AC1015", {{1, "header"}, {3, "metafile"}})));

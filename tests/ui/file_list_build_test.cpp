@@ -130,7 +130,7 @@ TEST_F(MainWindowTest, NoPreviewsWhenThePreviewColumnIsHidden) {
     ScratchFolder folder;
     MakeRulesFolder(folder);
     SetCurrentFolder(Unslashed(folder.path()));
-    ToggleColumn(1); // hide
+    SendMessageA(Win.main, WM_COMMAND, IDM_COL_PREVIEW, 0); // hide
     ASSERT_EQ("FALSE", Settings.showColumn[1]);
     DeleteFileA(Paths.previewBitmap.c_str());
     Relist();
@@ -138,7 +138,7 @@ TEST_F(MainWindowTest, NoPreviewsWhenThePreviewColumnIsHidden) {
     EXPECT_EQ(0, ImageCount());
     EXPECT_FALSE(PathExists(Paths.previewBitmap)); // no preview was read
     EXPECT_EQ(2u, Column(2).size());
-    ToggleColumn(1); // show again: lists with thumbnails
+    SendMessageA(Win.main, WM_COMMAND, IDM_COL_PREVIEW, 0); // show again: lists with thumbnails
     PumpUntil([] { return !ListingActive; });
     EXPECT_EQ("TRUE", Settings.showColumn[1]);
     EXPECT_EQ(180, ImageSize().cx);
