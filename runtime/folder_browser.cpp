@@ -6,7 +6,12 @@
 #include "runtime/files.h"
 
 static int CALLBACK StartAtFolder(HWND dialog, UINT msg, LPARAM, LPARAM data) {
-    if (msg == BFFM_INITIALIZED && data) SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, data);
+    // Wine's browser can miss a folder along the path the first time it
+    // reads it; asking again finds it, and asking for the selected folder
+    // changes nothing.
+    if (msg == BFFM_INITIALIZED && data)
+        for (int attempt = 0; attempt < 3; ++attempt)
+            SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, data);
     return 0;
 }
 

@@ -269,7 +269,7 @@ void NavigateTo(std::string path) {
     // Wine's browser finds the folder by comparing shell items that carry
     // each folder's times, and parsing the path reads, and so touches, the
     // folders along it: one changed since it was last read can be missed.
-    for (int retry = 0; retry < 2 && selectionChanges == before && PathExists(folder); ++retry)
+    for (int retry = 0; retry < 4 && selectionChanges == before && PathExists(folder); ++retry)
         SelectInBrowser(dialog, folder);
     // Still no change: the folder was selected already, or the browser does
     // not know it yet (Wine's tree misses folders made after their parent was
