@@ -1,5 +1,7 @@
 #include "export/html_options.h"
 
+#include "filelist/list_selection.h"
+
 #include <windows.h>
 #include <commctrl.h>
 
@@ -105,15 +107,7 @@ static void CreateFileOptions(HWND dlg) {
 
 static void CreateFilesToExport(HWND dlg) {
     HWND group = GroupBox("Files To Export", dlg, ID_HTML_FILES_GROUP, 5, 5, 390, 75);
-    int rows = static_cast<int>(SendMessageA(Win.list, LVM_GETITEMCOUNT, 0, 0));
-    int selected = static_cast<int>(SendMessageA(Win.list, LVM_GETSELECTEDCOUNT, 0, 0));
-    std::string all = "All " + std::to_string(rows) + " Displayed File(s) From Current Directory";
-    std::string only =
-        "Only " + std::to_string(selected) + " Selected File(s) From Current Directory";
-    CreateRadioButton(all.c_str(), group, ID_HTML_ALL_FILES, 5, 20, 370, 20);
-    CreateRadioButton(only.c_str(), group, ID_HTML_SELECTED_FILES, 5, 45, 370, 20);
-    bool onlySelected = rows != selected && selected > 0;
-    Check(dlg, onlySelected ? ID_HTML_SELECTED_FILES : ID_HTML_ALL_FILES, true);
+    CreateFilesChoice(group, ID_HTML_ALL_FILES, ID_HTML_SELECTED_FILES);
 }
 
 static void CreateHeaderOptions(HWND dlg) {

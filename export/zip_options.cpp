@@ -2,6 +2,8 @@
 // how Esc, Cancel and the close box stop that run.
 #include "export/zip_options.h"
 
+#include "filelist/list_selection.h"
+
 #include <commctrl.h>
 #include <shellapi.h>
 
@@ -58,15 +60,7 @@ static void MakeDefaultButton(HWND dlg, HWND button) {
 
 static void CreateFileChoice(HWND dlg) {
     HWND files = CreateGroupBox("Files To Zip", dlg, ID_ZIP_FILES_GROUP, 5, 5, 390, 75);
-    int rows = static_cast<int>(SendMessageA(Win.list, LVM_GETITEMCOUNT, 0, 0));
-    int selected = static_cast<int>(SendMessageA(Win.list, LVM_GETSELECTEDCOUNT, 0, 0));
-    std::string all = "All " + std::to_string(rows) + " Displayed File(s) From Current Directory";
-    std::string only =
-        "Only " + std::to_string(selected) + " Selected File(s) From Current Directory";
-    HWND allButton = CreateRadioButton(all.c_str(), files, ID_ZIP_ALL, 5, 20, 370, 20);
-    HWND onlyButton = CreateRadioButton(only.c_str(), files, ID_ZIP_SELECTED, 5, 45, 370, 20);
-    bool onlySelected = rows != selected && selected > 0;
-    SendMessageA(onlySelected ? onlyButton : allButton, BM_SETCHECK, BST_CHECKED, 0);
+    CreateFilesChoice(files, ID_ZIP_ALL, ID_ZIP_SELECTED);
 }
 
 static void CreateFileOptions(HWND dlg) {
