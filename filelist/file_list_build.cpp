@@ -79,9 +79,19 @@ static void AbandonListing() {
     PumpMessages();
 }
 
-// Pumps pending messages and tells whether this listing may go on.
+// Pending messages are handled between entries at most every 10 ms: under
+// Wine one look at the queue costs more than listing a drawing, and a click,
+// a newer listing or a closing window still takes effect before the entry
+// after the one during which it came.
+constexpr DWORD kPumpInterval = 10;
+static DWORD lastPump = 0;
+
+// Pumps pending messages when due and tells whether this listing may go on.
 static bool StillCurrent() {
-    PumpMessages();
+    if (GetTickCount() - lastPump >= kPumpInterval) {
+        PumpMessages();
+        lastPump = GetTickCount();
+    }
     return ListingActive;
 }
 
@@ -116,32 +126,30 @@ static void RebuildImageList(bool previews) {
     SendMessageA(Win.list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(Thumbs.images));
 }
 
-// Makes the row of one listed drawing.
+// Makes the row of one listed drawing: the drawing is read once for its
+// release and preview, and its row goes in with its image.
 static void AddRow(const std::string& name, const EntryFacts& facts) {
     ShowListingProgress(Counters.position, Counters.planned);
 
-    std::string version = ReadDwgVersion(name);
-    LPARAM id = InsertRowAtTop(name, 0);
-    std::string path = name;
-    if (Settings.showColumn[1] == "TRUE") {
-        MakeListThumbnail(path);
-        // A newer listing that ran inside the thumbnail's message pumps owns
-        // the rows now.
-        if (!ListingActive) return;
-    }
-    // A header click handled in those pumps may have sorted the rows: this
-    // drawing's row is found by its own parameter, not by its place.
-    int row = RowWithParam(id);
-    if (row < 0) return;
-    if (Settings.showColumn[1] == "TRUE") {
-        SetRowImage(row, 1, Thumbs.current);
-        SetRowImage(row, 0, Thumbs.current);
-    }
-    SetRowText(row, 2, FileNamePart(path));
-    SetRowText(row, 3, version);
+    bool thumbnails = Settings.showColumn[1] == "TRUE";
+    DrawingRead drawing = ReadDrawing(name, thumbnails);
     // The enumeration's facts serve unless the drawing vanished meanwhile;
     // a vanished one shows what its path gives now.
-    bool gone = version == kFileNotFoundVersion;
+    bool gone = drawing.version == kFileNotFoundVersion;
+    std::string path = gone ? name : WithTrailingBackslash(CurrentFolder()) + name;
+    if (thumbnails && gone) {
+        // A placeholder of its own, never the image the previous drawing left.
+        Thumbs.current = Thumbs.notFound;
+        PreviewFound = false;
+    } else if (thumbnails) {
+        MakeThumbnailOfPreview(drawing.preview);
+    }
+    LPARAM id = InsertRowAtTop(name, thumbnails ? Thumbs.current : 0);
+    int row = RowWithParam(id);
+    if (row < 0) return;
+    if (thumbnails) SetRowImage(row, 1, Thumbs.current);
+    SetRowText(row, 2, FileNamePart(path));
+    SetRowText(row, 3, drawing.version);
     SetRowText(row, 4, gone ? SizeText(path) : KbText(facts.size));
     SetRowText(row, 5, gone ? ModifiedText(path) : ModifiedTextOf(facts.lastWrite));
     SetRowText(row, 6, gone ? AttributeText(path) : AttributeLetters(facts.attributes));
@@ -192,7 +200,9 @@ void BuildFileList() {
                          reinterpret_cast<LPARAM>(folderPath.c_str()));
         RememberPath = false;
     }
-    if (!StillCurrent()) return AbandonListing();
+    PumpMessages();
+    lastPump = GetTickCount();
+    if (!ListingActive) return AbandonListing();
 
     if (GetFileAttributesA(folderPath.c_str()) != INVALID_FILE_ATTRIBUTES) {
         if (Trim(WindowText(Win.filterBox)).empty()) SetWindowTextA(Win.filterBox, "*");
@@ -221,8 +231,10 @@ void BuildFileList() {
         }
         RebuildImageList(Settings.showColumn[1] == "TRUE");
 
-        if (!ListEntries(env, filter(), extension(), Counters, AddRow) || !ListingActive)
-            return AbandonListing();
+        HoldPreviewFile(true);
+        bool listed = ListEntries(env, filter(), extension(), Counters, AddRow);
+        HoldPreviewFile(false);
+        if (!listed || !ListingActive) return AbandonListing();
         ShowProgress(false);
         SortFileList();
     }

@@ -6,6 +6,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // Bitmaps larger than this on either side are treated as damaged: no preview
 // is that big, and a broken header must not make us allocate gigabytes.
@@ -50,3 +51,9 @@ struct DibPicture {
 };
 
 bool DecodeDibFile(const std::string& file, DibPicture& picture);
+
+// The picture's pixels as 32-bit rows (blue, green, red, 0), top-down, for
+// uncompressed bitmaps of 1, 4, 8, 24 or 32 bits, converted as the system
+// converts them; a colour index past the table gives black. False for any
+// other kind, which is left to the system.
+bool DibPixels32(const DibPicture& picture, std::vector<uint8_t>& pixels);

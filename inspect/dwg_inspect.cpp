@@ -4,6 +4,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <algorithm>
 
 #include "inspect/dib_layout.h"
 #include "inspect/dwg_format.h"
@@ -34,23 +36,50 @@ std::string ReadDwgVersion(const std::string& path) {
     return VersionTextOf(code);
 }
 
+// The preview file, kept open while a listing writes one for every drawing:
+// opening a file costs far more than writing a preview into it.
+static HANDLE heldPreview = INVALID_HANDLE_VALUE;
+static std::string heldPreviewPath;
+static bool holdingPreview = false;
+
+static void CloseHeldPreview() {
+    if (heldPreview != INVALID_HANDLE_VALUE) CloseHandle(heldPreview);
+    heldPreview = INVALID_HANDLE_VALUE;
+}
+
+void HoldPreviewFile(bool hold) {
+    holdingPreview = hold;
+    if (!hold) CloseHeldPreview();
+}
+
 // Writes the preview file over the previous one in place: deleting and
 // re-creating it, or truncating it to nothing first, costs the listing far
 // more than overwriting its bytes. A shorter preview cuts the file to length.
 static void WritePreviewFile(const std::string& bytes) {
-    HANDLE file = CreateFileA(Paths.previewBitmap.c_str(), GENERIC_READ | GENERIC_WRITE,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (heldPreview != INVALID_HANDLE_VALUE && heldPreviewPath != Paths.previewBitmap)
+        CloseHeldPreview();
+    HANDLE file = heldPreview;
+    if (file == INVALID_HANDLE_VALUE)
+        file = CreateFileA(Paths.previewBitmap.c_str(), GENERIC_READ | GENERIC_WRITE,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         ReportOpenFailure(Paths.previewBitmap);
         std::exit(1);
     }
+    LARGE_INTEGER start = {};
+    SetFilePointerEx(file, start, nullptr, FILE_BEGIN);
     DWORD written = 0;
     WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     LARGE_INTEGER size = {};
     if (!GetFileSizeEx(file, &size) || static_cast<uint64_t>(size.QuadPart) != bytes.size())
         SetEndOfFile(file); // the file pointer stands at the end of the bytes written
-    CloseHandle(file);
+    if (holdingPreview) {
+        heldPreview = file;
+        heldPreviewPath = Paths.previewBitmap;
+    } else {
+        CloseHandle(file);
+    }
 }
 
 // The drawing's PNG preview decoded into a 24-bit bitmap file's bytes; empty
@@ -68,14 +97,9 @@ static std::string PngPreviewFile(const ByteReader& reader) {
     return bmp;
 }
 
-// The bytes of the preview file for the drawing at path; empty when it has
-// no preview that can be shown.
-static std::string PreviewFileOf(const std::string& path) {
-    if (!PathExists(path)) return std::string();
-    // A drawing that cannot be read was reported when its release was read.
-    FileStream file(path.c_str(), "rb");
-    if (!file) return std::string();
-    StreamReader reader(file.get());
+// The bytes of the preview file for a drawing; empty when it has no preview
+// that can be shown.
+static std::string PreviewFileOf(const ByteReader& reader) {
     PreviewEntry entry;
     PreviewLookup lookup = FindPreviewEntry(reader, entry);
     // A bitmap is preferred; drawings of 2013 and later carry only a PNG.
@@ -92,12 +116,100 @@ static std::string PreviewFileOf(const std::string& path) {
     return bytes;
 }
 
-std::string ExtractPreview(const std::string& path) {
-    std::string bytes = PreviewFileOf(path);
+static std::string PreviewFileOf(const std::string& path) {
+    if (!PathExists(path)) return std::string();
+    // A drawing that cannot be read was reported when its release was read.
+    FileStream file(path.c_str(), "rb");
+    if (!file) return std::string();
+    return PreviewFileOf(StreamReader(file.get()));
+}
+
+static void KeepPreviewFile(const std::string& bytes) {
     if (!bytes.empty())
         WritePreviewFile(bytes);
-    else if (PathExists(Paths.previewBitmap))
+    else if (PathExists(Paths.previewBitmap)) {
         // A stale preview must never answer for a drawing without one.
+        CloseHeldPreview();
         DeleteFileA(Paths.previewBitmap.c_str());
+    }
+}
+
+std::string ExtractPreview(const std::string& path) {
+    std::string bytes = PreviewFileOf(path);
+    KeepPreviewFile(bytes);
     return bytes;
+}
+
+namespace {
+
+// A drawing open for reading, its first block read at once: the release
+// code, the image block's address and, in most drawings, the preview itself
+// lie in it, so one open and one read serve them all.
+class BlockFileReader : public ByteReader {
+  public:
+    explicit BlockFileReader(const std::string& path)
+        : h_(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {
+        LARGE_INTEGER size = {};
+        if (!valid() || !GetFileSizeEx(h_, &size)) return;
+        size_ = static_cast<uint64_t>(size.QuadPart);
+        block_.resize(static_cast<size_t>(std::min<uint64_t>(size_, kBlock)));
+        DWORD got = 0;
+        if (!block_.empty() &&
+            !ReadFile(h_, &block_[0], static_cast<DWORD>(block_.size()), &got, nullptr))
+            got = 0;
+        block_.resize(got);
+    }
+    ~BlockFileReader() override {
+        if (valid()) CloseHandle(h_);
+    }
+    BlockFileReader(const BlockFileReader&) = delete;
+    BlockFileReader& operator=(const BlockFileReader&) = delete;
+
+    bool valid() const { return h_ != INVALID_HANDLE_VALUE; }
+    uint64_t Size() const override { return size_; }
+    size_t ReadAt(uint64_t offset, void* buf, size_t n) const override {
+        if (offset + n <= block_.size()) {
+            std::memcpy(buf, block_.data() + offset, n);
+            return n;
+        }
+        LARGE_INTEGER at;
+        at.QuadPart = static_cast<LONGLONG>(offset);
+        DWORD got = 0;
+        if (n > 0xFFFFFFFFu || !SetFilePointerEx(h_, at, nullptr, FILE_BEGIN) ||
+            !ReadFile(h_, buf, static_cast<DWORD>(n), &got, nullptr))
+            return 0;
+        return got;
+    }
+
+  private:
+    static constexpr uint64_t kBlock = 64 * 1024;
+    HANDLE h_;
+    uint64_t size_ = 0;
+    std::string block_;
+};
+
+} // namespace
+
+DrawingRead ReadDrawing(const std::string& path, bool withPreview) {
+    DrawingRead read;
+    PreviewSupported = true;
+    if (!PathExists(path)) {
+        read.version = kFileNotFoundVersion;
+        return read;
+    }
+    BlockFileReader reader(path);
+    if (!reader.valid()) {
+        // A drawing locked by another program is shown, not fatal. Its
+        // release may well carry a preview: it cannot be read now.
+        ReportOpenFailure(path);
+        read.version = "Unknown Version";
+    } else {
+        std::string code = ReleaseCodeOf(reader);
+        if (!ReleaseSupportsPreview(code)) PreviewSupported = false;
+        read.version = VersionTextOf(code);
+        if (withPreview) read.preview = PreviewFileOf(reader);
+    }
+    if (withPreview) KeepPreviewFile(read.preview);
+    return read;
 }

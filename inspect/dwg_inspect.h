@@ -15,3 +15,18 @@ std::string ReadDwgVersion(const std::string& path);
 // exactly when a preview was found. Sets PreviewIs8Bit when one is found.
 // Returns the bytes written, empty when there was no preview.
 std::string ExtractPreview(const std::string& path);
+
+// While held, the preview file stays open from one write to the next; a
+// listing holds it for its drawings and lets it go at its end.
+void HoldPreviewFile(bool hold);
+
+// What one read of a drawing gives its row in the list.
+struct DrawingRead {
+    std::string version; // as ReadDwgVersion gives it
+    std::string preview; // as ExtractPreview gives it, when asked for
+};
+
+// ReadDwgVersion and, withPreview, ExtractPreview in one opening of the
+// drawing, with the same effects; a drawing that is not there leaves the
+// preview file alone.
+DrawingRead ReadDrawing(const std::string& path, bool withPreview);

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <new>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "inspect/dwg_inspect.h"
 #include "inspect/file_facts.h"
 #include "inspect/picture_scaling.h"
+#include "inspect/thumbnail_cell.h"
 #include "runtime/app_state.h"
 #include "runtime/files.h"
 #include "runtime/handles.h"
@@ -160,36 +162,87 @@ HBITMAP ScaleBitmap(HBITMAP bitmap, int width, int height, UINT flags) {
     return result;
 }
 
-// Scales a preview into the list's thumbnail cell: to the cell's width, or
-// to its height when a tall preview would not fit, and centred on the list's
-// own background (black with the black background), so no part of the cell
-// is left undrawn.
-static HBITMAP FitToCell(HBITMAP bitmap, int cellWidth, int cellHeight) {
-    BITMAP info = {};
-    if (!bitmap || !GetObjectA(bitmap, sizeof info, &info) || info.bmWidth <= 0) return bitmap;
-    bool tall = static_cast<long long>(info.bmHeight) * cellWidth >
-                static_cast<long long>(cellHeight) * info.bmWidth;
-    HBITMAP fitted = tall ? ScaleBitmap(bitmap, 0, cellHeight, LR_COPYDELETEORG)
-                          : ScaleBitmap(bitmap, cellWidth, 0, LR_COPYDELETEORG);
-    if (!fitted) {
-        DeleteObject(bitmap); // a failed copy leaves the original
-        return nullptr;
+namespace {
+
+// A top-down DIB section of 24 or 32 bits and its pixels. Made in memory:
+// unlike a bitmap compatible with the screen, it costs no trips to a display
+// server.
+struct Section {
+    GdiObject<HBITMAP> bitmap;
+    uint8_t* bits = nullptr;
+
+    Section(int width, int height, WORD bitCount = 32) {
+        BITMAPINFO bi = {};
+        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+        bi.bmiHeader.biWidth = width;
+        bi.bmiHeader.biHeight = -height;
+        bi.bmiHeader.biPlanes = 1;
+        bi.bmiHeader.biBitCount = bitCount;
+        bi.bmiHeader.biCompression = BI_RGB;
+        void* p = nullptr;
+        bitmap.reset(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &p, nullptr, 0));
+        bits = bitmap.get() ? static_cast<uint8_t*>(p) : nullptr;
     }
-    GdiObject<HBITMAP> scaled(fitted);
-    if (!GetObjectA(scaled.get(), sizeof info, &info)) return nullptr;
-    WindowDC screen;
-    HBITMAP cell = CreateCompatibleBitmap(screen.get(), cellWidth, cellHeight);
-    if (!cell) return nullptr;
-    MemoryDC from(screen.get()), to(screen.get());
-    from.select(scaled.get());
-    to.select(cell);
-    RECT all = {0, 0, cellWidth, cellHeight};
-    FillRect(to.get(), &all,
-             static_cast<HBRUSH>(BlackBackground ? GetStockObject(BLACK_BRUSH)
-                                                 : GetSysColorBrush(COLOR_WINDOW)));
-    BitBlt(to.get(), (cellWidth - info.bmWidth) / 2, (cellHeight - info.bmHeight) / 2, info.bmWidth,
-           info.bmHeight, from.get(), 0, 0, SRCCOPY);
-    return cell;
+};
+
+// The preview's pixels as 32-bit rows, top-down.
+bool PreviewPixels(const DibPicture& picture, std::vector<uint8_t>& pixels) {
+    if (DibPixels32(picture, pixels)) return true;
+    // Colour masks and 16 bits are converted by the system, as the screen
+    // would show them.
+    const int width = picture.layout.width, height = picture.layout.height;
+    Section source(width, height);
+    if (!source.bits) return false;
+    {
+        MemoryDC dc;
+        const BITMAPINFO* info = reinterpret_cast<const BITMAPINFO*>(picture.info.data());
+        if (!SetDIBits(dc.get(), source.bitmap.get(), 0, height, picture.rows.data(), info,
+                       DIB_RGB_COLORS))
+            return false;
+    }
+    GdiFlush(); // the section's bits are read directly
+    pixels.assign(source.bits, source.bits + static_cast<size_t>(width) * height * 4);
+    return true;
+}
+
+// The thumbnail cell of a decoded preview, added to the image list; -1 when
+// the preview's pixels cannot be had.
+int AddCellOf(const DibPicture& picture, int cellWidth, int cellHeight) {
+    std::vector<uint8_t> pixels;
+    if (cellWidth <= 0 || cellHeight <= 0 || !PreviewPixels(picture, pixels)) return -1;
+    const int width = picture.layout.width, height = picture.layout.height;
+    if (BlackBackground && PreviewIs8Bit)
+        SwapBlackWhitePixels(pixels.data(), static_cast<size_t>(width) * height);
+    COLORREF background = BlackBackground ? RGB(0, 0, 0) : GetSysColor(COLOR_WINDOW);
+    std::vector<uint8_t> cell =
+        ComposeThumbnailCell(pixels.data(), width, height, cellWidth, cellHeight, background);
+    // Handed over in the image list's own 24 bits, which it copies fastest.
+    Section target(cellWidth, cellHeight, 24);
+    if (!target.bits) return -1;
+    const size_t stride = (static_cast<size_t>(cellWidth) * 3 + 3) & ~size_t(3);
+    for (int y = 0; y < cellHeight; ++y) {
+        const uint8_t* from = &cell[static_cast<size_t>(y) * cellWidth * 4];
+        uint8_t* to = target.bits + y * stride;
+        for (int x = 0; x < cellWidth; ++x, from += 4, to += 3)
+            to[0] = from[0], to[1] = from[1], to[2] = from[2];
+    }
+    return ImageList_Add(Thumbs.images, target.bitmap.get(), nullptr);
+}
+
+} // namespace
+
+void MakeThumbnailOfPreview(const std::string& preview) {
+    if (preview.empty()) {
+        Thumbs.current = PreviewSupported ? Thumbs.notFound : Thumbs.notSupported;
+        PreviewFound = false;
+        return;
+    }
+    // A damaged preview decodes to nothing: the row then shows no image.
+    DibPicture picture;
+    Thumbs.current = DecodeDibFile(preview, picture)
+                         ? AddCellOf(picture, Settings.thumbWidth, Settings.thumbHeight)
+                         : -1;
+    PreviewFound = true;
 }
 
 void MakeListThumbnail(std::string& name) {
@@ -204,30 +257,5 @@ void MakeListThumbnail(std::string& name) {
     name = WithTrailingBackslash(CurrentFolder()) + name;
     // The preview file is still written for every drawing, but the
     // thumbnail is made from its bytes at hand rather than read back.
-    std::string preview = ExtractPreview(name);
-    if (preview.empty()) {
-        Thumbs.current = PreviewSupported ? Thumbs.notFound : Thumbs.notSupported;
-        PreviewFound = false;
-        return;
-    }
-
-    HBITMAP bitmap = PreviewBitmapOf(preview);
-    if (bitmap && BlackBackground) {
-        bool listing = ListingActive;
-        HBITMAP adapted = AdaptPreviewColours(bitmap);
-        if (adapted != bitmap) DeleteObject(bitmap);
-        bitmap = adapted;
-        // The adaptation pumps messages: a newer listing may have run and
-        // rebuilt the image list, which this drawing must not reach.
-        if (listing && !ListingActive) {
-            if (bitmap) DeleteObject(bitmap);
-            Thumbs.current = -1;
-            return;
-        }
-    }
-    bitmap = FitToCell(bitmap, Settings.thumbWidth, Settings.thumbHeight);
-    // A damaged preview decodes to nothing: the row then shows no image.
-    Thumbs.current = bitmap ? ImageList_Add(Thumbs.images, bitmap, bitmap) : -1;
-    if (bitmap) DeleteObject(bitmap);
-    PreviewFound = true;
+    MakeThumbnailOfPreview(ExtractPreview(name));
 }

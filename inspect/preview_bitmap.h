@@ -11,6 +11,9 @@
 // placeholder. On return `name` is the full path (current folder + "\" +
 // name) unless the file had vanished.
 void MakeListThumbnail(std::string& name);
+// The same from the preview file's bytes as ExtractPreview returned them
+// (empty: no preview), for a drawing that was there to be read.
+void MakeThumbnailOfPreview(const std::string& preview);
 
 // The preview bitmap file decoded into a bitmap compatible with the screen;
 // null when the file is missing or damaged.

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
+
+#include "inspect/dib_layout.h"
 #include "inspect/dwg_format.h"
 #include "inspect/dwg_inspect.h"
 #include "inspect/preview_bitmap.h"
@@ -54,6 +57,27 @@ Pixels SwappedSheetPixels() {
     return PixelsOf(180, 115, SwappedSheet);
 }
 
+// A bitmap without file header: width x height at `bits`, the colour table
+// and rows as given.
+std::string LowBitDib(int width, int height, int bits, const std::string& table,
+                      const std::string& rows) {
+    std::string info(40, '\0');
+    PutLE32(info, 0, 40);
+    PutLE32(info, 4, width);
+    PutLE32(info, 8, height);
+    info[12] = 1;
+    info[14] = static_cast<char>(bits);
+    PutLE32(info, 32, static_cast<uint32_t>(table.size() / 4));
+    return info + table + rows;
+}
+
+// 1 bit per pixel with a two-colour table (red, white): 16 pixels per row.
+std::string MonoDib() {
+    return LowBitDib(16, 2, 1,
+                     std::string("\x00\x00\xFF\x00", 4) + std::string("\xFF\xFF\xFF\x00", 4),
+                     std::string("\xF0\x0F\x00\x00", 4) + std::string("\x80\x01\x00\x00", 4));
+}
+
 // A loaded preview of the sheet, for calling the bitmap routines directly.
 class LoadedPreview : public ThumbnailTest {
   protected:
@@ -84,16 +108,7 @@ TEST_F(LoadedPreview, TopDownAndLowBitCountsDecodeTheSamePicture) {
     GdiObject<HBITMAP> topDown(LoadPreviewBitmap(Paths.previewBitmap));
     EXPECT_EQ(SheetPixels(), ReadPixels(topDown.get()));
 
-    // 1 bit per pixel with a two-colour table (red, white): 16 pixels per row.
-    std::string info(40, '\0');
-    PutLE32(info, 0, 40);
-    PutLE32(info, 4, 16);
-    PutLE32(info, 8, 2);
-    info[12] = 1;
-    info[14] = 1;
-    std::string table = std::string("\x00\x00\xFF\x00", 4) + std::string("\xFF\xFF\xFF\x00", 4);
-    std::string rows = std::string("\xF0\x0F\x00\x00", 4) + std::string("\x80\x01\x00\x00", 4);
-    ASSERT_TRUE(WriteBytes(Paths.previewBitmap, BmpFile(info + table + rows)));
+    ASSERT_TRUE(WriteBytes(Paths.previewBitmap, BmpFile(MonoDib())));
     GdiObject<HBITMAP> mono(LoadPreviewBitmap(Paths.previewBitmap));
     // Bottom-up: the second stored row is the top one.
     Pixels expected = PixelsOf(16, 2, [](int x, int y) {
@@ -101,6 +116,35 @@ TEST_F(LoadedPreview, TopDownAndLowBitCountsDecodeTheSamePicture) {
         return set ? kWhite : kRed;
     });
     EXPECT_EQ(expected, ReadPixels(mono.get()));
+}
+
+// The thumbnails convert the usual kinds of preview themselves; the result
+// must be what the system's conversion gives.
+TEST_F(LoadedPreview, OwnConversionMatchesTheSystems) {
+    std::string fourBit = LowBitDib(5, 1, 4, std::string("\x10\x20\x30\x00\xFF\x00\x00\x00", 8),
+                                    std::string("\x01\x10\x10\x00", 4));
+    for (const std::string& dib : {SheetDib(8), SheetDib(24), SheetDib(32), MonoDib(), fourBit}) {
+        DibPicture picture;
+        ASSERT_TRUE(DecodeDibFile(BmpFile(dib), picture));
+        std::vector<uint8_t> own;
+        ASSERT_TRUE(DibPixels32(picture, own));
+
+        int width = picture.layout.width, height = picture.layout.height;
+        SCOPED_TRACE(std::to_string(width) + " wide at " + std::to_string(picture.layout.bits));
+        BITMAPINFO bi = {};
+        bi.bmiHeader = {sizeof bi.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        void* bits = nullptr;
+        GdiObject<HBITMAP> section(
+            CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+        MemoryDC dc;
+        ASSERT_EQ(height, SetDIBits(dc.get(), section.get(), 0, height, picture.rows.data(),
+                                    reinterpret_cast<const BITMAPINFO*>(picture.info.data()),
+                                    DIB_RGB_COLORS));
+        GdiFlush();
+        const uint8_t* system = static_cast<const uint8_t*>(bits);
+        for (size_t i = 0; i < own.size(); i += 4)
+            ASSERT_TRUE(std::equal(&own[i], &own[i] + 3, system + i)) << "pixel " << i / 4;
+    }
 }
 
 TEST_F(LoadedPreview, BothSwapRoutesChangeExactlyTheBlackAndWhitePixels) {

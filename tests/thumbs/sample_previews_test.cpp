@@ -9,6 +9,7 @@
 #include "inspect/dwg_inspect.h"
 #include "inspect/preview_bitmap.h"
 #include "runtime/app_state.h"
+#include "runtime/files.h"
 #include "runtime/handles.h"
 #include "tests/support/dwg_builder.h"
 #include "tests/support/sample_dwg.h"
@@ -107,6 +108,37 @@ TEST_F(SamplePreviews, EveryBitmapDecodesToItsTruePicture) {
         EXPECT_GT(DistinctColours(decoded), 1u) << "a blank picture";
     }
     EXPECT_EQ(9, checked);
+}
+
+// The listing reads each drawing once for its release and preview; that must
+// give what reading the two apart gives, preview file included.
+TEST_F(SamplePreviews, OneReadGivesWhatTwoReadsGave) {
+    DibRecipe large; // past the first block the read takes at once
+    large.width = 400;
+    large.height = 300;
+    large.bits = 24;
+    large.color = [](int x, int y) { return static_cast<uint32_t>(x * 977 + y * 131) & 0xFFFFFF; };
+    ASSERT_TRUE(WriteBytes(temp.file("large.dwg"), MakeDrawing("AC1018", {{2, MakeDib(large)}})));
+    std::vector<std::string> paths = {temp.file("large.dwg"), temp.file("missing.dwg")};
+    for (const SampleRow& row : ReadSamples(samples))
+        paths.push_back(samples + row.file);
+    for (const std::string& path : paths) {
+        SCOPED_TRACE(path);
+        std::string apartVersion = ReadDwgVersion(path);
+        bool apartSupported = PreviewSupported;
+        std::string apartPreview = ExtractPreview(path);
+        std::string apartFile = ReadBytes(Paths.previewBitmap);
+        ASSERT_TRUE(WriteBytes(Paths.previewBitmap, "stale"));
+
+        DrawingRead once = ReadDrawing(path, true);
+        EXPECT_EQ(apartVersion, once.version);
+        EXPECT_EQ(apartSupported, PreviewSupported);
+        EXPECT_EQ(apartPreview, once.preview);
+        if (PathExists(path)) {
+            EXPECT_EQ(apartFile, ReadBytes(Paths.previewBitmap));
+        }
+    }
+    EXPECT_EQ(400u * 300 * 3, ExtractPreview(temp.file("large.dwg")).size() - 54);
 }
 
 TEST_F(SamplePreviews, PaletteAfterAHeaderThatCountsNoneIsNotTakenForPixels) {
