@@ -1,5 +1,8 @@
 #include "inspect/dib_layout.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "inspect/dwg_format.h"
 
 namespace {
@@ -148,27 +151,33 @@ bool DibPixels32(const DibPicture& picture, std::vector<uint8_t>& pixels) {
     if (l.compression != kBiRgb || l.width <= 0 || l.height <= 0) return false;
     if (l.bits != 1 && l.bits != 4 && l.bits != 8 && l.bits != 24 && l.bits != 32) return false;
     if (picture.rows.size() < static_cast<size_t>(l.stride) * l.height) return false;
-    const uint8_t* table = reinterpret_cast<const uint8_t*>(picture.info.data()) + kInfoHeaderSize;
-    const size_t entries = (picture.info.size() - kInfoHeaderSize) / 4;
+    // Every index a row can hold, looked up once: past the table, black.
+    uint32_t colours[256] = {};
+    const size_t entries = std::min<size_t>(256, (picture.info.size() - kInfoHeaderSize) / 4);
+    for (size_t i = 0; i < entries; ++i)
+        colours[i] = ReadLE32(reinterpret_cast<const uint8_t*>(picture.info.data()) +
+                              kInfoHeaderSize + 4 * i) &
+                     0xFFFFFFu;
+    const uint32_t mask = (1u << l.bits) - 1;
     pixels.resize(static_cast<size_t>(l.width) * l.height * 4);
     for (int32_t y = 0; y < l.height; ++y) {
         const uint8_t* in = reinterpret_cast<const uint8_t*>(picture.rows.data()) +
                             static_cast<size_t>(l.height - 1 - y) * l.stride;
         uint8_t* out = &pixels[static_cast<size_t>(y) * l.width * 4];
-        for (int32_t x = 0; x < l.width; ++x, out += 4) {
-            if (l.bits >= 24) {
-                const uint8_t* p = in + static_cast<size_t>(x) * (l.bits / 8);
-                out[0] = p[0], out[1] = p[1], out[2] = p[2], out[3] = 0;
-                continue;
-            }
+        if (l.bits >= 24) {
+            const int step = l.bits / 8;
+            for (int32_t x = 0; x < l.width; ++x, in += step, out += 4)
+                out[0] = in[0], out[1] = in[1], out[2] = in[2], out[3] = 0;
+        } else if (l.bits == 8) {
+            for (int32_t x = 0; x < l.width; ++x, out += 4)
+                std::memcpy(out, &colours[in[x]], 4);
+        } else {
             // Indices fill each byte from its high bits down.
-            size_t bit = static_cast<size_t>(x) * l.bits;
-            unsigned index = (in[bit / 8] >> (8 - l.bits - bit % 8)) & ((1u << l.bits) - 1);
-            const uint8_t* colour = index < entries ? table + 4 * index : nullptr;
-            out[0] = colour ? colour[0] : 0;
-            out[1] = colour ? colour[1] : 0;
-            out[2] = colour ? colour[2] : 0;
-            out[3] = 0;
+            for (int32_t x = 0; x < l.width; ++x, out += 4) {
+                size_t bit = static_cast<size_t>(x) * l.bits;
+                uint32_t index = (in[bit / 8] >> (8 - l.bits - bit % 8)) & mask;
+                std::memcpy(out, &colours[index], 4);
+            }
         }
     }
     return true;
