@@ -11,3 +11,7 @@
 // in the same form. All sizes must be positive.
 std::vector<uint8_t> ScalePixelsByArea(const uint8_t* pixels, int width, int height, int toWidth,
                                        int toHeight);
+// The same results without the processor's vector instructions, as on
+// machines that lack them.
+std::vector<uint8_t> ScalePixelsByAreaPlain(const uint8_t* pixels, int width, int height,
+                                            int toWidth, int toHeight);

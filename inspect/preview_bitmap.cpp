@@ -170,8 +170,9 @@ namespace {
 struct Section {
     GdiObject<HBITMAP> bitmap;
     uint8_t* bits = nullptr;
+    int width, height;
 
-    Section(int width, int height, WORD bitCount = 32) {
+    Section(int w, int h, WORD bitCount = 32) : width(w), height(h) {
         BITMAPINFO bi = {};
         bi.bmiHeader.biSize = sizeof bi.bmiHeader;
         bi.bmiHeader.biWidth = width;
@@ -216,8 +217,12 @@ int AddCellOf(const DibPicture& picture, int cellWidth, int cellHeight) {
     COLORREF background = BlackBackground ? RGB(0, 0, 0) : GetSysColor(COLOR_WINDOW);
     std::vector<uint8_t> cell =
         ComposeThumbnailCell(pixels.data(), width, height, cellWidth, cellHeight, background);
-    // Handed over in the image list's own 24 bits, which it copies fastest.
-    Section target(cellWidth, cellHeight, 24);
+    // Handed over in the image list's own 24 bits, which it copies fastest,
+    // through one section kept for cells of that size.
+    static std::unique_ptr<Section> kept;
+    if (!kept || kept->width != cellWidth || kept->height != cellHeight)
+        kept.reset(new Section(cellWidth, cellHeight, 24));
+    Section& target = *kept;
     if (!target.bits) return -1;
     const size_t stride = (static_cast<size_t>(cellWidth) * 3 + 3) & ~size_t(3);
     for (int y = 0; y < cellHeight; ++y) {
@@ -226,6 +231,7 @@ int AddCellOf(const DibPicture& picture, int cellWidth, int cellHeight) {
         for (int x = 0; x < cellWidth; ++x, from += 4, to += 3)
             to[0] = from[0], to[1] = from[1], to[2] = from[2];
     }
+    GdiFlush();
     return ImageList_Add(Thumbs.images, target.bitmap.get(), nullptr);
 }
 

@@ -19,3 +19,6 @@ LRESULT CALLBACK PathBoxProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK FilterBoxProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK ExtensionBoxProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK StatusBarProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK ProgressLabelProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
+// Makes the progress label keep the texts it takes while not being drawn.
+void SubclassProgressLabel(HWND label);

@@ -302,6 +302,25 @@ TEST_F(MainWindowTest, ProgressCountsTheListedDrawings) {
     EXPECT_EQ(2, SendMessageA(Win.progress, PBM_GETPOS, 0, 0)); // drawings before the last
 }
 
+// While not drawn, the label keeps the texts it takes and hands the last one
+// to the window when drawing resumes.
+TEST_F(MainWindowTest, ProgressLabelKeepsItsTextWhileNotDrawn) {
+    SetWindowTextA(Win.progressLabel, "before");
+    SendMessageA(Win.progressLabel, WM_SETREDRAW, FALSE, 0);
+    EXPECT_EQ("before", WindowText(Win.progressLabel));
+    SetWindowTextA(Win.progressLabel, "first");
+    SetWindowTextA(Win.progressLabel, "second");
+    EXPECT_EQ("second", WindowText(Win.progressLabel));
+    char small[4];
+    EXPECT_EQ(3, GetWindowTextA(Win.progressLabel, small, sizeof small));
+    EXPECT_STREQ("sec", small);
+    SendMessageA(Win.progressLabel, WM_SETREDRAW, TRUE, 0);
+    EXPECT_EQ("second", WindowText(Win.progressLabel));
+    SendMessageA(Win.progressLabel, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(Win.progressLabel, WM_SETREDRAW, TRUE, 0);
+    EXPECT_EQ("second", WindowText(Win.progressLabel));
+}
+
 std::string ItemText(HWND box, int index) {
     char text[MAX_PATH] = {};
     SendMessageA(box, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text));
