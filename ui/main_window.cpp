@@ -70,6 +70,7 @@ static void CreateStatusControls() {
                                      WS_EX_TOPMOST);
     Win.progressLabel =
         CreateLabel("", Win.main, ID_PROGRESS_LABEL, 0, 0, 5, 5, WS_CHILD, WS_EX_CLIENTEDGE);
+    SubclassProgressBar(Win.progress);
     SubclassProgressLabel(Win.progressLabel);
     Win.scratchList = CreateListBox("", Win.main, ID_SCRATCH_LIST, -1, -1, 1, 1, 0, -1);
 }

@@ -20,5 +20,8 @@ LRESULT CALLBACK FilterBoxProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
 LRESULT CALLBACK ExtensionBoxProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK StatusBarProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK ProgressLabelProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
-// Makes the progress label keep the texts it takes while not being drawn.
+// Make the progress label and bar keep the texts and positions they take
+// while not being drawn.
 void SubclassProgressLabel(HWND label);
+LRESULT CALLBACK ProgressBarProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
+void SubclassProgressBar(HWND bar);

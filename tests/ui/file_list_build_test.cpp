@@ -302,9 +302,24 @@ TEST_F(MainWindowTest, ProgressCountsTheListedDrawings) {
     EXPECT_EQ(2, SendMessageA(Win.progress, PBM_GETPOS, 0, 0)); // drawings before the last
 }
 
-// While not drawn, the label keeps the texts it takes and hands the last one
-// to the window when drawing resumes.
-TEST_F(MainWindowTest, ProgressLabelKeepsItsTextWhileNotDrawn) {
+// While not drawn, the label and the bar keep the texts and positions they
+// take and hand the last ones to the controls when drawing resumes.
+TEST_F(MainWindowTest, ProgressKeepsItsFiguresWhileNotDrawn) {
+    SendMessageA(Win.progress, PBM_SETRANGE32, 0, 100);
+    SendMessageA(Win.progress, PBM_SETPOS, 10, 0);
+    SendMessageA(Win.progress, WM_SETREDRAW, FALSE, 0);
+    EXPECT_EQ(10, SendMessageA(Win.progress, PBM_SETPOS, 20, 0));
+    EXPECT_EQ(20, SendMessageA(Win.progress, PBM_SETPOS, 30, 0));
+    EXPECT_EQ(30, SendMessageA(Win.progress, PBM_GETPOS, 0, 0));
+    SendMessageA(Win.progress, WM_SETREDRAW, TRUE, 0);
+    EXPECT_EQ(30, SendMessageA(Win.progress, PBM_GETPOS, 0, 0));
+    // Anything else the bar is told meets the position it was given.
+    SendMessageA(Win.progress, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(Win.progress, PBM_SETPOS, 40, 0);
+    EXPECT_EQ(40, SendMessageA(Win.progress, PBM_DELTAPOS, 5, 0));
+    EXPECT_EQ(45, SendMessageA(Win.progress, PBM_GETPOS, 0, 0));
+    SendMessageA(Win.progress, WM_SETREDRAW, TRUE, 0);
+
     SetWindowTextA(Win.progressLabel, "before");
     SendMessageA(Win.progressLabel, WM_SETREDRAW, FALSE, 0);
     EXPECT_EQ("before", WindowText(Win.progressLabel));
