@@ -13,7 +13,6 @@
 #include "runtime/ids.h"
 #include "runtime/strings.h"
 #include "runtime/win_helpers.h"
-#include "ui/tree_pane.h"
 
 std::string ResolveShortcutTarget(const std::string& shortcutPath) {
     char target[MAX_PATH] = {};
@@ -63,11 +62,11 @@ static std::vector<std::string> FolderShortcutNames() {
     return names;
 }
 
-void ShowShortcutsMenu() {
+std::string ShowShortcutsMenu() {
     POINT at;
     GetCursorPos(&at);
     std::vector<std::string> names = FolderShortcutNames();
-    if (names.empty()) return;
+    if (names.empty()) return std::string();
 
     HMENU menu = CreatePopupMenu();
     for (size_t i = 0; i < names.size(); ++i) {
@@ -80,9 +79,9 @@ void ShowShortcutsMenu() {
     PumpMessages();
     if (chosen < IDM_SHORTCUT_FIRST ||
         chosen >= IDM_SHORTCUT_FIRST + static_cast<int>(names.size()))
-        return;
+        return std::string();
 
     // The target may have gone while the menu was open.
     std::string target = ResolveShortcutTarget(names[chosen - IDM_SHORTCUT_FIRST] + ".lnk");
-    if (!target.empty() && PathExists(target)) NavigateTo(target);
+    return !target.empty() && PathExists(target) ? target : std::string();
 }

@@ -15,6 +15,6 @@ std::string ShortcutMenuName(const std::string& fileName);
 std::string ShortcutMenuText(const std::string& name, const std::string& target);
 
 // Pops up, at the mouse, a menu of the current directory's shortcuts whose
-// targets are folders; a choice goes to its folder, when it is still there.
-// No such shortcut: no menu.
-void ShowShortcutsMenu();
+// targets are folders, and returns the chosen one's folder when it is still
+// there; "" otherwise. No such shortcut: no menu.
+std::string ShowShortcutsMenu();

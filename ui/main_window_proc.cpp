@@ -80,6 +80,12 @@ static void OnNewFolder() {
     AfterDialog(); // the Esc that closed the input box must not deselect
 }
 
+// The Shortcuts button: its menu's choice is shown in the tree and the list.
+static void GoToShortcutFolder() {
+    std::string folder = ShowShortcutsMenu();
+    if (!folder.empty()) NavigateTo(folder);
+}
+
 static void OnCommand(HWND wnd, int id, int code) {
     switch (id) {
     case IDM_EXIT: SendMessageA(wnd, WM_CLOSE, 0, 0); break;
@@ -106,7 +112,7 @@ static void OnCommand(HWND wnd, int id, int code) {
         SetFocus(Win.list);
         break;
     case ID_SHORTCUTS:
-        if (code == 0) ShowShortcutsMenu();
+        if (code == 0) GoToShortcutFolder();
         break;
     case IDM_BLACK_BACKGROUND: BlackBackground = ToggleViewItem(IDM_BLACK_BACKGROUND); break;
     case IDM_DETAILS:
