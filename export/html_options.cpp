@@ -15,6 +15,7 @@
 #include "runtime/folder_browser.h"
 #include "runtime/group_box.h"
 #include "runtime/ids.h"
+#include "runtime/text_fit.h"
 #include "runtime/win_helpers.h"
 
 namespace {
@@ -181,6 +182,7 @@ static INT_PTR OnInitDialog(HWND dlg) {
 
     ShowLayout(dlg, HtmlOptions.layout);
     SetUpDisplayOptions(dlg);
+    FitTextsToWidths(dlg);
     SendMessageA(dlg, DM_SETDEFID, ID_HTML_OK, 0);
     SetFocus(GetDlgItem(dlg, ID_HTML_OK));
     return FALSE; // the focus is set

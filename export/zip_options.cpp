@@ -16,6 +16,7 @@
 #include "runtime/group_box.h"
 #include "runtime/handles.h"
 #include "runtime/ids.h"
+#include "runtime/text_fit.h"
 #include "runtime/link_label.h"
 #include "runtime/win_helpers.h"
 
@@ -112,6 +113,7 @@ static INT_PTR OnInitDialog(HWND dlg) {
     HWND cancel = CreateButton("Cancel", dlg, ID_ZIP_CANCEL, 210, 265 + down, 80, 25);
     SubclassZipEscape(create);
     SubclassZipEscape(cancel);
+    FitTextsToWidths(dlg);
     MakeDefaultButton(dlg, create);
     SetFocus(create);
     return FALSE; // the focus is set

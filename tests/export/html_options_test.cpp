@@ -69,6 +69,21 @@ TEST_F(HtmlExportTest, DialogShowsItsControlsWithTheirDefaults) {
             EXPECT_TRUE(EqualRect(&p, &e.place))
                 << e.id << ": " << p.left << "," << p.top << " " << p.right << "x" << p.bottom;
         }
+        // Every label, check box and radio button shows its whole text on one
+        // line, whatever the font (under Wine it is wider than the layout's).
+        for (int id : {ID_HTML_FILENAME_LABEL, ID_HTML_FOLDER_LABEL, ID_HTML_TITLE_LABEL,
+                       ID_HTML_SHOW_HEADER, ID_HTML_FOLDER_HEADER, ID_HTML_CUSTOM_HEADER,
+                       ID_HTML_LAYOUT1, ID_HTML_LAYOUT3, ID_HTML_LAYOUT4, ID_HTML_SHOW_PREVIEW,
+                       ID_HTML_SHOW_PREVIEW + 5, ID_HTML_FONT_LABEL}) {
+            HWND control = Control(dlg, id);
+            RECT client;
+            GetClientRect(control, &client);
+            char cls[16] = {};
+            GetClassNameA(control, cls, sizeof cls);
+            int glyph = lstrcmpiA(cls, "Button") == 0 ? GetSystemMetrics(SM_CXMENUCHECK) + 6 : 0;
+            EXPECT_LE(TextExtent(control, WindowText(control)).cx + glyph, client.right)
+                << WindowText(control);
+        }
         EXPECT_EQ(Paths.tempFolder + "KvxHtml", WindowText(Control(dlg, ID_HTML_FOLDER)));
         EXPECT_EQ(CurrentFolder(), WindowText(Control(dlg, ID_HTML_FOLDER_HEADER_TEXT)));
         // Defaults of a settings file without an [HTML] section.
