@@ -25,13 +25,3 @@ std::string ItemPathFromTexts(const std::vector<std::string>& texts, bool reache
     return ReplaceAll(desktopPath + "\\" + result, "\\\\", "\\");
 }
 
-std::string ShellFileList(const std::vector<std::string>& names) {
-    // Joined with "|" first, then every "|" made a NUL, as the shell expects.
-    std::string list;
-    for (const std::string& name : names)
-        list += name + "|";
-    for (char& c : list)
-        if (c == '|') c = '\0';
-    list += '\0';
-    return list;
-}

@@ -19,5 +19,3 @@ bool IsBlockedFolderCommand(int id);
 std::string ItemPathFromTexts(const std::vector<std::string>& texts, bool reachedRoot,
                               const std::string& desktopPath);
 
-// The shell's source list: every name followed by a NUL, and one more NUL.
-std::string ShellFileList(const std::vector<std::string>& names);

@@ -51,12 +51,6 @@ TEST(ItemPathFromTexts, AWalkThatReachesNeitherGivesNothing) {
     EXPECT_EQ("", ItemPathFromTexts({"a", "b", "c"}, false, "C:\\Desk"));
 }
 
-TEST(ShellFileList, NamesEndInNulsAndTheListInTwo) {
-    std::string list = ShellFileList({"C:\\a.dwg", "C:\\b c.dwg"});
-    EXPECT_EQ(std::string("C:\\a.dwg\0C:\\b c.dwg\0\0", 21), std::string(list.c_str(), 21));
-    EXPECT_EQ('\0', list.c_str()[20]);
-}
-
 TEST(ArgumentsText, QuotedProgramNameEndsAtTheNextQuote) {
     EXPECT_EQ("C:\\Drawings", ArgumentsText("\"C:\\Program Files\\Korvex.exe\" C:\\Drawings"));
     EXPECT_EQ("", ArgumentsText("\"C:\\Program Files\\Korvex.exe\""));
