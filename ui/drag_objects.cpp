@@ -65,17 +65,17 @@ template <typename T> static bool GrowByOne(T*& array, ULONG count) {
     return true;
 }
 
-// ---- Format enumerator -----------------------------------------------------
+// ---- Reference counting ----------------------------------------------------
 
-class FormatEnumerator final : public IEnumFORMATETC {
+// What the three objects share: one interface besides IUnknown and a count of
+// references; the last Release deletes the object, whose destructor frees
+// what it owns.
+template <typename Derived, typename Interface> class ComObject : public Interface {
   public:
-    FormatEnumerator(FORMATETC* formats, ULONG count, ULONG position)
-        : formats_(formats), count_(count), position_(position) {}
-
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
         if (!out) return E_POINTER;
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IEnumFORMATETC)) {
-            *out = static_cast<IEnumFORMATETC*>(this);
+        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, __uuidof(Interface))) {
+            *out = static_cast<Interface*>(this);
             AddRef();
             return S_OK;
         }
@@ -85,12 +85,21 @@ class FormatEnumerator final : public IEnumFORMATETC {
     ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&refs_); }
     ULONG STDMETHODCALLTYPE Release() override {
         LONG left = InterlockedDecrement(&refs_);
-        if (left == 0) {
-            FreeFormats(formats_, count_);
-            delete this;
-        }
+        if (left == 0) delete static_cast<Derived*>(this);
         return static_cast<ULONG>(left);
     }
+
+  private:
+    LONG refs_ = 1;
+};
+
+// ---- Format enumerator -----------------------------------------------------
+
+class FormatEnumerator final : public ComObject<FormatEnumerator, IEnumFORMATETC> {
+  public:
+    FormatEnumerator(FORMATETC* formats, ULONG count, ULONG position)
+        : formats_(formats), count_(count), position_(position) {}
+    ~FormatEnumerator() { FreeFormats(formats_, count_); }
 
     HRESULT STDMETHODCALLTYPE Next(ULONG n, FORMATETC* out, ULONG* fetched) override {
         if (n == 0 || !out || position_ >= count_ || (!fetched && n != 1)) return S_FALSE;
@@ -119,7 +128,6 @@ class FormatEnumerator final : public IEnumFORMATETC {
     }
 
   private:
-    LONG refs_ = 1;
     FORMATETC* formats_;
     ULONG count_;
     ULONG position_;
@@ -140,30 +148,14 @@ IEnumFORMATETC* CreateFormatEnumerator(const FORMATETC* formats, ULONG count, UL
 
 // ---- Data object -------------------------------------------------------------
 
-class DragDataObject final : public IDataObject {
+class DragDataObject final : public ComObject<DragDataObject, IDataObject> {
   public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (!out) return E_POINTER;
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDataObject)) {
-            *out = static_cast<IDataObject*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&refs_); }
     // The object owns what it stores: the mediums and both arrays go with it.
-    ULONG STDMETHODCALLTYPE Release() override {
-        LONG left = InterlockedDecrement(&refs_);
-        if (left == 0) {
-            for (ULONG i = 0; i < count_; ++i)
-                ReleaseStgMedium(&mediums_[i]);
-            std::free(mediums_);
-            FreeFormats(formats_, count_);
-            delete this;
-        }
-        return static_cast<ULONG>(left);
+    ~DragDataObject() {
+        for (ULONG i = 0; i < count_; ++i)
+            ReleaseStgMedium(&mediums_[i]);
+        std::free(mediums_);
+        FreeFormats(formats_, count_);
     }
 
     // The copy handed out is the receiver's: its release frees the copy.
@@ -238,7 +230,6 @@ class DragDataObject final : public IDataObject {
     }
 
   private:
-    LONG refs_ = 1;
     ULONG count_ = 0;
     FORMATETC* formats_ = nullptr;
     STGMEDIUM* mediums_ = nullptr;
@@ -250,33 +241,14 @@ IDataObject* CreateDragDataObject() {
 
 // ---- Drop source -------------------------------------------------------------
 
-class DragDropSource final : public IDropSource {
+class DragDropSource final : public ComObject<DragDropSource, IDropSource> {
   public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (!out) return E_POINTER;
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDropSource)) {
-            *out = static_cast<IDropSource*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&refs_); }
-    ULONG STDMETHODCALLTYPE Release() override {
-        LONG left = InterlockedDecrement(&refs_);
-        if (left == 0) delete this;
-        return static_cast<ULONG>(left);
-    }
     HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escape, DWORD keys) override {
         if (escape) return DRAGDROP_S_CANCEL;
         if (keys & MK_LBUTTON) return S_OK;
         return DRAGDROP_S_DROP;
     }
     HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
-
-  private:
-    LONG refs_ = 1;
 };
 
 IDropSource* CreateDragDropSource() {
