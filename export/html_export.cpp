@@ -13,7 +13,7 @@
 #include "filelist/list_rows.h"
 #include "inspect/dwg_format.h"
 #include "inspect/dwg_inspect.h"
-#include "inspect/file_facts.h"
+#include "runtime/file_facts.h"
 #include "runtime/app_state.h"
 #include "runtime/files.h"
 #include "runtime/handles.h"

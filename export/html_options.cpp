@@ -8,7 +8,7 @@
 #include "export/font_picker.h"
 #include "export/html_export.h"
 #include "export/html_settings.h"
-#include "inspect/file_facts.h"
+#include "runtime/file_facts.h"
 #include "runtime/app_state.h"
 #include "runtime/dialog_template.h"
 #include "runtime/files.h"

@@ -11,7 +11,7 @@
 #include "export/zip_options.h"
 #include "export/zip_run.h"
 #include "filelist/list_rows.h"
-#include "inspect/file_facts.h"
+#include "runtime/file_facts.h"
 #include "runtime/app_state.h"
 #include "runtime/ids.h"
 #include "runtime/win_helpers.h"

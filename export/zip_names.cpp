@@ -1,6 +1,6 @@
 #include "export/zip_names.h"
 
-#include "inspect/file_facts.h"
+#include "runtime/file_facts.h"
 #include "runtime/strings.h"
 
 // A message box taller than the screen hides its OK button: long lists are cut.

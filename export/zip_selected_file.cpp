@@ -8,7 +8,7 @@
 #include "export/zip_names.h"
 #include "export/zip_run.h"
 #include "filelist/list_rows.h"
-#include "inspect/file_facts.h"
+#include "runtime/file_facts.h"
 #include "runtime/app_state.h"
 #include "runtime/files.h"
 

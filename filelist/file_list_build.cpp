@@ -9,7 +9,7 @@
 #include "filelist/list_sorting.h"
 #include "filelist/listing_rules.h"
 #include "inspect/dwg_inspect.h"
-#include "inspect/file_facts.h"
+#include "runtime/file_facts.h"
 #include "inspect/preview_bitmap.h"
 #include "runtime/app_state.h"
 #include "runtime/ids.h"

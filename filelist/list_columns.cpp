@@ -4,7 +4,7 @@
 
 #include "filelist/list_rows.h"
 #include "filelist/sort_keys.h"
-#include "inspect/file_facts.h"
+#include "runtime/file_facts.h"
 #include "inspect/preview_bitmap.h"
 #include "runtime/app_state.h"
 #include "runtime/handles.h"

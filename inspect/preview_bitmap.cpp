@@ -10,7 +10,7 @@
 
 #include "inspect/dib_layout.h"
 #include "inspect/dwg_inspect.h"
-#include "inspect/file_facts.h"
+#include "runtime/file_facts.h"
 #include "inspect/picture_scaling.h"
 #include "inspect/thumbnail_cell.h"
 #include "runtime/app_state.h"

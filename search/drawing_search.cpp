@@ -3,7 +3,7 @@
 #include <deque>
 
 #include "filelist/listing_rules.h"
-#include "inspect/file_facts.h"
+#include "runtime/file_facts.h"
 #include "runtime/app_state.h"
 #include "runtime/handles.h"
 #include "runtime/win_helpers.h"

@@ -9,7 +9,7 @@
 #include "filelist/list_sorting.h"
 #include "filelist/sort_keys.h"
 #include "inspect/dwg_inspect.h"
-#include "inspect/file_facts.h"
+#include "runtime/file_facts.h"
 #include "runtime/app_state.h"
 #include "runtime/long_paths.h"
 #include "runtime/win_helpers.h"

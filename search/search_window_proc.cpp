@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "inspect/file_facts.h"
+#include "runtime/file_facts.h"
 #include "filelist/list_rows.h"
 #include "runtime/app_state.h"
 #include "runtime/dialog_template.h"

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "inspect/file_facts.h"
+#include "runtime/file_facts.h"
 #include "runtime/app_state.h"
 #include "runtime/files.h"
 #include "runtime/ids.h"

@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "inspect/file_facts.h"
+#include "runtime/file_facts.h"
 #include "runtime/app_state.h"
 #include "runtime/files.h"
 #include "runtime/handles.h"

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "filelist/list_rows.h"
-#include "inspect/file_facts.h"
+#include "runtime/file_facts.h"
 #include "runtime/app_state.h"
 #include "ui/drag_drop.h"
 #include "ui/drag_objects.h"

@@ -1,6 +1,6 @@
 #include "ui/file_rules.h"
 
-#include "inspect/file_facts.h"
+#include "runtime/file_facts.h"
 #include "runtime/strings.h"
 
 static bool HoldsForbiddenCharacter(const std::string& name) {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "filelist/file_list_build.h"
-#include "inspect/file_facts.h"
+#include "runtime/file_facts.h"
 #include "runtime/app_state.h"
 #include "runtime/ids.h"
 #include "ui/drag_drop.h"

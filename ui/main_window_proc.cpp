@@ -8,7 +8,7 @@
 #include "filelist/list_columns.h"
 #include "filelist/list_sorting.h"
 #include "filelist/listing_rules.h"
-#include "inspect/file_facts.h"
+#include "runtime/file_facts.h"
 #include "runtime/app_state.h"
 #include "runtime/files.h"
 #include "runtime/ids.h"

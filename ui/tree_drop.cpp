@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "inspect/file_facts.h"
+#include "runtime/file_facts.h"
 #include "runtime/files.h"
 #include "runtime/ids.h"
 #include "ui/shell_transfer.h"

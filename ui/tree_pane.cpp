@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "filelist/file_list_build.h"
-#include "inspect/file_facts.h"
+#include "runtime/file_facts.h"
 #include "runtime/app_state.h"
 #include "runtime/files.h"
 #include "runtime/ids.h"

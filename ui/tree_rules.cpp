@@ -1,6 +1,6 @@
 #include "ui/tree_rules.h"
 
-#include "inspect/file_facts.h"
+#include "runtime/file_facts.h"
 #include "runtime/strings.h"
 
 std::string NavigationPath(std::string path) {
@@ -24,4 +24,3 @@ std::string ItemPathFromTexts(const std::vector<std::string>& texts, bool reache
     if (!reachedRoot) return std::string();
     return ReplaceAll(desktopPath + "\\" + result, "\\\\", "\\");
 }
-

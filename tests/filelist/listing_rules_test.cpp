@@ -7,7 +7,7 @@
 
 #include "filelist/folder_environment.h"
 #include "filelist/listing_rules.h"
-#include "inspect/file_facts.h"
+#include "runtime/file_facts.h"
 #include "settings/shortcuts.h"
 #include "tests/support/dwg_builder.h"
 #include "tests/support/scratch_folder.h"

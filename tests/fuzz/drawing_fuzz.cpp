@@ -119,7 +119,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     // The decoders also meet damaged files of their own.
     DibPicture picture;
-    DecodeDibFile(bytes, picture);
+    std::vector<uint8_t> pixels;
+    if (DecodeDibFile(bytes, picture) && DibPixels32(picture, pixels) &&
+        pixels.size() != static_cast<size_t>(picture.layout.width) * picture.layout.height * 4)
+        __builtin_trap();
     CheckPng(WithGoodCrcs(bytes));
     return 0;
 }

@@ -1,6 +1,6 @@
 #include "tests/search/search_tree.h"
 
-#include "inspect/file_facts.h"
+#include "runtime/file_facts.h"
 #include "runtime/strings.h"
 #include "search/drawing_search.h"
 #include "tests/support/dwg_builder.h"

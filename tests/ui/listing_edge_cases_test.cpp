@@ -9,7 +9,7 @@
 #include "filelist/list_columns.h"
 #include "filelist/list_selection.h"
 #include "filelist/list_sorting.h"
-#include "inspect/file_facts.h"
+#include "runtime/file_facts.h"
 #include "runtime/app_state.h"
 #include "runtime/files.h"
 #include "runtime/ids.h"

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "inspect/file_facts.h"
+#include "runtime/file_facts.h"
 #include "runtime/app_state.h"
 #include "runtime/ids.h"
 #include "runtime/win_helpers.h"

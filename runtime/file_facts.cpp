@@ -1,4 +1,4 @@
-#include "inspect/file_facts.h"
+#include "runtime/file_facts.h"
 
 #include <windows.h>
 

@@ -3,7 +3,7 @@
 
 #include <cstdlib>
 
-#include "inspect/file_facts.h"
+#include "runtime/file_facts.h"
 #include "runtime/files.h"
 #include "tests/support/dwg_builder.h"
 #include "tests/support/scratch_folder.h"

@@ -1,5 +1,5 @@
 // The file-fact texts that need no system calls.
-#include "inspect/file_facts.h"
+#include "runtime/file_facts.h"
 
 #include "runtime/strings.h"
 
