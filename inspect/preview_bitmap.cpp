@@ -209,7 +209,9 @@ bool PreviewPixels(const DibPicture& picture, std::vector<uint8_t>& pixels) {
 // The thumbnail cell of a decoded preview, added to the image list; -1 when
 // the preview's pixels cannot be had.
 int AddCellOf(const DibPicture& picture, int cellWidth, int cellHeight) {
-    std::vector<uint8_t> pixels;
+    // Kept from one preview to the next: under Wine a block this large is
+    // mapped afresh, page by page, every time it is allocated.
+    static std::vector<uint8_t> pixels;
     if (cellWidth <= 0 || cellHeight <= 0 || !PreviewPixels(picture, pixels)) return -1;
     const int width = picture.layout.width, height = picture.layout.height;
     if (BlackBackground && PreviewIs8Bit)

@@ -30,22 +30,30 @@ std::vector<uint8_t> ComposeThumbnailCell(const uint8_t* pixels, int width, int 
         fitted = scaled.data();
     }
 
+    // Centred as a blit at ((cell - fitted) / 2) would place it, cut to the
+    // cell; only what the picture leaves uncovered takes the background.
     std::vector<uint8_t> cell(static_cast<size_t>(cellWidth) * cellHeight * 4);
-    const uint8_t fill[4] = {static_cast<uint8_t>(background >> 16),
-                             static_cast<uint8_t>(background >> 8),
-                             static_cast<uint8_t>(background), 0};
-    for (size_t i = 0; i < cell.size(); i += 4)
-        std::memcpy(&cell[i], fill, 4);
-
-    // Centred as a blit at ((cell - fitted) / 2) would place it, cut to the cell.
+    const uint32_t fill =
+        ((background & 0xFF) << 16) | (background & 0xFF00) | ((background >> 16) & 0xFF);
     int left = (cellWidth - fitWidth) / 2, top = (cellHeight - fitHeight) / 2;
     int x0 = std::max(0, left), x1 = std::min(cellWidth, left + fitWidth);
-    for (int y = std::max(0, top); y < std::min(cellHeight, top + fitHeight) && x0 < x1; ++y) {
-        const uint8_t* from = fitted + (static_cast<size_t>(y - top) * fitWidth + (x0 - left)) * 4;
-        uint8_t* to = &cell[(static_cast<size_t>(y) * cellWidth + x0) * 4];
-        std::memcpy(to, from, static_cast<size_t>(x1 - x0) * 4);
-        for (int x = 0; x < x1 - x0; ++x)
-            to[x * 4 + 3] = 0;
+    int y0 = std::max(0, top), y1 = std::min(cellHeight, top + fitHeight);
+    if (x0 >= x1) y0 = y1 = 0;
+    auto fillRun = [&](int y, int from, int to) {
+        uint8_t* p = &cell[(static_cast<size_t>(y) * cellWidth + from) * 4];
+        for (int x = from; x < to; ++x, p += 4)
+            std::memcpy(p, &fill, 4);
+    };
+    for (int y = 0; y < cellHeight; ++y) {
+        if (y < y0 || y >= y1) {
+            fillRun(y, 0, cellWidth);
+            continue;
+        }
+        fillRun(y, 0, x0);
+        std::memcpy(&cell[(static_cast<size_t>(y) * cellWidth + x0) * 4],
+                    fitted + (static_cast<size_t>(y - top) * fitWidth + (x0 - left)) * 4,
+                    static_cast<size_t>(x1 - x0) * 4);
+        fillRun(y, x1, cellWidth);
     }
     return cell;
 }
