@@ -4,8 +4,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "bench/bench_clock.h"
 #include "runtime/app_state.h"
@@ -60,36 +62,78 @@ static int BareCount(const std::string& folder) {
     return count;
 }
 
+// The machine's load averages (1, 5 and 15 minutes), read through the drive
+// that shows the Unix file system under Wine; "unknown" elsewhere.
+static std::string MachineLoad() {
+    std::FILE* f = std::fopen("Z:\\proc\\loadavg", "r");
+    if (!f) return "unknown";
+    char line[128] = {};
+    std::string load = std::fgets(line, sizeof line, f) ? line : "unknown";
+    std::fclose(f);
+    while (!load.empty() && (load.back() == '\n' || load.back() == '\r'))
+        load.pop_back();
+    return load;
+}
+
+// Seconds of each run, and their minimum and median.
+struct Runs {
+    std::vector<double> seconds;
+    double Min() const { return *std::min_element(seconds.begin(), seconds.end()); }
+    double Median() const {
+        std::vector<double> sorted = seconds;
+        std::sort(sorted.begin(), sorted.end());
+        return sorted[sorted.size() / 2];
+    }
+};
+
+static void PrintRuns(const char* what, const Runs& runs, int count, const char* unit) {
+    std::printf("%-24s min %.3f s  median %.3f s  (%d %s; runs", what, runs.Min(), runs.Median(),
+                count, unit);
+    for (double s : runs.seconds)
+        std::printf(" %.3f", s);
+    std::printf(")\n");
+}
+
 int main() {
+    const int kRuns = 3;
     ScratchFolder home, tree;
     MakeTree(tree.path(), MakeDrawingWithoutImages("AC1015", 4096));
     if (!StartMainWindow(home)) return 1;
+    std::printf("load before:            %s\n", MachineLoad().c_str());
 
-    SetCurrentFolder(tree.path());
-    LARGE_INTEGER start = Now();
-    SendMessageA(Win.main, WM_COMMAND, IDM_SEARCH_SUBFOLDERS, 0);
-    double search = Seconds(start, Now());
-    HWND list = GetDlgItem(LastSearchWindow, ID_SEARCH_LIST);
-    int rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-    SendMessageA(LastSearchWindow, WM_CLOSE, 0, 0);
+    Runs search, walk, enumeration;
+    int rows = 0, walked = 0, bare = 0;
+    for (int run = 0; run < kRuns; ++run) {
+        SetCurrentFolder(tree.path());
+        LARGE_INTEGER start = Now();
+        SendMessageA(Win.main, WM_COMMAND, IDM_SEARCH_SUBFOLDERS, 0);
+        search.seconds.push_back(Seconds(start, Now()));
+        HWND list = GetDlgItem(LastSearchWindow, ID_SEARCH_LIST);
+        rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+        SendMessageA(LastSearchWindow, WM_CLOSE, 0, 0);
 
-    // The walk alone, with its message pumping but without rows.
-    int walked = 0;
-    SearchActive = true;
-    start = Now();
-    WalkDrawings(tree.path(), [&walked](const std::string&) { ++walked; });
-    double walk = Seconds(start, Now());
-    SearchActive = false;
+        // The walk alone, with its message pumping but without rows.
+        walked = 0;
+        SearchActive = true;
+        start = Now();
+        WalkDrawings(tree.path(),
+                     [&walked](const std::string&, const WIN32_FIND_DATAA&) { ++walked; });
+        walk.seconds.push_back(Seconds(start, Now()));
+        SearchActive = false;
 
-    start = Now();
-    int bare = BareCount(tree.path());
-    double enumeration = Seconds(start, Now());
+        start = Now();
+        bare = BareCount(tree.path());
+        enumeration.seconds.push_back(Seconds(start, Now()));
+    }
 
-    std::printf("search with its window: %.3f s, %d rows\n", search, rows);
-    std::printf("walk without rows:      %.3f s, %d drawings\n", walk, walked);
-    std::printf("bare enumeration:       %.3f s, %d drawings\n", enumeration, bare);
-    std::printf("search / bare:          %.1f x\n", search / enumeration);
-    std::printf("walk / bare:            %.1f x\n", walk / enumeration);
+    PrintRuns("search with its window:", search, rows, "rows");
+    PrintRuns("walk without rows:", walk, walked, "drawings");
+    PrintRuns("bare enumeration:", enumeration, bare, "drawings");
+    std::printf("search / bare:          min %.1f x  median %.1f x\n",
+                search.Min() / enumeration.Min(), search.Median() / enumeration.Median());
+    std::printf("walk / bare:            min %.1f x  median %.1f x\n",
+                walk.Min() / enumeration.Min(), walk.Median() / enumeration.Median());
+    std::printf("load after:             %s\n", MachineLoad().c_str());
     SendMessageA(Win.main, WM_CLOSE, 0, 0);
     return 0;
 }

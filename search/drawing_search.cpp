@@ -1,5 +1,6 @@
 #include "search/drawing_search.h"
 
+#include <cstring>
 #include <deque>
 
 #include "filelist/listing_rules.h"
@@ -12,6 +13,10 @@
 void (*SearchEntryObserver)(const std::string& path) = nullptr;
 
 namespace {
+
+// The longest the walk goes without pumping messages while it passes entries
+// that need nothing, so that the window still repaints and answers.
+const DWORD kPumpIntervalMs = 50;
 
 // What makes a folder the same folder whatever path leads to it.
 struct FolderIdentity {
@@ -46,10 +51,26 @@ FolderIdentity IdentityOf(const std::string& folder) {
 // One folder whose enumeration is open, at the entry being worked on.
 struct OpenFolder {
     std::string folder; // with a trailing backslash
-    FolderIdentity id;
+    FolderIdentity id;  // read only once a folder link is met
+    bool idRead = false;
     FindHandle find;
     WIN32_FIND_DATAA entry;
 };
+
+// Whether the folder a link leads to is one the walk is already inside. The
+// identities are read only here: opening every folder for its identity costs
+// the walk more than enumerating it.
+bool LeadsToAnOpenFolder(std::deque<OpenFolder>& open, const std::string& link) {
+    FolderIdentity target = IdentityOf(link);
+    for (OpenFolder& level : open) {
+        if (!level.idRead) {
+            level.id = IdentityOf(level.folder);
+            level.idRead = true;
+        }
+        if (level.id == target) return true;
+    }
+    return false;
+}
 
 // Opens the enumeration of a folder on top of the walk's stack. False when
 // the folder cannot be enumerated, or is a link (junction, symbolic link) to
@@ -57,17 +78,13 @@ struct OpenFolder {
 // folder cannot be its own ancestor, and some file systems give unrelated
 // folders the same identity (Unix mounts seen through a drive letter).
 bool Enter(std::deque<OpenFolder>& open, const std::string& folder, bool link) {
-    FolderIdentity id = IdentityOf(folder);
-    if (link)
-        for (const OpenFolder& level : open)
-            if (level.id == id) return false;
+    if (link && LeadsToAnOpenFolder(open, folder)) return false;
     WIN32_FIND_DATAA entry;
     HANDLE find = FindFirstFileA((folder + "*").c_str(), &entry);
     if (find == INVALID_HANDLE_VALUE) return false;
     open.emplace_back();
     OpenFolder& level = open.back();
     level.folder = folder;
-    level.id = id;
     level.find.reset(find);
     level.entry = entry;
     return true;
@@ -75,7 +92,7 @@ bool Enter(std::deque<OpenFolder>& open, const std::string& folder, bool link) {
 
 } // namespace
 
-void WalkDrawings(const std::string& folder, const std::function<void(const std::string&)>& found) {
+void WalkDrawings(const std::string& folder, const FoundDrawing& found) {
     // The open enumerations are kept here rather than on the call stack, so
     // that no depth of folders can exhaust the stack.
     std::deque<OpenFolder> open;
@@ -83,25 +100,34 @@ void WalkDrawings(const std::string& folder, const std::function<void(const std:
     // which under Wine is the whole Unix file system.
     if (folder.empty() || folder == "\\") return;
     if (!Enter(open, WithTrailingBackslash(folder), false)) return;
+    DWORD lastPump = GetTickCount();
     bool atEntry = true; // the top level's entry is still to be handled
     while (!open.empty()) {
         OpenFolder& level = open.back();
         if (atEntry) {
-            std::string name = level.entry.cFileName;
-            std::string path = level.folder + name;
-            if (SearchEntryObserver) SearchEntryObserver(path);
-            PumpMessages();
-            // A cancel seen while pumping ends the walk before this entry:
-            // its window is gone, and a folder must not be entered for it.
-            if (!SearchActive) break;
-            if (name != "." && name != "..") {
-                DWORD attributes = level.entry.dwFileAttributes;
-                if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+            const WIN32_FIND_DATAA& entry = level.entry;
+            const char* name = entry.cFileName;
+            bool dots = std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0;
+            bool isFolder = !dots && (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+            bool isDrawing = !dots && !isFolder && EntryExtension(name) == ".DWG";
+            // Pumping costs more than the entries that need nothing: the
+            // messages wait for an entry that does something, or for time.
+            DWORD now = GetTickCount();
+            if (isFolder || isDrawing || now - lastPump >= kPumpIntervalMs) {
+                std::string path = level.folder + name;
+                if (SearchEntryObserver) SearchEntryObserver(path);
+                PumpMessages();
+                lastPump = now;
+                // A cancel seen while pumping ends the walk before this entry:
+                // its window is gone, and a folder must not be entered for it.
+                if (!SearchActive) break;
+                if (isFolder) {
                     // Its whole tree comes first.
-                    if (Enter(open, path + "\\", attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+                    if (Enter(open, path + "\\",
+                              entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
                         continue;
-                } else if (EntryExtension(name) == ".DWG") {
-                    found(path);
+                } else if (isDrawing) {
+                    found(path, entry);
                 }
             }
         }
@@ -112,5 +138,7 @@ void WalkDrawings(const std::string& folder, const std::function<void(const std:
 }
 
 void SearchDrawings(const std::string& folder, HWND list) {
-    WalkDrawings(folder, [list](const std::string& path) { AddSearchResult(list, path); });
+    WalkDrawings(folder, [list](const std::string& path, const WIN32_FIND_DATAA& entry) {
+        AddSearchResult(list, path, entry);
+    });
 }

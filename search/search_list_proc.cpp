@@ -19,12 +19,25 @@ static void OnNotify(HWND list, const NMHDR* hdr) {
 
 static LRESULT CALLBACK SearchListProc(HWND list, UINT msg, WPARAM wParam, LPARAM lParam);
 
+// A click, drag or resize on the header, not its painting (which notifies
+// the list too, every time the list is shown).
+static bool IsHeaderAction(LPARAM lParam) {
+    UINT code = reinterpret_cast<const NMHDR*>(lParam)->code;
+    return code >= HDN_LAST && code <= HDN_FIRST;
+}
+
 void SubclassSearchList(HWND list) {
     previousSearchListProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SearchListProc)));
 }
 
 static LRESULT CALLBACK SearchListProc(HWND list, UINT msg, WPARAM wParam, LPARAM lParam) {
+    // While the search holds the list's drawing, what the user does to the
+    // list is shown at the next tick of the search window's timer.
+    if ((msg >= WM_KEYFIRST && msg <= WM_KEYLAST) ||
+        (msg >= WM_LBUTTONDOWN && msg <= WM_MOUSELAST) || msg == WM_VSCROLL || msg == WM_HSCROLL ||
+        msg == WM_SIZE || (msg == WM_NOTIFY && IsHeaderAction(lParam)))
+        NoteResultListTouched(list);
     switch (msg) {
     case WM_KEYUP:
         if (wParam == VK_ESCAPE) {

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <cstdint>
 #include <vector>
 
 #include "filelist/list_rows.h"
@@ -24,6 +25,9 @@ struct ResultList {
     std::vector<std::string> column0; // column 0 of each row, in row order
     LPARAM lastParam = 0;             // every row gets a parameter of its own
     bool drawingHeld = false;
+    int firstNewRow = -1;   // lowest row inserted since the rows were last shown
+    bool touched = false;   // the user acted on the list since then
+    DWORD lastShown = 0;    // when the held rows were last shown
     bool reordered = false; // sorted by a header click since the rows came
 };
 
@@ -32,6 +36,11 @@ ResultList* StateOf(HWND list) {
 }
 
 const int kWidths[7] = {0, 250, 375, 60, 75, 120, 60};
+
+// How often held rows are shown while the search runs: new rows on the page
+// shown, and any rows at all.
+const DWORD kNewRowsRefreshMs = 300;
+const DWORD kResultsRefreshMs = 1000;
 
 } // namespace
 
@@ -51,12 +60,14 @@ void ReleaseResultList(HWND list) {
     SetWindowLongPtrA(list, GWLP_USERDATA, 0);
 }
 
-void AddSearchResult(HWND list, const std::string& path) {
+void AddSearchResult(HWND list, const std::string& path, const WIN32_FIND_DATAA& entry) {
     ResultList* state = IsWindow(list) ? StateOf(list) : nullptr;
     if (!state) return; // its window was closed: the row goes nowhere
     if (!state->drawingHeld) {
         SendMessageA(list, WM_SETREDRAW, FALSE, 0);
         state->drawingHeld = true;
+        state->firstNewRow = -1;
+        state->lastShown = GetTickCount();
     }
     // Column 0 is always in order (search keys, or ranks after a header
     // click), so a binary search finds the row's place.
@@ -70,18 +81,48 @@ void AddSearchResult(HWND list, const std::string& path) {
         static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
     if (row < 0) return;
     state->column0.insert(state->column0.begin() + row, key);
+    if (state->firstNewRow < 0 || row < state->firstNewRow) state->firstNewRow = row;
+    std::string version = ReadDwgVersion(path);
     SetRowText(list, row, 1, FileNamePart(path));
     SetRowText(list, row, 2, FolderPart(path));
-    SetRowText(list, row, 3, ReadDwgVersion(path));
-    SetRowText(list, row, 4, SizeText(path));
-    SetRowText(list, row, 5, ModifiedText(path));
-    SetRowText(list, row, 6, AttributeText(path));
+    SetRowText(list, row, 3, version);
+    // The walk's own entry gives the facts, unless the drawing vanished since:
+    // then the texts say what its path gives now, as for any missing file.
+    if (version == kFileNotFoundVersion) {
+        SetRowText(list, row, 4, SizeText(path));
+        SetRowText(list, row, 5, ModifiedText(path));
+        SetRowText(list, row, 6, AttributeText(path));
+        return;
+    }
+    SetRowText(list, row, 4,
+               KbText(static_cast<uint64_t>(entry.nFileSizeHigh) << 32 | entry.nFileSizeLow));
+    SetRowText(list, row, 5,
+               ModifiedTextOf(static_cast<uint64_t>(entry.ftLastWriteTime.dwHighDateTime) << 32 |
+                              entry.ftLastWriteTime.dwLowDateTime));
+    SetRowText(list, row, 6, AttributeLetters(entry.dwFileAttributes));
 }
 
-void ShowHeldResults(HWND list) {
+void NoteResultListTouched(HWND list) {
+    if (ResultList* state = StateOf(list)) state->touched = true;
+}
+
+void ShowHeldResults(HWND list, bool always) {
     ResultList* state = IsWindow(list) ? StateOf(list) : nullptr;
     if (!state || !state->drawingHeld) return;
+    // Turning the drawing back on lays out and repaints the whole list, which
+    // costs more than a hundred rows. So it waits for the user, for new rows
+    // on the page shown (or above it, which moves the page's rows) but
+    // shows them a few times a second at most, and otherwise for a second to
+    // pass, so that the scroll bar still tells the progress.
+    DWORD since = GetTickCount() - state->lastShown;
+    if (!always && !state->touched && since < kResultsRefreshMs) {
+        if (state->firstNewRow < 0 || since < kNewRowsRefreshMs) return;
+        int top = static_cast<int>(SendMessageA(list, LVM_GETTOPINDEX, 0, 0));
+        int page = static_cast<int>(SendMessageA(list, LVM_GETCOUNTPERPAGE, 0, 0));
+        if (state->firstNewRow > top + page) return;
+    }
     state->drawingHeld = false;
+    state->touched = false;
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
 }

@@ -10,13 +10,20 @@ void SetUpResultList(HWND list, const std::string& root);
 // Frees what SetUpResultList attached; the list is being destroyed.
 void ReleaseResultList(HWND list);
 
-// One row for a found drawing, put straight at its place in the list's order.
-// Nothing when the list no longer exists. The list's drawing is held until
+// One row for a found drawing, put straight at its place in the list's order,
+// its size, date and attribute texts taken from its directory entry. Nothing
+// when the list no longer exists. The list's drawing is held until
 // ShowHeldResults: painting the list for every row would cost several times
 // the whole search.
-void AddSearchResult(HWND list, const std::string& path);
-// Draws the rows added since the last call (the search window's timer).
-void ShowHeldResults(HWND list);
+void AddSearchResult(HWND list, const std::string& path, const WIN32_FIND_DATAA& entry);
+// Draws the rows added since the last call: always at the end of the search;
+// on the search window's timer when the user has acted on the list, when new
+// rows landed on the page shown or above it (a few times a second at most),
+// and otherwise once a second.
+void ShowHeldResults(HWND list, bool always);
+// The user acted on the list (keys, mouse, scrolling, size, header): what
+// the list shows must follow at the next showing.
+void NoteResultListTouched(HWND list);
 
 // Writes the header texts, marking ResultSortColumn when it is set.
 void MarkResultHeaders(HWND list);

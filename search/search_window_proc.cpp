@@ -55,7 +55,7 @@ static void OnInitDialog(HWND dlg) {
     ResultSortColumn = 2;
     if (!IsWindow(dlg)) return; // cancelled: the window is gone
     KillTimer(dlg, TIMER_SEARCH_ROWS);
-    ShowHeldResults(list);
+    ShowHeldResults(list, true);
     int rows = RowCount(list);
     SetWindowTextA(dlg, ("Search Complete - Found " + std::to_string(rows) + " Item(s)").c_str());
     SetWindowTextA(button, "Close");
@@ -88,7 +88,7 @@ INT_PTR CALLBACK SearchWindowProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lPar
             SendMessageA(dlg, WM_CLOSE, 0, 0);
         return TRUE;
     case WM_TIMER:
-        if (wParam == TIMER_SEARCH_ROWS) ShowHeldResults(GetDlgItem(dlg, ID_SEARCH_LIST));
+        if (wParam == TIMER_SEARCH_ROWS) ShowHeldResults(GetDlgItem(dlg, ID_SEARCH_LIST), false);
         return TRUE;
     case WM_CLOSE: OnClose(dlg); return TRUE;
     case WM_DESTROY: OnDestroy(dlg); return TRUE;

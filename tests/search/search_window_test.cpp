@@ -20,6 +20,7 @@
 #include "tests/support/dwg_builder.h"
 #include "tests/support/main_window_start.h"
 #include "tests/support/mouse.h"
+#include "tests/support/pixels.h"
 #include "tests/support/pump_until.h"
 #include "tests/support/scratch_folder.h"
 
@@ -103,6 +104,9 @@ ScratchFolder* SearchWindowTest::home = nullptr;
 
 TEST_F(SearchWindowTest, RowsInSearchOrderAndCompletionTexts) {
     MakeExampleTree();
+    ASSERT_TRUE(SetFileAttributesA(root.file("b.DWG").c_str(), FILE_ATTRIBUTE_HIDDEN |
+                                                                   FILE_ATTRIBUTE_SYSTEM |
+                                                                   FILE_ATTRIBUTE_ARCHIVE));
     // The current folder is kept without its trailing backslash.
     HWND dlg = Search(Unslashed(root.path()));
     ASSERT_TRUE(dlg && IsWindow(dlg));
@@ -117,11 +121,15 @@ TEST_F(SearchWindowTest, RowsInSearchOrderAndCompletionTexts) {
                                         "S\\T\\" + zeros + "E.DWG"}),
               Column(0));
     EXPECT_EQ(std::vector<std::string>(4, "2000"), Column(3));
-    std::string e = root.file("S\\T\\e.dwg");
-    EXPECT_EQ(SizeText(e), Column(4)[3]);
-    EXPECT_EQ(ModifiedText(e), Column(5)[3]);
-    EXPECT_EQ(AttributeText(e), Column(6)[3]);
-    EXPECT_FALSE(ModifiedText(e).empty());
+    // The walk's own entries give the facts; they read as each path gives them.
+    for (int row = 0; row < 4; ++row) {
+        std::string path = ResultPath(ResultList(), row);
+        EXPECT_EQ(SizeText(path), Column(4)[row]) << path;
+        EXPECT_EQ(ModifiedText(path), Column(5)[row]) << path;
+        EXPECT_EQ(AttributeText(path), Column(6)[row]) << path;
+    }
+    EXPECT_FALSE(Column(5)[3].empty());
+    EXPECT_EQ("HSA", Column(6)[1]);
 
     const char* headers[] = {"SortItem", "Filename", "Directory ^", "Version",
                              "Size",     "Modified", "Attributes"};
@@ -367,6 +375,63 @@ TEST_F(SearchWindowTest, EscInTheListClosesTheFinishedWindow) {
     PostMessageA(ResultList(), WM_KEYUP, VK_ESCAPE, 0);
     EXPECT_TRUE(PumpUntil([dlg] { return !IsWindow(dlg); }));
     EXPECT_EQ(nullptr, LastSearchWindow);
+}
+
+// A drawing that vanishes after the walk met it reads as a missing file.
+TEST_F(SearchWindowTest, DrawingGoneWhenReached) {
+    MakeExampleTree();
+    const std::string gone = root.file("S\\d.dwg");
+    WalkWatch watch([&gone](const std::string& path) {
+        if (path == gone) DeleteFileA(path.c_str());
+    });
+    ASSERT_TRUE(Search(root.path()));
+    std::vector<std::string> names = Column(1);
+    auto at = std::find(names.begin(), names.end(), "d.dwg");
+    ASSERT_NE(names.end(), at);
+    size_t row = at - names.begin();
+    EXPECT_EQ("File Not Found", Column(3)[row]);
+    EXPECT_EQ("0 KB", Column(4)[row]);
+    EXPECT_EQ("", Column(5)[row]);
+    EXPECT_EQ("", Column(6)[row]);
+}
+
+// Dark pixels in the rows' part of the list as the screen shows it.
+int DarkRowPixels(HWND list) {
+    RECT client, header;
+    GetClientRect(list, &client);
+    GetWindowRect(reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0)), &header);
+    HDC screen = GetDC(list);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, client.right, client.bottom, screen, 0, 0, SRCCOPY);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    ReleaseDC(list, screen);
+    Pixels pixels = ReadPixels(bitmap);
+    DeleteObject(bitmap);
+    int dark = 0;
+    for (int y = header.bottom - header.top; y < pixels.height; ++y)
+        for (int x = 0; x < pixels.width; ++x)
+            dark += pixels.dark(x, y);
+    return dark;
+}
+
+// The rows found so far are drawn while the walk goes on, not only at its end.
+TEST_F(SearchWindowTest, RowsShownWhileSearching) {
+    for (const char* name : {"a.dwg", "b.dwg", "S\\c.dwg", "T\\d.dwg"})
+        MakeDrawingFile(root.file(name));
+    bool shown = false, waited = false;
+    WalkWatch watch([&](const std::string&) {
+        HWND list = ResultList();
+        if (waited || !list || SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) < 2) return;
+        waited = true;
+        shown = PumpUntil([list] { return DarkRowPixels(list) > 0; }, 3000);
+    });
+    ASSERT_TRUE(Search(root.path()));
+    ASSERT_TRUE(waited);
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(4u, Column(1).size());
 }
 
 // What stops a running search, posted while the walk is in a deep folder.
