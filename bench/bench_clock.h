@@ -33,13 +33,18 @@ struct RunFigures {
     double median = 0;
 };
 
+// The least and the median of some runs' times (at least one).
+inline RunFigures FiguresOf(std::vector<double> seconds) {
+    std::sort(seconds.begin(), seconds.end());
+    return {seconds.front(), seconds[seconds.size() / 2]};
+}
+
 // Runs `run` `times` times (3 unless told) and keeps its least and median time.
 template <typename F> RunFigures Repeated(F run, int times = 3) {
     std::vector<double> seconds;
     for (int i = 0; i < times; ++i)
         seconds.push_back(TimeOf(run));
-    std::sort(seconds.begin(), seconds.end());
-    return {seconds.front(), seconds[seconds.size() / 2]};
+    return FiguresOf(seconds);
 }
 
 // The system's load averages over 1, 5 and 15 minutes where the system tells

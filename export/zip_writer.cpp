@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "runtime/handles.h"
+#include "runtime/long_paths.h"
 
 namespace {
 
@@ -15,8 +16,7 @@ const int kLevel = 6;
 class ReadHandle {
   public:
     explicit ReadHandle(const std::string& path)
-        : h_(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                         OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr)) {}
+        : h_(OpenForReading(path, FILE_FLAG_SEQUENTIAL_SCAN)) {}
     ~ReadHandle() {
         if (valid()) CloseHandle(h_);
     }

@@ -2,10 +2,10 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <algorithm>
 
 #include "inspect/dib_layout.h"
 #include "inspect/dwg_format.h"
@@ -13,28 +13,61 @@
 #include "runtime/app_state.h"
 #include "runtime/files.h"
 #include "runtime/handles.h"
+#include "runtime/long_paths.h"
 
 static void ReportOpenFailure(const std::string& path) {
     std::fprintf(stderr, "Can't open file %s\n", path.c_str());
 }
 
-std::string ReadDwgVersion(const std::string& path) {
-    PreviewSupported = true;
-    if (!PathExists(path)) return kFileNotFoundVersion;
-    std::string code;
-    {
-        FileStream file(path.c_str(), "rb");
-        if (!file) {
-            // A drawing locked by another program is shown, not fatal. Its
-            // release may well carry a preview: it cannot be read now.
-            ReportOpenFailure(path);
-            return "Unknown Version";
-        }
-        code = ReleaseCodeOf(StreamReader(file.get()));
+namespace {
+
+constexpr uint64_t kFirstBlock = 64 * 1024;
+
+// A drawing open for reading, its first block read at once: the release
+// code, the image block's address and, in most drawings, the preview itself
+// lie in the first 64 KB, so one open and one read serve them all.
+class BlockFileReader : public ByteReader {
+  public:
+    BlockFileReader(const std::string& path, uint64_t blockSize) : h_(OpenForReading(path)) {
+        LARGE_INTEGER size = {};
+        if (!valid() || !GetFileSizeEx(h_, &size)) return;
+        size_ = static_cast<uint64_t>(size.QuadPart);
+        block_.resize(static_cast<size_t>(std::min<uint64_t>(size_, blockSize)));
+        DWORD got = 0;
+        if (!block_.empty() &&
+            !ReadFile(h_, &block_[0], static_cast<DWORD>(block_.size()), &got, nullptr))
+            got = 0;
+        block_.resize(got);
     }
-    if (!ReleaseSupportsPreview(code)) PreviewSupported = false;
-    return VersionTextOf(code);
-}
+    ~BlockFileReader() override {
+        if (valid()) CloseHandle(h_);
+    }
+    BlockFileReader(const BlockFileReader&) = delete;
+    BlockFileReader& operator=(const BlockFileReader&) = delete;
+
+    bool valid() const { return h_ != INVALID_HANDLE_VALUE; }
+    uint64_t Size() const override { return size_; }
+    size_t ReadAt(uint64_t offset, void* buf, size_t n) const override {
+        if (offset + n <= block_.size()) {
+            std::memcpy(buf, block_.data() + offset, n);
+            return n;
+        }
+        LARGE_INTEGER at;
+        at.QuadPart = static_cast<LONGLONG>(offset);
+        DWORD got = 0;
+        if (n > 0xFFFFFFFFu || !SetFilePointerEx(h_, at, nullptr, FILE_BEGIN) ||
+            !ReadFile(h_, buf, static_cast<DWORD>(n), &got, nullptr))
+            return 0;
+        return got;
+    }
+
+  private:
+    HANDLE h_;
+    uint64_t size_ = 0;
+    std::string block_;
+};
+
+} // namespace
 
 // The preview file, kept open while a listing writes one for every drawing:
 // opening a file costs far more than writing a preview into it.
@@ -119,9 +152,8 @@ static std::string PreviewFileOf(const ByteReader& reader) {
 static std::string PreviewFileOf(const std::string& path) {
     if (!PathExists(path)) return std::string();
     // A drawing that cannot be read was reported when its release was read.
-    FileStream file(path.c_str(), "rb");
-    if (!file) return std::string();
-    return PreviewFileOf(StreamReader(file.get()));
+    BlockFileReader reader(path, kFirstBlock);
+    return reader.valid() ? PreviewFileOf(reader) : std::string();
 }
 
 static void KeepPreviewFile(const std::string& bytes) {
@@ -140,57 +172,6 @@ std::string ExtractPreview(const std::string& path) {
     return bytes;
 }
 
-namespace {
-
-// A drawing open for reading, its first block read at once: the release
-// code, the image block's address and, in most drawings, the preview itself
-// lie in it, so one open and one read serve them all.
-class BlockFileReader : public ByteReader {
-  public:
-    explicit BlockFileReader(const std::string& path)
-        : h_(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {
-        LARGE_INTEGER size = {};
-        if (!valid() || !GetFileSizeEx(h_, &size)) return;
-        size_ = static_cast<uint64_t>(size.QuadPart);
-        block_.resize(static_cast<size_t>(std::min<uint64_t>(size_, kBlock)));
-        DWORD got = 0;
-        if (!block_.empty() &&
-            !ReadFile(h_, &block_[0], static_cast<DWORD>(block_.size()), &got, nullptr))
-            got = 0;
-        block_.resize(got);
-    }
-    ~BlockFileReader() override {
-        if (valid()) CloseHandle(h_);
-    }
-    BlockFileReader(const BlockFileReader&) = delete;
-    BlockFileReader& operator=(const BlockFileReader&) = delete;
-
-    bool valid() const { return h_ != INVALID_HANDLE_VALUE; }
-    uint64_t Size() const override { return size_; }
-    size_t ReadAt(uint64_t offset, void* buf, size_t n) const override {
-        if (offset + n <= block_.size()) {
-            std::memcpy(buf, block_.data() + offset, n);
-            return n;
-        }
-        LARGE_INTEGER at;
-        at.QuadPart = static_cast<LONGLONG>(offset);
-        DWORD got = 0;
-        if (n > 0xFFFFFFFFu || !SetFilePointerEx(h_, at, nullptr, FILE_BEGIN) ||
-            !ReadFile(h_, buf, static_cast<DWORD>(n), &got, nullptr))
-            return 0;
-        return got;
-    }
-
-  private:
-    static constexpr uint64_t kBlock = 64 * 1024;
-    HANDLE h_;
-    uint64_t size_ = 0;
-    std::string block_;
-};
-
-} // namespace
-
 DrawingRead ReadDrawing(const std::string& path, bool withPreview) {
     DrawingRead read;
     PreviewSupported = true;
@@ -198,7 +179,8 @@ DrawingRead ReadDrawing(const std::string& path, bool withPreview) {
         read.version = kFileNotFoundVersion;
         return read;
     }
-    BlockFileReader reader(path);
+    // The release alone needs the first six bytes.
+    BlockFileReader reader(path, withPreview ? kFirstBlock : 64);
     if (!reader.valid()) {
         // A drawing locked by another program is shown, not fatal. Its
         // release may well carry a preview: it cannot be read now.
@@ -212,4 +194,8 @@ DrawingRead ReadDrawing(const std::string& path, bool withPreview) {
     }
     if (withPreview) KeepPreviewFile(read.preview);
     return read;
+}
+
+std::string ReadDwgVersion(const std::string& path) {
+    return ReadDrawing(path, false).version;
 }

@@ -69,6 +69,15 @@ std::FILE* OpenFileStream(const std::string& path, const char* mode) {
     return _wfopen(LongPathForm(path).c_str(), Wide(mode).c_str());
 }
 
+HANDLE OpenForReading(const std::string& path, DWORD flags) {
+    const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE;
+    if (!IsLongPath(path))
+        return CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, flags,
+                           nullptr);
+    return CreateFileW(LongPathForm(path).c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
+                       flags, nullptr);
+}
+
 std::string UsablePath(const std::string& path) {
     if (!IsLongPath(path)) return path;
     std::wstring longForm = LongPathForm(path);

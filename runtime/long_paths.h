@@ -16,6 +16,9 @@ DWORD FileAttributesOf(const std::string& path);
 bool FindFirstEntry(const std::string& path, WIN32_FIND_DATAA& data);
 // fopen for a path of any length.
 std::FILE* OpenFileStream(const std::string& path, const char* mode);
+// An existing file of a path of any length opened for reading, shared with
+// readers and writers (as fopen shares it); INVALID_HANDLE_VALUE on failure.
+HANDLE OpenForReading(const std::string& path, DWORD flags = FILE_ATTRIBUTE_NORMAL);
 // A path short enough for every byte-string call: the path itself, or its
 // 8.3 short form when it is too long and the file system has one.
 std::string UsablePath(const std::string& path);
