@@ -51,8 +51,9 @@ static void MoveRows(HWND list, const std::vector<LPARAM>& params, const std::ve
     RowPlaces places;
     auto range = std::minmax_element(params.begin(), params.end());
     places.first = *range.first;
-    if (static_cast<unsigned long long>(*range.second - *range.first) < 4ull * n + 1024) {
-        places.byIndex.assign(*range.second - *range.first + 1, 0);
+    long long span = static_cast<long long>(*range.second) - *range.first;
+    if (span < 4ll * n + 1024) {
+        places.byIndex.assign(static_cast<size_t>(span) + 1, 0);
         for (int place = 0; place < n; ++place)
             places.byIndex[params[order[place]] - places.first] = place;
     } else {
