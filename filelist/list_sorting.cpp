@@ -3,7 +3,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <unordered_map>
+#include <algorithm>
+#include <climits>
+#include <utility>
 
 #include "filelist/list_rows.h"
 #include "filelist/sort_keys.h"
@@ -15,40 +17,120 @@ void MarkSortHeader(bool toggle) {
         SetHeaderText(Win.list, column, HeaderText(column, SortColumn, SortAscending));
 }
 
-// Keys of the rows being sorted, reached through each row's lParam. The list
-// view on some systems cannot order rows by their texts itself.
-static std::unordered_map<LPARAM, std::string>* sortKeys;
+// Where each row goes, found by the row's parameter: straight by index when
+// the parameters lie close together (they are counted up as rows are made),
+// otherwise by a search among them in order.
+struct RowPlaces {
+    LPARAM first = 0;
+    std::vector<int> byIndex;
+    std::vector<std::pair<LPARAM, int>> byParam;
+};
 
-static int CALLBACK CompareRows(LPARAM a, LPARAM b, LPARAM) {
-    return CompareKeys((*sortKeys)[a], (*sortKeys)[b]);
+static int PlaceOf(const RowPlaces& places, LPARAM param) {
+    if (!places.byIndex.empty()) return places.byIndex[param - places.first];
+    auto found = std::lower_bound(places.byParam.begin(), places.byParam.end(),
+                                  std::make_pair(param, INT_MIN));
+    return found->second;
 }
 
-// Orders the rows by one text per row, given in row order.
-static void OrderRowsBy(HWND list, const std::vector<std::string>& texts) {
-    std::unordered_map<LPARAM, std::string> keys;
-    for (int i = 0; i < static_cast<int>(texts.size()); ++i)
-        keys[RowParam(list, i)] = texts[i];
-    sortKeys = &keys;
-    SendMessageA(list, LVM_SORTITEMS, 0, reinterpret_cast<LPARAM>(CompareRows));
-    sortKeys = nullptr;
+// The list view on some systems cannot order rows by their texts itself, so
+// it is given each row's place, worked out beforehand.
+static int CALLBACK CompareRows(LPARAM a, LPARAM b, LPARAM places) {
+    const RowPlaces& p = *reinterpret_cast<const RowPlaces*>(places);
+    return PlaceOf(p, a) - PlaceOf(p, b);
+}
+
+// Moves the rows (parameters given in row order) so that row order[k] comes
+// to stand at place k.
+static void MoveRows(HWND list, const std::vector<LPARAM>& params, const std::vector<int>& order) {
+    int n = static_cast<int>(params.size());
+    bool inPlace = true;
+    for (int place = 0; place < n && inPlace; ++place)
+        inPlace = order[place] == place;
+    if (inPlace) return;
+    RowPlaces places;
+    auto range = std::minmax_element(params.begin(), params.end());
+    places.first = *range.first;
+    long long span = static_cast<long long>(*range.second) - *range.first;
+    if (span < 4ll * n + 1024) {
+        places.byIndex.assign(static_cast<size_t>(span) + 1, 0);
+        for (int place = 0; place < n; ++place)
+            places.byIndex[params[order[place]] - places.first] = place;
+    } else {
+        for (int place = 0; place < n; ++place)
+            places.byParam.emplace_back(params[order[place]], place);
+        std::sort(places.byParam.begin(), places.byParam.end());
+    }
+    SendMessageA(list, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&places),
+                 reinterpret_cast<LPARAM>(CompareRows));
+}
+
+static std::vector<LPARAM> RowParams(HWND list, int n) {
+    std::vector<LPARAM> params(n);
+    for (int i = 0; i < n; ++i)
+        params[i] = RowParam(list, i);
+    return params;
+}
+
+// A row's name (at most 249 characters, as RowText) and parameter in one
+// request where the list view gives a row's parameter with a column's text;
+// where it does not, the parameter is asked for on its own.
+static std::string NameAndParam(int row, LPARAM& param) {
+    const LPARAM unset = -1;
+    char buf[251] = {}; // one longer than the texts read, so the text is always terminated
+    LVITEMA item = {};
+    item.mask = LVIF_TEXT | LVIF_PARAM;
+    item.iItem = row;
+    item.iSubItem = 2;
+    item.pszText = buf;
+    item.cchTextMax = 250;
+    item.lParam = unset;
+    SendMessageA(Win.list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    param = item.lParam != unset ? item.lParam : RowParam(Win.list, row);
+    // The list view may hand back its own copy of the text instead.
+    std::string name = item.pszText ? item.pszText : "";
+    return name.size() > 249 ? name.substr(0, 249) : name;
+}
+
+// The order in which the keys' rows are to stand: descending is ascending
+// exactly reversed, equal keys included.
+static std::vector<int> RowOrder(const std::vector<std::string>& keys, bool ascending) {
+    std::vector<int> order = AscendingOrder(keys);
+    if (!ascending) std::reverse(order.begin(), order.end());
+    return order;
 }
 
 void OrderRowsByKeys(HWND list, const std::vector<std::string>& keys, bool ascending) {
-    OrderRowsBy(list, keys);
     int n = static_cast<int>(keys.size());
-    if (!ascending) {
-        // Ranks that run backwards reverse the rows when ordered by. They are
-        // compared at a fixed width, so that lists of ten thousand rows and
-        // more keep their order. Ascending, the rows already stand in order.
-        std::vector<std::string> ranks(n);
-        for (int i = 0; i < n; ++i) {
-            std::string digits = std::to_string((n - 1) - i);
-            ranks[i] = std::string(10 - digits.size(), '0') + digits;
-        }
-        OrderRowsBy(list, ranks);
-    }
+    MoveRows(list, RowParams(list, n), RowOrder(keys, ascending));
     for (int i = 0; i < n; ++i)
         SetRowText(list, i, 0, RankText(i));
+}
+
+void AnswerSortItem(NMLVDISPINFOA* info) {
+    LVITEMA& item = info->item;
+    if (item.iSubItem != 0 || !(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0)
+        return;
+    std::string text = SortItemNames ? RowText(Win.list, item.iItem, 2) : RankText(item.iItem);
+    lstrcpynA(item.pszText, text.c_str(), item.cchTextMax);
+}
+
+// Column 0 of the sorted rows is answered when asked, so that a sort need
+// not write a text into every row. Only rows made since the last sort still
+// hold a text there (their name), and get the answer once. The rows'
+// parameters are counted up as rows are made, and nothing else writes
+// column 0 of a listed row.
+static void AnswerColumnZero(const std::vector<LPARAM>& params) {
+    LPARAM newest = SortItemsAnsweredUpTo;
+    for (int i = 0; i < static_cast<int>(params.size()); ++i) {
+        if (params[i] <= SortItemsAnsweredUpTo) continue;
+        LVITEMA item = {};
+        item.iSubItem = 0;
+        item.pszText = LPSTR_TEXTCALLBACKA;
+        SendMessageA(Win.list, LVM_SETITEMTEXTA, i, reinterpret_cast<LPARAM>(&item));
+        newest = std::max(newest, params[i]);
+    }
+    SortItemsAnsweredUpTo = newest;
 }
 
 // In LIST view the list's columns are as wide as the widest name beside its
@@ -71,21 +153,24 @@ void SortFileList() {
     if (SortColumn < 2 || SortColumn > 6) SortColumn = 2;
     MarkSortHeader(false);
     int n = RowCount(Win.list);
-    std::vector<std::string> keys(n);
+    bool listView = Settings.viewMode == "LIST";
+    std::vector<std::string> names(listView ? n : 0), keys(n);
+    std::vector<LPARAM> params(n);
     for (int i = 0; i < n; ++i) {
-        std::string name = RowText(i, 2);
-        keys[i] = SortKey(SortColumn, name, SortColumn == 2 ? name : RowText(i, SortColumn));
+        std::string name = NameAndParam(i, params[i]);
+        keys[i] =
+            SortKey(SortColumn, name, SortColumn == 2 ? std::string() : RowText(i, SortColumn));
+        if (listView) names[i] = std::move(name);
     }
-    OrderRowsByKeys(Win.list, keys, SortAscending);
+    std::vector<int> order = RowOrder(keys, SortAscending);
+    MoveRows(Win.list, params, order);
 
-    if (Settings.viewMode == "LIST") {
-        std::vector<std::string> names(n);
-        for (int i = 0; i < n; ++i) {
-            names[i] = RowText(i, 2);
-            SetRowText(i, 0, names[i]);
-        }
-        FitListColumns(names);
-    }
+    SortItemNames = listView;
+    std::vector<LPARAM> moved(n);
+    for (int place = 0; place < n; ++place)
+        moved[place] = params[order[place]];
+    AnswerColumnZero(moved);
+    if (SortItemNames) FitListColumns(names);
 }
 
 void SortByHeaderClick(int column) {

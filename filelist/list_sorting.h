@@ -1,6 +1,7 @@
 // Ordering the file list by one column.
 #pragma once
 #include <windows.h>
+#include <commctrl.h>
 
 #include <string>
 #include <vector>
@@ -17,3 +18,7 @@ void SortByHeaderClick(int column);
 // ascending or exactly reversed; column 0 then holds each row's rank text.
 // Every row must carry a parameter of its own.
 void OrderRowsByKeys(HWND list, const std::vector<std::string>& keys, bool ascending);
+
+// Fills in column 0 of a sorted row of the file list, which the list view
+// asks its parent for: the row's rank, or its name in LIST view.
+void AnswerSortItem(NMLVDISPINFOA* info);

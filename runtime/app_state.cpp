@@ -32,6 +32,8 @@ HWND ZipOptionsDialog = nullptr;
 
 int SortColumn = 2;
 bool SortAscending = false;
+bool SortItemNames = false;
+LPARAM SortItemsAnsweredUpTo = 0;
 
 static std::mutex folderLock;
 static std::string currentFolder;

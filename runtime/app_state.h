@@ -125,6 +125,11 @@ extern HWND ZipOptionsDialog;
 // Sorting of the file list.
 extern int SortColumn;
 extern bool SortAscending;
+// Column 0 of the sorted rows is answered when the list view asks for it:
+// the name (LIST view) or else the rank. Rows whose parameters are at most
+// SortItemsAnsweredUpTo are answered so; newer ones still hold their text.
+extern bool SortItemNames;
+extern LPARAM SortItemsAnsweredUpTo;
 
 // The folder the program shows. The tree pane writes it; every other part
 // reads a copy. Guarded, because the tree pane runs on a thread of its own.

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "filelist/list_columns.h"
+#include "filelist/list_sorting.h"
 #include "runtime/app_state.h"
 #include "runtime/ids.h"
 #include "runtime/win_helpers.h"
@@ -55,6 +56,12 @@ LRESULT CALLBACK MainNotifyProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam
         if (reinterpret_cast<const NMHDR*>(lParam)->code == LVN_BEGINDRAG) {
             DragSelectionOut(Win.list);
             return 1;
+        }
+        // Column 0 of the sorted rows is given when asked (the sort).
+        if (reinterpret_cast<const NMHDR*>(lParam)->hwndFrom == Win.list &&
+            reinterpret_cast<const NMHDR*>(lParam)->code == LVN_GETDISPINFOA) {
+            AnswerSortItem(reinterpret_cast<NMLVDISPINFOA*>(lParam));
+            return 0;
         }
         OnNotify(wnd, reinterpret_cast<const NMHDR*>(lParam));
         break;

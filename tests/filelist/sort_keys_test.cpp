@@ -103,6 +103,38 @@ TEST(SortKeys, CaseIgnoredAsTheLocaleDoes) {
     }
 }
 
+// The fast ordering gives exactly the order of a stable sort by CompareKeys,
+// on names whose collation has pitfalls: symbols, digits, case, letters of
+// the code page, the ignored soft hyphen, and equal keys (kept in order).
+TEST(SortKeys, AscendingOrderIsTheOrderOfCompareKeys) {
+    std::vector<std::string> keys = {"co-op.dwg",      "coop.dwg",    "co'op.dwg",
+                                     "CO-OP.dwg",      "co op.dwg",   "co_op.dwg",
+                                     "co~op.dwg",      "a10.dwg",     "a2.dwg",
+                                     "A1.dwg",         "-x",          "0",
+                                     " 5-12 KB-a.dwg", " 9~10-a.dwg", "\xE9t\xE9.dwg",
+                                     "ete.dwg",        "\xC9TE.dwg",  "\xD6l.dwg",
+                                     "ol.dwg",         "\xDF.dwg",    "ss.dwg",
+                                     "co\xADop.dwg",   "\xAD",        "\x96.dwg",
+                                     "coop.dwg",       "COOP.DWG",    ""};
+    // And many short texts over the same characters, to meet every pair.
+    const char alphabet[] = "aAbZ-' _.09~\xE9\xC9\xF6\xDF\xAD\x92";
+    unsigned seed = 7;
+    for (int i = 0; i < 400; ++i) {
+        std::string key;
+        for (int length = i % 5 + 1; length > 0; --length) {
+            seed = seed * 1103515245u + 12345u;
+            key += alphabet[(seed >> 16) % (sizeof alphabet - 1)];
+        }
+        keys.push_back(key);
+    }
+    std::vector<int> expected(keys.size());
+    for (size_t i = 0; i < expected.size(); ++i)
+        expected[i] = static_cast<int>(i);
+    std::stable_sort(expected.begin(), expected.end(),
+                     [&](int a, int b) { return CompareKeys(keys[a], keys[b]) < 0; });
+    EXPECT_EQ(expected, AscendingOrder(keys));
+}
+
 TEST(SortKeys, RankTexts) {
     EXPECT_EQ("0000", RankText(0));
     EXPECT_EQ("0042", RankText(42));

@@ -201,6 +201,30 @@ TEST_F(SortingTest, ColumnZeroHoldsNamesInListAndRanksInDetail) {
     EXPECT_EQ((std::vector<std::string>{"a.dwg", longName, "C.dwg"}), Column(2));
 }
 
+// Keys equal apart from case keep the rows' order ascending, and descending
+// is the exact reverse.
+TEST_F(SortingTest, EqualKeysKeepTheirOrderAndReverseExactly) {
+    FillRows({{"b.dwg", "14", "1 KB", "", ""},
+              {"a.dwg", "14", "1 KB", "", ""},
+              {"A.dwg", "14", "1 KB", "", ""}});
+    SortBy(2, true);
+    EXPECT_EQ((std::vector<std::string>{"a.dwg", "A.dwg", "b.dwg"}), Column(2));
+    SortBy(2, false);
+    EXPECT_EQ((std::vector<std::string>{"b.dwg", "A.dwg", "a.dwg"}), Column(2));
+}
+
+// Column 0 of a row made after a sort holds its name until the next sort.
+TEST_F(SortingTest, RowsMadeAfterASortAreRankedByTheNext) {
+    FillRows({{"b.dwg", "14", "1 KB", "", ""}, {"a.dwg", "14", "1 KB", "", ""}});
+    SortFileList();
+    InsertRowAtTop("c.dwg", 0);
+    SetRowText(0, 2, "c.dwg");
+    EXPECT_EQ("c.dwg", Column(0)[0]);
+    SortFileList();
+    EXPECT_EQ(Ranks(3), Column(0));
+    EXPECT_EQ((std::vector<std::string>{"a.dwg", "b.dwg", "c.dwg"}), Column(2));
+}
+
 TEST_F(SortingTest, SortColumnOutOfRangeSortsByName) {
     for (int column : {0, 1, 9, -1}) {
         FillRows({{"b.dwg", "2.5", "1 KB", "", ""},
