@@ -29,14 +29,13 @@ constexpr uint64_t kFirstBlock = 64 * 1024;
 class BlockFileReader : public ByteReader {
   public:
     BlockFileReader(const std::string& path, uint64_t blockSize) : h_(OpenForReading(path)) {
-        LARGE_INTEGER size = {};
-        if (!valid() || !GetFileSizeEx(h_, &size)) return;
-        size_ = static_cast<uint64_t>(size.QuadPart);
-        block_.resize(static_cast<size_t>(std::min<uint64_t>(size_, blockSize)));
+        if (!valid()) return;
+        block_.resize(static_cast<size_t>(blockSize));
         DWORD got = 0;
-        if (!block_.empty() &&
-            !ReadFile(h_, &block_[0], static_cast<DWORD>(block_.size()), &got, nullptr))
-            got = 0;
+        if (!ReadFile(h_, &block_[0], static_cast<DWORD>(block_.size()), &got, nullptr)) got = 0;
+        // A first read that stops short has read the whole file: its size
+        // needs no asking.
+        if (got < block_.size()) size_ = got;
         block_.resize(got);
     }
     ~BlockFileReader() override {
@@ -46,7 +45,11 @@ class BlockFileReader : public ByteReader {
     BlockFileReader& operator=(const BlockFileReader&) = delete;
 
     bool valid() const { return h_ != INVALID_HANDLE_VALUE; }
-    uint64_t Size() const override { return size_; }
+    uint64_t Size() const override {
+        LARGE_INTEGER size = {};
+        if (size_ == kUnknown) size_ = GetFileSizeEx(h_, &size) ? size.QuadPart : 0;
+        return size_;
+    }
     size_t ReadAt(uint64_t offset, void* buf, size_t n) const override {
         if (offset + n <= block_.size()) {
             std::memcpy(buf, block_.data() + offset, n);
@@ -62,8 +65,9 @@ class BlockFileReader : public ByteReader {
     }
 
   private:
+    static constexpr uint64_t kUnknown = ~uint64_t(0);
     HANDLE h_;
-    uint64_t size_ = 0;
+    mutable uint64_t size_ = kUnknown;
     std::string block_;
 };
 
