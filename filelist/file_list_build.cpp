@@ -89,6 +89,7 @@ static DWORD lastPump = 0;
 // Pumps pending messages when due and tells whether this listing may go on.
 static bool StillCurrent() {
     if (GetTickCount() - lastPump >= kPumpInterval) {
+        AddHeldThumbnails(); // anything handled now may draw the rows
         PumpMessages();
         lastPump = GetTickCount();
     }
@@ -232,7 +233,9 @@ void BuildFileList() {
         RebuildImageList(Settings.showColumn[1] == "TRUE");
 
         HoldPreviewFile(true);
+        HoldThumbnails(true);
         bool listed = ListEntries(env, filter(), extension(), Counters, AddRow);
+        HoldThumbnails(false);
         HoldPreviewFile(false);
         if (!listed || !ListingActive) return AbandonListing();
         ShowProgress(false);

@@ -206,6 +206,62 @@ bool PreviewPixels(const DibPicture& picture, std::vector<uint8_t>& pixels) {
     return true;
 }
 
+// Bytes per row of a 24-bit section `width` pixels wide.
+size_t Stride24(int width) {
+    return (static_cast<size_t>(width) * 3 + 3) & ~size_t(3);
+}
+
+// Puts a cell's 32-bit pixels into slot `slot` of a 24-bit section of cells
+// standing side by side.
+void CopyCell(const std::vector<uint8_t>& cell, int cellWidth, int cellHeight, Section& target,
+              int slot) {
+    const size_t stride = Stride24(target.width);
+    for (int y = 0; y < cellHeight; ++y) {
+        const uint8_t* from = &cell[static_cast<size_t>(y) * cellWidth * 4];
+        uint8_t* to = target.bits + y * stride + static_cast<size_t>(slot) * cellWidth * 3;
+        for (int x = 0; x < cellWidth; ++x, from += 4, to += 3)
+            to[0] = from[0], to[1] = from[1], to[2] = from[2];
+    }
+}
+
+// While a listing holds them, cells wait side by side in a strip and go to
+// the image list several at a time: every addition costs the image list a
+// device context of its own. Each held cell's index is the one it will have.
+constexpr int kStripCells = 16;
+bool holdingCells = false;
+std::unique_ptr<Section> strip;
+int heldCells = 0;
+HIMAGELIST heldFor = nullptr;
+
+void AddHeldCells() {
+    if (heldCells == 0) return;
+    // A strip part of the held cells' width is what the image list must see.
+    Section part(heldCells * strip->width / kStripCells, strip->height, 24);
+    if (heldFor == Thumbs.images && part.bits) {
+        const size_t from = Stride24(strip->width), to = Stride24(part.width);
+        for (int y = 0; y < strip->height; ++y)
+            std::memcpy(part.bits + y * to, strip->bits + y * from,
+                        static_cast<size_t>(part.width) * 3);
+        GdiFlush();
+        ImageList_Add(Thumbs.images, part.bitmap.get(), nullptr);
+    }
+    heldCells = 0;
+}
+
+int HoldCell(const std::vector<uint8_t>& cell, int cellWidth, int cellHeight) {
+    if (heldFor != Thumbs.images ||
+        (strip && (strip->width != kStripCells * cellWidth || strip->height != cellHeight)))
+        AddHeldCells();
+    if (!strip || strip->width != kStripCells * cellWidth || strip->height != cellHeight)
+        strip.reset(new Section(kStripCells * cellWidth, cellHeight, 24));
+    if (!strip->bits) return -1;
+    heldFor = Thumbs.images;
+    CopyCell(cell, cellWidth, cellHeight, *strip, heldCells);
+    int index = ImageList_GetImageCount(Thumbs.images) + heldCells;
+    if (++heldCells == kStripCells) AddHeldCells();
+    return index;
+}
+
 // The thumbnail cell of a decoded preview, added to the image list; -1 when
 // the preview's pixels cannot be had.
 int AddCellOf(const DibPicture& picture, int cellWidth, int cellHeight) {
@@ -219,25 +275,28 @@ int AddCellOf(const DibPicture& picture, int cellWidth, int cellHeight) {
     COLORREF background = BlackBackground ? RGB(0, 0, 0) : GetSysColor(COLOR_WINDOW);
     std::vector<uint8_t> cell =
         ComposeThumbnailCell(pixels.data(), width, height, cellWidth, cellHeight, background);
+    if (holdingCells) return HoldCell(cell, cellWidth, cellHeight);
     // Handed over in the image list's own 24 bits, which it copies fastest,
     // through one section kept for cells of that size.
     static std::unique_ptr<Section> kept;
     if (!kept || kept->width != cellWidth || kept->height != cellHeight)
         kept.reset(new Section(cellWidth, cellHeight, 24));
-    Section& target = *kept;
-    if (!target.bits) return -1;
-    const size_t stride = (static_cast<size_t>(cellWidth) * 3 + 3) & ~size_t(3);
-    for (int y = 0; y < cellHeight; ++y) {
-        const uint8_t* from = &cell[static_cast<size_t>(y) * cellWidth * 4];
-        uint8_t* to = target.bits + y * stride;
-        for (int x = 0; x < cellWidth; ++x, from += 4, to += 3)
-            to[0] = from[0], to[1] = from[1], to[2] = from[2];
-    }
+    if (!kept->bits) return -1;
+    CopyCell(cell, cellWidth, cellHeight, *kept, 0);
     GdiFlush();
-    return ImageList_Add(Thumbs.images, target.bitmap.get(), nullptr);
+    return ImageList_Add(Thumbs.images, kept->bitmap.get(), nullptr);
 }
 
 } // namespace
+
+void HoldThumbnails(bool hold) {
+    AddHeldCells();
+    holdingCells = hold;
+}
+
+void AddHeldThumbnails() {
+    AddHeldCells();
+}
 
 void MakeThumbnailOfPreview(const std::string& preview) {
     if (preview.empty()) {

@@ -15,6 +15,13 @@ void MakeListThumbnail(std::string& name);
 // (empty: no preview), for a drawing that was there to be read.
 void MakeThumbnailOfPreview(const std::string& preview);
 
+// While held, thumbnails reach the image list in groups: Thumbs.current is
+// the index a thumbnail will have once its group is added. A listing holds
+// them for its drawings; whatever may draw or change the image list comes
+// after AddHeldThumbnails (or the end of the hold).
+void HoldThumbnails(bool hold);
+void AddHeldThumbnails();
+
 // The preview bitmap file decoded into a bitmap compatible with the screen;
 // null when the file is missing or damaged.
 HBITMAP LoadPreviewBitmap(const std::string& path);

@@ -5,12 +5,15 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 
 #include "filelist/file_list_build.h"
 #include "filelist/list_columns.h"
 #include "filelist/list_sorting.h"
 #include "runtime/app_state.h"
 #include "runtime/files.h"
+#include "runtime/handles.h"
 #include "runtime/ids.h"
 #include "runtime/strings.h"
 #include "tests/support/dwg_builder.h"
@@ -108,6 +111,41 @@ TEST_F(MainWindowTest, ThumbnailsAndPlaceholders) {
     EXPECT_EQ(Thumbs.notSupported, RowImage(1, 1)); // release 11/12
     EXPECT_EQ(Thumbs.notFound, RowImage(2, 1));     // 2000 without a bitmap
     EXPECT_NE(Thumbs.notFound, Thumbs.notSupported);
+}
+
+// Thumbnails reach the image list in groups during a listing; every row must
+// still show its own drawing's picture, in a full group and in the last one.
+TEST_F(MainWindowTest, EveryRowShowsItsOwnThumbnail) {
+    ScratchFolder folder;
+    const int count = 21;
+    auto colour = [](int i) { return static_cast<uint32_t>(0x102030 + i * 0x060A05); };
+    for (int i = 0; i < count; ++i) {
+        DibRecipe recipe;
+        recipe.width = 40;
+        recipe.height = 30;
+        recipe.bits = 24;
+        recipe.color = [&colour, i](int, int) { return colour(i); };
+        char name[16];
+        std::snprintf(name, sizeof name, "d%02d.dwg", i);
+        ASSERT_TRUE(WriteBytes(folder.file(name), MakeDrawing("AC1015", {{2, MakeDib(recipe)}})));
+    }
+    ListFolder(Unslashed(folder.path()));
+    ASSERT_EQ(count, static_cast<int>(Column(2).size()));
+    EXPECT_EQ(3 + count, ImageCount());
+    SIZE size = ImageSize();
+    BITMAPINFO bi = {};
+    bi.bmiHeader = {sizeof bi.bmiHeader, size.cx, -size.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    GdiObject<HBITMAP> canvas(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    MemoryDC dc;
+    dc.select(canvas.get());
+    for (int row = 0; row < count; ++row) {
+        int drawing = std::atoi(Column(2)[row].c_str() + 1);
+        ASSERT_TRUE(ImageList_Draw(Thumbs.images, RowImage(row, 1), dc.get(), 0, 0, ILD_NORMAL));
+        GdiFlush();
+        uint32_t centre = static_cast<uint32_t*>(bits)[size.cy / 2 * size.cx + size.cx / 2];
+        EXPECT_EQ(colour(drawing), centre & 0xFFFFFF) << Column(2)[row];
+    }
 }
 
 TEST_F(MainWindowTest, PreviewColumnWidthSetsTheImageSize) {
