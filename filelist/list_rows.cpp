@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <unordered_map>
+
 #include "runtime/app_state.h"
 
 const int kColumnFormats[7] = {LVCFMT_LEFT,  LVCFMT_LEFT, LVCFMT_LEFT, LVCFMT_CENTER,
@@ -74,8 +76,42 @@ std::string RowText(int row, int column) {
     return RowText(Win.list, row, column);
 }
 
+namespace {
+
+struct KeptTexts {
+    std::string column[7];
+    unsigned kept = 0; // a bit for each column kept
+};
+
+std::unordered_map<LPARAM, KeptTexts>& Kept() {
+    static std::unordered_map<LPARAM, KeptTexts> kept;
+    return kept;
+}
+
+} // namespace
+
 void SetRowText(int row, int column, const std::string& text) {
     SetRowText(Win.list, row, column, text);
+    if (column < 2 || column > 6) return;
+    KeptTexts& kept = Kept()[RowParam(Win.list, row)];
+    kept.column[column] = text.substr(0, 249); // as RowText reads it back
+    kept.kept |= 1u << column;
+}
+
+bool KeptRowText(LPARAM param, int column, std::string& text) {
+    auto found = Kept().find(param);
+    if (column < 0 || column > 6 || found == Kept().end() || !(found->second.kept & (1u << column)))
+        return false;
+    text = found->second.column[column];
+    return true;
+}
+
+void ForgetRowTexts(LPARAM param) {
+    Kept().erase(param);
+}
+
+void ForgetAllRowTexts() {
+    Kept().clear();
 }
 
 LPARAM InsertRowAtTop(const std::string& text, int image) {

@@ -26,7 +26,15 @@ void InsertColumn(HWND list, int index, const char* header, int format, int widt
 void SetHeaderText(HWND list, int column, const std::string& text);
 
 std::string RowText(int row, int column);
+// Also keeps the text of columns 2 to 6 beside the list, by the row's
+// parameter, as RowText would read it back: a sort then need not ask the list
+// view for every row.
 void SetRowText(int row, int column, const std::string& text);
+// The kept text of a file list row's column; false when none was kept.
+bool KeptRowText(LPARAM param, int column, std::string& text);
+// The file list lost a row, or every row.
+void ForgetRowTexts(LPARAM param);
+void ForgetAllRowTexts();
 // Inserts a row at the top with column 0's text and image; every row gets a
 // parameter of its own, by which it is sorted and found. Returns it.
 LPARAM InsertRowAtTop(const std::string& text, int image);

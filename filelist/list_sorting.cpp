@@ -72,26 +72,6 @@ static std::vector<LPARAM> RowParams(HWND list, int n) {
     return params;
 }
 
-// A row's name (at most 249 characters, as RowText) and parameter in one
-// request where the list view gives a row's parameter with a column's text;
-// where it does not, the parameter is asked for on its own.
-static std::string NameAndParam(int row, LPARAM& param) {
-    const LPARAM unset = -1;
-    char buf[251] = {}; // one longer than the texts read, so the text is always terminated
-    LVITEMA item = {};
-    item.mask = LVIF_TEXT | LVIF_PARAM;
-    item.iItem = row;
-    item.iSubItem = 2;
-    item.pszText = buf;
-    item.cchTextMax = 250;
-    item.lParam = unset;
-    SendMessageA(Win.list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    param = item.lParam != unset ? item.lParam : RowParam(Win.list, row);
-    // The list view may hand back its own copy of the text instead.
-    std::string name = item.pszText ? item.pszText : "";
-    return name.size() > 249 ? name.substr(0, 249) : name;
-}
-
 // The order in which the keys' rows are to stand: descending is ascending
 // exactly reversed, equal keys included.
 static std::vector<int> RowOrder(const std::vector<std::string>& keys, bool ascending) {
@@ -157,9 +137,13 @@ void SortFileList() {
     std::vector<std::string> names(listView ? n : 0), keys(n);
     std::vector<LPARAM> params(n);
     for (int i = 0; i < n; ++i) {
-        std::string name = NameAndParam(i, params[i]);
-        keys[i] =
-            SortKey(SortColumn, name, SortColumn == 2 ? std::string() : RowText(i, SortColumn));
+        // The texts kept when the rows were written, else the list view's.
+        params[i] = RowParam(Win.list, i);
+        std::string name, text;
+        if (!KeptRowText(params[i], 2, name)) name = RowText(i, 2);
+        if (SortColumn != 2 && !KeptRowText(params[i], SortColumn, text))
+            text = RowText(i, SortColumn);
+        keys[i] = SortKey(SortColumn, name, text);
         if (listView) names[i] = std::move(name);
     }
     std::vector<int> order = RowOrder(keys, SortAscending);

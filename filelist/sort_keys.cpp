@@ -38,11 +38,22 @@ std::string SortKey(int column, const std::string& fileName, const std::string& 
     case 3: key.append(VersionSortCode(text)); break;
     case 4: key.append(SizeLengthKey(text)).append("-").append(text); break;
     case 5: {
-        // The 12-hour clock starts each half of the day at 12: it sorts as 00.
-        std::string time = Mid(text, 11);
-        if (Mid(time, 2, 2) == "12") time = Mid(time, 1, 1) + "00" + Mid(time, 4);
-        key.append(Mid(text, 7, 4)).append(Mid(text, 1, 2)).append(Mid(text, 4, 2));
-        key.append(InStr(text, "AM") > 0 ? "A" : "P").append(time);
+        // "MM/dd/yyyy hh:mm tt": year, month, day, the half of the day, then
+        // the time from the blank on. The 12-hour clock starts each half of
+        // the day at 12: it sorts as 00.
+        auto part = [&](size_t at, size_t n) {
+            if (at < text.size()) key.append(text, at, n);
+        };
+        part(6, 4);
+        part(0, 2);
+        part(3, 2);
+        key += text.find("AM") != std::string::npos ? 'A' : 'P';
+        if (text.size() >= 13 && text.compare(11, 2, "12") == 0) {
+            key.append(text, 10, 1).append("00");
+            part(13, std::string::npos);
+        } else {
+            part(10, std::string::npos);
+        }
         break;
     }
     default: key.append(text); break;

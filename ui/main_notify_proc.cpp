@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "filelist/list_columns.h"
+#include "filelist/list_rows.h"
 #include "filelist/list_sorting.h"
 #include "runtime/app_state.h"
 #include "runtime/ids.h"
@@ -56,6 +57,18 @@ LRESULT CALLBACK MainNotifyProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam
         if (reinterpret_cast<const NMHDR*>(lParam)->code == LVN_BEGINDRAG) {
             DragSelectionOut(Win.list);
             return 1;
+        }
+        // Rows that go take their kept texts with them; all at once, the list
+        // need not tell of each.
+        if (reinterpret_cast<const NMHDR*>(lParam)->hwndFrom == Win.list &&
+            reinterpret_cast<const NMHDR*>(lParam)->code == LVN_DELETEALLITEMS) {
+            ForgetAllRowTexts();
+            return TRUE;
+        }
+        if (reinterpret_cast<const NMHDR*>(lParam)->hwndFrom == Win.list &&
+            reinterpret_cast<const NMHDR*>(lParam)->code == LVN_DELETEITEM) {
+            ForgetRowTexts(reinterpret_cast<const NMLISTVIEW*>(lParam)->lParam);
+            break;
         }
         // Column 0 of the sorted rows is given when asked (the sort).
         if (reinterpret_cast<const NMHDR*>(lParam)->hwndFrom == Win.list &&

@@ -123,6 +123,25 @@ TEST_F(SortingTest, SizesInNumericOrderWithEqualSizesByName) {
     EXPECT_EQ(Reversed(ascending), Column(2));
 }
 
+// A sort reads the texts kept as the rows were written: a text written again
+// counts, a row deleted is left out, and a row whose text was never kept is
+// read from the list itself.
+TEST_F(SortingTest, SortsByTheTextsAsLastWritten) {
+    FillRows({{"a.dwg", "2004", "1 KB", "", ""},
+              {"b.dwg", "2004", "2 KB", "", ""},
+              {"c.dwg", "2004", "3 KB", "", ""},
+              {"d.dwg", "2004", "4 KB", "", ""}});
+    SetRowText(0, 4, "9 KB");
+    SendMessageA(Win.list, LVM_DELETEITEM, 3, 0);
+    LVITEMA item = {};
+    item.iSubItem = 4;
+    item.pszText = const_cast<char*>("0 KB");
+    SendMessageA(Win.list, LVM_SETITEMTEXTA, 2, reinterpret_cast<LPARAM>(&item));
+    ForgetRowTexts(RowParam(Win.list, 2));
+    SortBy(4, true);
+    EXPECT_EQ((std::vector<std::string>{"c.dwg", "b.dwg", "a.dwg"}), Column(2));
+}
+
 TEST_F(SortingTest, DatesByYearMonthDayAndMorningBeforeAfternoon) {
     FillRows({{"pm.dwg", "14", "1 KB", "03/01/2009 01:00 PM", "A"},
               {"noon.dwg", "14", "1 KB", "03/01/2009 12:05 PM", "A"},
