@@ -20,6 +20,18 @@
 
 namespace {
 
+// The header of a top-down bitmap of 24 or 32 bits.
+BITMAPINFO TopDownInfo(int width, int height, WORD bitCount) {
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = bitCount;
+    bi.bmiHeader.biCompression = BI_RGB;
+    return bi;
+}
+
 constexpr COLORREF kWhite = 0xFFFFFF;
 constexpr COLORREF kBlack = 0x000000;
 
@@ -86,13 +98,8 @@ HBITMAP SwapOnRaster(HBITMAP bitmap) {
 
 HBITMAP LoadPreviewBitmap(const std::string& path) {
     std::string bytes;
-    if (!ReadWholeFile(path, bytes)) return nullptr;
-    return PreviewBitmapOf(bytes);
-}
-
-HBITMAP PreviewBitmapOf(const std::string& bytes) {
     DibPicture picture;
-    if (!DecodeDibFile(bytes, picture)) return nullptr;
+    if (!ReadWholeFile(path, bytes) || !DecodeDibFile(bytes, picture)) return nullptr;
     const BITMAPINFO* info = reinterpret_cast<const BITMAPINFO*>(picture.info.data());
     WindowDC screen;
     return CreateDIBitmap(screen.get(), &info->bmiHeader, CBM_INIT, picture.rows.data(), info,
@@ -141,21 +148,14 @@ HBITMAP ScaleBitmap(HBITMAP bitmap, int width, int height, UINT flags) {
     // Shrinking by dropping pixels breaks thin lines apart. Halftone
     // stretching would average them on Windows but drops pixels under Wine,
     // so the pixels are averaged here, the same on both.
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = info.bmWidth;
-    bi.bmiHeader.biHeight = -info.bmHeight; // top-down
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO bi = TopDownInfo(info.bmWidth, info.bmHeight, 32);
     std::vector<uint8_t> pixels(static_cast<size_t>(info.bmWidth) * info.bmHeight * 4);
     WindowDC screen;
     if (!GetDIBits(screen.get(), bitmap, 0, info.bmHeight, pixels.data(), &bi, DIB_RGB_COLORS))
         return static_cast<HBITMAP>(CopyImage(bitmap, IMAGE_BITMAP, width, height, flags));
     std::vector<uint8_t> scaled =
         ScalePixelsByArea(pixels.data(), info.bmWidth, info.bmHeight, width, height);
-    bi.bmiHeader.biWidth = width;
-    bi.bmiHeader.biHeight = -height;
+    bi = TopDownInfo(width, height, 32);
     HBITMAP result =
         CreateDIBitmap(screen.get(), &bi.bmiHeader, CBM_INIT, scaled.data(), &bi, DIB_RGB_COLORS);
     if (result && (flags & LR_COPYDELETEORG)) DeleteObject(bitmap);
@@ -173,13 +173,7 @@ struct Section {
     int width, height;
 
     Section(int w, int h, WORD bitCount = 32) : width(w), height(h) {
-        BITMAPINFO bi = {};
-        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-        bi.bmiHeader.biWidth = width;
-        bi.bmiHeader.biHeight = -height;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = bitCount;
-        bi.bmiHeader.biCompression = BI_RGB;
+        BITMAPINFO bi = TopDownInfo(width, height, bitCount);
         void* p = nullptr;
         bitmap.reset(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &p, nullptr, 0));
         bits = bitmap.get() ? static_cast<uint8_t*>(p) : nullptr;
@@ -249,11 +243,9 @@ void AddHeldCells() {
 }
 
 int HoldCell(const std::vector<uint8_t>& cell, int cellWidth, int cellHeight) {
-    if (heldFor != Thumbs.images ||
-        (strip && (strip->width != kStripCells * cellWidth || strip->height != cellHeight)))
-        AddHeldCells();
-    if (!strip || strip->width != kStripCells * cellWidth || strip->height != cellHeight)
-        strip.reset(new Section(kStripCells * cellWidth, cellHeight, 24));
+    bool fits = strip && strip->width == kStripCells * cellWidth && strip->height == cellHeight;
+    if (heldFor != Thumbs.images || !fits) AddHeldCells();
+    if (!fits) strip.reset(new Section(kStripCells * cellWidth, cellHeight, 24));
     if (!strip->bits) return -1;
     heldFor = Thumbs.images;
     CopyCell(cell, cellWidth, cellHeight, *strip, heldCells);

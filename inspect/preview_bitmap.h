@@ -25,8 +25,6 @@ void AddHeldThumbnails();
 // The preview bitmap file decoded into a bitmap compatible with the screen;
 // null when the file is missing or damaged.
 HBITMAP LoadPreviewBitmap(const std::string& path);
-// The same from the preview file's bytes already in memory.
-HBITMAP PreviewBitmapOf(const std::string& bytes);
 
 // Black and white swapped for an 8-bit preview (PreviewIs8Bit), else the
 // bitmap untouched. May return a new bitmap; the input then still belongs to
