@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "runtime/file_facts.h"
 #include "runtime/handles.h"
 #include "settings/shortcuts.h"
 
@@ -14,9 +15,8 @@ static void EnumerateFolder(
     do {
         EntryFacts facts;
         facts.attributes = data.dwFileAttributes;
-        facts.size = static_cast<uint64_t>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
-        facts.lastWrite = static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32 |
-                          data.ftLastWriteTime.dwLowDateTime;
+        facts.size = EntrySize(data);
+        facts.lastWrite = EntryLastWrite(data);
         if (!visit(data.cFileName, facts)) return;
     } while (FindNextFileA(find.get(), &data));
 }

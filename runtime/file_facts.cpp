@@ -12,7 +12,7 @@ static bool FindEntry(const std::string& path, WIN32_FIND_DATAA& data) {
 uint64_t FileSizeOf(const std::string& path) {
     WIN32_FIND_DATAA data;
     if (!FindEntry(path, data)) return 0;
-    return static_cast<uint64_t>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
+    return EntrySize(data);
 }
 
 std::string SizeText(const std::string& path) {
@@ -22,8 +22,16 @@ std::string SizeText(const std::string& path) {
 std::string ModifiedText(const std::string& path) {
     WIN32_FIND_DATAA data;
     if (!FindEntry(path, data)) return std::string();
-    return ModifiedTextOf(static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32 |
-                          data.ftLastWriteTime.dwLowDateTime);
+    return ModifiedTextOf(EntryLastWrite(data));
+}
+
+uint64_t EntrySize(const WIN32_FIND_DATAA& entry) {
+    return static_cast<uint64_t>(entry.nFileSizeHigh) << 32 | entry.nFileSizeLow;
+}
+
+uint64_t EntryLastWrite(const WIN32_FIND_DATAA& entry) {
+    return static_cast<uint64_t>(entry.ftLastWriteTime.dwHighDateTime) << 32 |
+           entry.ftLastWriteTime.dwLowDateTime;
 }
 
 std::string ModifiedTextOf(uint64_t lastWrite) {

@@ -1,6 +1,8 @@
 // The texts shown for a file everywhere in Korvex: name and folder parts,
 // size in KB, modification date and time, attribute letters.
 #pragma once
+#include <windows.h>
+
 #include <cstdint>
 #include <string>
 
@@ -21,6 +23,10 @@ std::string AttributeText(const std::string& path);
 // no further look-up: the size in bytes, the last write as the system's file
 // time (100 ns units since 1601, UTC) and the attribute word.
 std::string ModifiedTextOf(uint64_t lastWrite);
+
+// A directory entry's whole size and its last write as one file time.
+uint64_t EntrySize(const WIN32_FIND_DATAA& entry);
+uint64_t EntryLastWrite(const WIN32_FIND_DATAA& entry);
 
 // The text rules on their own.
 std::string KbText(uint64_t bytes);

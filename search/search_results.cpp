@@ -94,11 +94,8 @@ void AddSearchResult(HWND list, const std::string& path, const WIN32_FIND_DATAA&
         SetRowText(list, row, 6, AttributeText(path));
         return;
     }
-    SetRowText(list, row, 4,
-               KbText(static_cast<uint64_t>(entry.nFileSizeHigh) << 32 | entry.nFileSizeLow));
-    SetRowText(list, row, 5,
-               ModifiedTextOf(static_cast<uint64_t>(entry.ftLastWriteTime.dwHighDateTime) << 32 |
-                              entry.ftLastWriteTime.dwLowDateTime));
+    SetRowText(list, row, 4, KbText(EntrySize(entry)));
+    SetRowText(list, row, 5, ModifiedTextOf(EntryLastWrite(entry)));
     SetRowText(list, row, 6, AttributeLetters(entry.dwFileAttributes));
 }
 
