@@ -176,9 +176,12 @@ std::string ExtractPreview(const std::string& path) {
     return bytes;
 }
 
-DrawingRead ReadDrawing(const std::string& path, bool withPreview) {
+// The release text, and the preview when asked for, touching no state of
+// the program's, so that any thread may read a drawing.
+static DrawingRead ReadDrawingAlone(const std::string& path, bool withPreview,
+                                    bool& previewSupported) {
     DrawingRead read;
-    PreviewSupported = true;
+    previewSupported = true;
     if (!PathExists(path)) {
         read.version = kFileNotFoundVersion;
         return read;
@@ -192,12 +195,24 @@ DrawingRead ReadDrawing(const std::string& path, bool withPreview) {
         read.version = "Unknown Version";
     } else {
         std::string code = ReleaseCodeOf(reader);
-        if (!ReleaseSupportsPreview(code)) PreviewSupported = false;
+        previewSupported = ReleaseSupportsPreview(code);
         read.version = VersionTextOf(code);
         if (withPreview) read.preview = PreviewFileOf(reader);
     }
-    if (withPreview) KeepPreviewFile(read.preview);
     return read;
+}
+
+DrawingRead ReadDrawing(const std::string& path, bool withPreview) {
+    bool supported = true;
+    DrawingRead read = ReadDrawingAlone(path, withPreview, supported);
+    PreviewSupported = supported;
+    if (withPreview && read.version != kFileNotFoundVersion) KeepPreviewFile(read.preview);
+    return read;
+}
+
+std::string ReleaseTextOf(const std::string& path) {
+    bool supported = true;
+    return ReadDrawingAlone(path, false, supported).version;
 }
 
 std::string ReadDwgVersion(const std::string& path) {

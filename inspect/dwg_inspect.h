@@ -8,6 +8,8 @@ constexpr const char kFileNotFoundVersion[] = "File Not Found";
 // DwgVersion text of the drawing at path ("File Not Found" when it does not
 // exist). Sets PreviewSupported for the release.
 std::string ReadDwgVersion(const std::string& path);
+// The same text, leaving PreviewSupported alone: safe on any thread.
+std::string ReleaseTextOf(const std::string& path);
 
 // Writes the drawing's first code-2 bitmap, with a file header, to the
 // temporary preview bitmap path, or, when the drawing has no bitmap entry, its

@@ -141,4 +141,5 @@ void SearchDrawings(const std::string& folder, HWND list) {
     WalkDrawings(folder, [list](const std::string& path, const WIN32_FIND_DATAA& entry) {
         AddSearchResult(list, path, entry);
     });
+    FinishSearchResults(list);
 }

@@ -14,6 +14,7 @@
 #include "runtime/app_state.h"
 #include "runtime/long_paths.h"
 #include "runtime/win_helpers.h"
+#include "search/release_read_ahead.h"
 #include "search/search_keys.h"
 
 namespace {
@@ -29,6 +30,10 @@ struct ResultList {
     bool touched = false;   // the user acted on the list since then
     DWORD lastShown = 0;    // when the held rows were last shown
     bool reordered = false; // sorted by a header click since the rows came
+    // The drawing found last waits for its release text while the walk goes
+    // on; its row comes with the next drawing found, or at the search's end.
+    ReleaseReadAhead reading;
+    WIN32_FIND_DATAA readingEntry = {};
 };
 
 ResultList* StateOf(HWND list) {
@@ -60,29 +65,22 @@ void ReleaseResultList(HWND list) {
     SetWindowLongPtrA(list, GWLP_USERDATA, 0);
 }
 
-void AddSearchResult(HWND list, const std::string& path, const WIN32_FIND_DATAA& entry) {
-    ResultList* state = IsWindow(list) ? StateOf(list) : nullptr;
-    if (!state) return; // its window was closed: the row goes nowhere
-    if (!state->drawingHeld) {
-        SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-        state->drawingHeld = true;
-        state->firstNewRow = -1;
-        state->lastShown = GetTickCount();
-    }
+// Puts the row of a found drawing, its release text read, at its place.
+static void InsertResultRow(HWND list, ResultList& state, const std::string& path,
+                            const WIN32_FIND_DATAA& entry, const std::string& version) {
     // Column 0 is always in order (search keys, or ranks after a header
     // click), so a binary search finds the row's place.
-    std::string key = SearchOrderKey(path, state->root);
+    std::string key = SearchOrderKey(path, state.root);
     LVITEMA item = {};
     item.mask = LVIF_TEXT | LVIF_PARAM;
-    item.iItem = static_cast<int>(InsertionIndex(state->column0, key));
+    item.iItem = static_cast<int>(InsertionIndex(state.column0, key));
     item.pszText = const_cast<char*>(key.c_str());
-    item.lParam = ++state->lastParam;
+    item.lParam = ++state.lastParam;
     int row =
         static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
     if (row < 0) return;
-    state->column0.insert(state->column0.begin() + row, key);
-    if (state->firstNewRow < 0 || row < state->firstNewRow) state->firstNewRow = row;
-    std::string version = ReadDwgVersion(path);
+    state.column0.insert(state.column0.begin() + row, key);
+    if (state.firstNewRow < 0 || row < state.firstNewRow) state.firstNewRow = row;
     SetRowText(list, row, 1, FileNamePart(path));
     SetRowText(list, row, 2, FolderPart(path));
     SetRowText(list, row, 3, version);
@@ -97,6 +95,33 @@ void AddSearchResult(HWND list, const std::string& path, const WIN32_FIND_DATAA&
     SetRowText(list, row, 4, KbText(EntrySize(entry)));
     SetRowText(list, row, 5, ModifiedTextOf(EntryLastWrite(entry)));
     SetRowText(list, row, 6, AttributeLetters(entry.dwFileAttributes));
+}
+
+// The row of the drawing whose release is being read, once it is read.
+static void InsertReadRow(HWND list, ResultList& state) {
+    if (!state.reading.pending()) return;
+    std::string path = state.reading.path();
+    std::string version = state.reading.Finish();
+    InsertResultRow(list, state, path, state.readingEntry, version);
+}
+
+void AddSearchResult(HWND list, const std::string& path, const WIN32_FIND_DATAA& entry) {
+    ResultList* state = IsWindow(list) ? StateOf(list) : nullptr;
+    if (!state) return; // its window was closed: the row goes nowhere
+    if (!state->drawingHeld) {
+        SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+        state->drawingHeld = true;
+        state->firstNewRow = -1;
+        state->lastShown = GetTickCount();
+    }
+    InsertReadRow(list, *state);
+    state->readingEntry = entry;
+    state->reading.Start(path);
+}
+
+void FinishSearchResults(HWND list) {
+    ResultList* state = IsWindow(list) ? StateOf(list) : nullptr;
+    if (state) InsertReadRow(list, *state);
 }
 
 void NoteResultListTouched(HWND list) {

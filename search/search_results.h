@@ -15,7 +15,11 @@ void ReleaseResultList(HWND list);
 // when the list no longer exists. The list's drawing is held until
 // ShowHeldResults: painting the list for every row would cost several times
 // the whole search.
+// The drawing's release is read while the walk goes on: its row comes with
+// the next drawing found, or at FinishSearchResults.
 void AddSearchResult(HWND list, const std::string& path, const WIN32_FIND_DATAA& entry);
+// Adds the row of the drawing found last; the walk has ended.
+void FinishSearchResults(HWND list);
 // Draws the rows added since the last call: always at the end of the search;
 // on the search window's timer when the user has acted on the list, when new
 // rows landed on the page shown or above it (a few times a second at most),

@@ -26,6 +26,11 @@ class DwgVersion : public ::testing::Test {
         PreviewSupported = !c.previewSupported;
         EXPECT_EQ(c.version, ReadDwgVersion(path)) << "bytes " << c.bytes.substr(0, 6);
         EXPECT_EQ(c.previewSupported, PreviewSupported) << "bytes " << c.bytes.substr(0, 6);
+        // The search's reads run on a thread of their own: the same text,
+        // and the flag the listing reads is left alone.
+        PreviewSupported = !c.previewSupported;
+        EXPECT_EQ(c.version, ReleaseTextOf(path)) << "bytes " << c.bytes.substr(0, 6);
+        EXPECT_EQ(!c.previewSupported, PreviewSupported) << "bytes " << c.bytes.substr(0, 6);
     }
     ScratchFolder folder;
 };
