@@ -8,6 +8,7 @@
 #include "filelist/list_rows.h"
 #include "filelist/list_sorting.h"
 #include "filelist/listing_rules.h"
+#include "inspect/drawing_read_ahead.h"
 #include "inspect/dwg_inspect.h"
 #include "runtime/file_facts.h"
 #include "inspect/preview_bitmap.h"
@@ -127,13 +128,33 @@ static void RebuildImageList(bool previews) {
     SendMessageA(Win.list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(Thumbs.images));
 }
 
+// How many drawings the reading thread may read before the listing takes them.
+constexpr size_t kReadAhead = 8;
+
+// The read of the drawing folder + name from the reading thread, which went
+// through the folder's entries in the same order. False when it has none for
+// it (the folder changed between the two enumerations, or the Preview column
+// was switched since): the listing reads it itself.
+static bool TakeReadAhead(DrawingReadAhead& ahead, const std::string& folder,
+                          const std::string& name, bool thumbnails, DrawingRead& read) {
+    if (ahead.withPreview() != thumbnails) return false;
+    std::string path;
+    while (ahead.TakeNext(path, read))
+        if (path.compare(folder.size(), std::string::npos, name) == 0) return true;
+    return false;
+}
+
 // Makes the row of one listed drawing: the drawing is read once for its
 // release and preview, and its row goes in with its image.
-static void AddRow(const std::string& name, const EntryFacts& facts) {
+static void AddRow(DrawingReadAhead& ahead, const std::string& folder, const std::string& name,
+                   const EntryFacts& facts) {
     ShowListingProgress(Counters.position, Counters.planned);
 
     bool thumbnails = Settings.showColumn[1] == "TRUE";
-    DrawingRead drawing = ReadDrawing(name, thumbnails);
+    DrawingRead drawing;
+    if (!TakeReadAhead(ahead, folder, name, thumbnails, drawing))
+        drawing = ReadDrawingAlone(name, thumbnails);
+    TakeDrawingRead(name, drawing, thumbnails);
     // The enumeration's facts serve unless the drawing vanished meanwhile;
     // a vanished one shows what its path gives now.
     bool gone = drawing.version == kFileNotFoundVersion;
@@ -232,9 +253,19 @@ void BuildFileList() {
         }
         RebuildImageList(Settings.showColumn[1] == "TRUE");
 
+        std::string listFilter = filter(), listExtension = extension();
+        bool thumbnails = Settings.showColumn[1] == "TRUE";
         HoldPreviewFile(true);
         HoldThumbnails(true);
-        bool listed = ListEntries(env, filter(), extension(), Counters, AddRow);
+        bool listed;
+        {
+            DrawingReadAhead ahead(thumbnails, kReadAhead);
+            ahead.AskEach(ListedPaths(folderPath, listFilter, listExtension));
+            listed = ListEntries(env, listFilter, listExtension, Counters,
+                                 [&](const std::string& name, const EntryFacts& facts) {
+                                     AddRow(ahead, folderPath, name, facts);
+                                 });
+        }
         HoldThumbnails(false);
         HoldPreviewFile(false);
         if (!listed || !ListingActive) return AbandonListing();

@@ -76,18 +76,27 @@ bool PlanEntries(const ListingEnvironment& env, const std::string& filter,
     });
 }
 
+std::string ListingPattern(const std::string& filter, const std::string& extensionSelection) {
+    if (FilterHasFolderPart(filter)) return std::string();
+    return filter + (IsAllTypes(extensionSelection) ? std::string(".*") : extensionSelection);
+}
+
+bool ListsEntry(const std::string& name, const EntryFacts& facts,
+                const std::string& extensionSelection) {
+    // The pattern also matches 8.3 short names ("plan.dwgx" is PLAN~1.DWG):
+    // only the long name's extension counts.
+    return name != "." && name != ".." && !IsFolderAttributes(facts.attributes) &&
+           MatchesSelection(EntryExtension(name), extensionSelection);
+}
+
 bool ListEntries(
     const ListingEnvironment& env, const std::string& filter, const std::string& extensionSelection,
     ListCounters& counters,
     const std::function<void(const std::string& name, const EntryFacts& facts)>& onListed) {
-    if (FilterHasFolderPart(filter)) return true;
-    bool allTypes = IsAllTypes(extensionSelection);
-    std::string pattern = filter + (allTypes ? std::string(".*") : extensionSelection);
+    std::string pattern = ListingPattern(filter, extensionSelection);
+    if (pattern.empty()) return true;
     return ForEachEntry(env, pattern, [&](const std::string& name, const EntryFacts& facts) {
-        if (IsFolderAttributes(facts.attributes)) return;
-        // The pattern also matches 8.3 short names ("plan.dwgx" is PLAN~1.DWG):
-        // only the long name's extension counts.
-        if (!MatchesSelection(EntryExtension(name), extensionSelection)) return;
+        if (!ListsEntry(name, facts, extensionSelection)) return;
         counters.position++;
         counters.listed++;
         onListed(name, facts);

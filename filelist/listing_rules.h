@@ -55,6 +55,12 @@ bool IsFolderAttributes(uint32_t attributes);
 // A filter with a folder or drive part matches no entry of the listed folder.
 bool FilterHasFolderPart(const std::string& filter);
 
+// The wildcard pattern the listing pass enumerates; "" when it lists nothing.
+std::string ListingPattern(const std::string& filter, const std::string& extensionSelection);
+// Whether the listing pass lists an entry its pattern matched.
+bool ListsEntry(const std::string& name, const EntryFacts& facts,
+                const std::string& extensionSelection);
+
 // Each pass returns false when beforeEntry abandoned it.
 bool ClassifyEntries(const ListingEnvironment& env, const std::string& extensionSelection,
                      ListCounters& counters);

@@ -121,7 +121,7 @@ static void WritePreviewFile(const std::string& bytes) {
 
 // The drawing's PNG preview decoded into a 24-bit bitmap file's bytes; empty
 // when it is missing, damaged or too large.
-static std::string PngPreviewFile(const ByteReader& reader) {
+static std::string PngPreviewFile(const ByteReader& reader, signed char& is8Bit) {
     PngEntry entry;
     if (!FindPngEntry(reader, entry)) return std::string();
     std::string png(entry.size, '\0');
@@ -130,20 +130,20 @@ static std::string PngPreviewFile(const ByteReader& reader) {
     if (reader.ReadAt(entry.start, &png[0], entry.size) != entry.size ||
         !CheckPngData(png, header) || !DecodePngToBmp(png, header, bmp))
         return std::string();
-    PreviewIs8Bit = false;
+    is8Bit = 0;
     return bmp;
 }
 
 // The bytes of the preview file for a drawing; empty when it has no preview
-// that can be shown.
-static std::string PreviewFileOf(const ByteReader& reader) {
+// that can be shown. A preview found tells whether it has 8 bits a pixel.
+static std::string PreviewFileOf(const ByteReader& reader, signed char& is8Bit) {
     PreviewEntry entry;
     PreviewLookup lookup = FindPreviewEntry(reader, entry);
     // A bitmap is preferred; drawings of 2013 and later carry only a PNG.
-    if (lookup == PreviewLookup::None) return PngPreviewFile(reader);
+    if (lookup == PreviewLookup::None) return PngPreviewFile(reader, is8Bit);
     if (lookup != PreviewLookup::Found) return std::string();
     if (!PreviewEntryFits(entry.header.data(), entry.size)) return std::string();
-    PreviewIs8Bit = PreviewBitCount(entry.header) == 8;
+    is8Bit = PreviewBitCount(entry.header) == 8;
 
     std::array<uint8_t, 14> header = PreviewFileHeader(entry.header);
     std::unique_ptr<char[]> data = PreviewData(reader, entry);
@@ -153,11 +153,18 @@ static std::string PreviewFileOf(const ByteReader& reader) {
     return bytes;
 }
 
+static void TakeIs8Bit(signed char is8Bit) {
+    if (is8Bit >= 0) PreviewIs8Bit = is8Bit != 0;
+}
+
 static std::string PreviewFileOf(const std::string& path) {
     if (!PathExists(path)) return std::string();
     // A drawing that cannot be read was reported when its release was read.
     BlockFileReader reader(path, kFirstBlock);
-    return reader.valid() ? PreviewFileOf(reader) : std::string();
+    signed char is8Bit = -1;
+    std::string bytes = reader.valid() ? PreviewFileOf(reader, is8Bit) : std::string();
+    TakeIs8Bit(is8Bit);
+    return bytes;
 }
 
 static void KeepPreviewFile(const std::string& bytes) {
@@ -176,12 +183,8 @@ std::string ExtractPreview(const std::string& path) {
     return bytes;
 }
 
-// The release text, and the preview when asked for, touching no state of
-// the program's, so that any thread may read a drawing.
-static DrawingRead ReadDrawingAlone(const std::string& path, bool withPreview,
-                                    bool& previewSupported) {
+DrawingRead ReadDrawingAlone(const std::string& path, bool withPreview) {
     DrawingRead read;
-    previewSupported = true;
     if (!PathExists(path)) {
         read.version = kFileNotFoundVersion;
         return read;
@@ -191,28 +194,28 @@ static DrawingRead ReadDrawingAlone(const std::string& path, bool withPreview,
     if (!reader.valid()) {
         // A drawing locked by another program is shown, not fatal. Its
         // release may well carry a preview: it cannot be read now.
-        ReportOpenFailure(path);
+        read.unreadable = true;
         read.version = "Unknown Version";
     } else {
         std::string code = ReleaseCodeOf(reader);
-        previewSupported = ReleaseSupportsPreview(code);
+        read.previewSupported = ReleaseSupportsPreview(code);
         read.version = VersionTextOf(code);
-        if (withPreview) read.preview = PreviewFileOf(reader);
+        if (withPreview) read.preview = PreviewFileOf(reader, read.previewIs8Bit);
     }
     return read;
 }
 
-DrawingRead ReadDrawing(const std::string& path, bool withPreview) {
-    bool supported = true;
-    DrawingRead read = ReadDrawingAlone(path, withPreview, supported);
-    PreviewSupported = supported;
+void TakeDrawingRead(const std::string& path, const DrawingRead& read, bool withPreview) {
+    if (read.unreadable) ReportOpenFailure(path);
+    PreviewSupported = read.previewSupported;
+    TakeIs8Bit(read.previewIs8Bit);
     if (withPreview && read.version != kFileNotFoundVersion) KeepPreviewFile(read.preview);
-    return read;
 }
 
-std::string ReleaseTextOf(const std::string& path) {
-    bool supported = true;
-    return ReadDrawingAlone(path, false, supported).version;
+DrawingRead ReadDrawing(const std::string& path, bool withPreview) {
+    DrawingRead read = ReadDrawingAlone(path, withPreview);
+    TakeDrawingRead(path, read, withPreview);
+    return read;
 }
 
 std::string ReadDwgVersion(const std::string& path) {

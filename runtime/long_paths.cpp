@@ -70,7 +70,9 @@ std::FILE* OpenFileStream(const std::string& path, const char* mode) {
 }
 
 HANDLE OpenForReading(const std::string& path, DWORD flags) {
-    const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE;
+    // Reading must never stop another program, or the user, from renaming,
+    // moving or deleting the file meanwhile.
+    const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
     if (!IsLongPath(path))
         return CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, flags,
                            nullptr);

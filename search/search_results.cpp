@@ -9,12 +9,12 @@
 #include "filelist/list_rows.h"
 #include "filelist/list_sorting.h"
 #include "filelist/sort_keys.h"
+#include "inspect/drawing_read_ahead.h"
 #include "inspect/dwg_inspect.h"
 #include "runtime/file_facts.h"
 #include "runtime/app_state.h"
 #include "runtime/long_paths.h"
 #include "runtime/win_helpers.h"
-#include "search/release_read_ahead.h"
 #include "search/search_keys.h"
 
 namespace {
@@ -32,7 +32,7 @@ struct ResultList {
     bool reordered = false; // sorted by a header click since the rows came
     // The drawing found last waits for its release text while the walk goes
     // on; its row comes with the next drawing found, or at the search's end.
-    ReleaseReadAhead reading;
+    DrawingReadAhead reading{false, 1};
     WIN32_FIND_DATAA readingEntry = {};
 };
 
@@ -99,10 +99,11 @@ static void InsertResultRow(HWND list, ResultList& state, const std::string& pat
 
 // The row of the drawing whose release is being read, once it is read.
 static void InsertReadRow(HWND list, ResultList& state) {
-    if (!state.reading.pending()) return;
-    std::string path = state.reading.path();
-    std::string version = state.reading.Finish();
-    InsertResultRow(list, state, path, state.readingEntry, version);
+    std::string path;
+    DrawingRead read;
+    if (!state.reading.TakeNext(path, read)) return;
+    TakeDrawingRead(path, read, false);
+    InsertResultRow(list, state, path, state.readingEntry, read.version);
 }
 
 void AddSearchResult(HWND list, const std::string& path, const WIN32_FIND_DATAA& entry) {
@@ -116,7 +117,7 @@ void AddSearchResult(HWND list, const std::string& path, const WIN32_FIND_DATAA&
     }
     InsertReadRow(list, *state);
     state->readingEntry = entry;
-    state->reading.Start(path);
+    state->reading.Ask(path);
 }
 
 void FinishSearchResults(HWND list) {

@@ -36,6 +36,13 @@ Listing RunPasses(const std::string& folder, const std::string& filter,
         [&](const std::string& name, const EntryFacts&) { result.listed.push_back(name); }));
     result.summary = ListingSummary(result.counters, extension);
     SetCurrentDirectoryA(previous);
+    // The reading thread is handed the same entries, in the same order.
+    std::string withSlash = WithTrailingBackslash(folder);
+    std::vector<std::string> ahead;
+    auto next = ListedPaths(withSlash, filter, extension);
+    for (std::string path; next(path);)
+        ahead.push_back(path.substr(withSlash.size()));
+    EXPECT_EQ(result.listed, ahead) << "filter " << filter << ", " << extension;
     std::sort(result.listed.begin(), result.listed.end());
     return result;
 }

@@ -5,6 +5,7 @@
 
 #include "runtime/file_facts.h"
 #include "runtime/files.h"
+#include "runtime/long_paths.h"
 #include "tests/support/dwg_builder.h"
 #include "tests/support/scratch_folder.h"
 
@@ -34,6 +35,19 @@ TEST(PathParts, ExistenceOfPathsAndPatterns) {
     EXPECT_FALSE(PathExists(folder.file("plan.dwg") + "\\"));
     EXPECT_FALSE(PathExists(folder.file("gone.dwg")));
     EXPECT_FALSE(PathExists(""));
+}
+
+// Drawings are read while the user works on the folder: a drawing being
+// read can still be renamed and deleted.
+TEST(PathParts, FileOpenForReadingCanBeRenamedAndDeleted) {
+    ScratchFolder folder;
+    ASSERT_TRUE(WriteBytes(folder.file("a.dwg"), "AC1015"));
+    HANDLE reading = OpenForReading(folder.file("a.dwg"), 0);
+    ASSERT_NE(INVALID_HANDLE_VALUE, reading);
+    EXPECT_TRUE(MoveFileA(folder.file("a.dwg").c_str(), folder.file("b.dwg").c_str()));
+    EXPECT_TRUE(DeleteFileA(folder.file("b.dwg").c_str()));
+    CloseHandle(reading);
+    EXPECT_FALSE(PathExists(folder.file("b.dwg")));
 }
 
 TEST(SizeTexts, KilobytesGroupedByThree) {

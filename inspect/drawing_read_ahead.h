@@ -1,0 +1,54 @@
+// Reads drawings on a thread of its own, a few ahead of the caller that
+// takes them. Opening a file costs about as much under some systems as the
+// caller's own work on a drawing, so the two go on side by side.
+#pragma once
+#include <windows.h>
+
+#include <deque>
+#include <functional>
+#include <string>
+
+#include "inspect/dwg_inspect.h"
+
+class DrawingReadAhead {
+  public:
+    // Reads with or without the preview, at most `ahead` drawings before
+    // they are taken.
+    DrawingReadAhead(bool withPreview, size_t ahead);
+    ~DrawingReadAhead(); // stops the thread; reads not taken are dropped
+    DrawingReadAhead(const DrawingReadAhead&) = delete;
+    DrawingReadAhead& operator=(const DrawingReadAhead&) = delete;
+
+    bool withPreview() const { return withPreview_; }
+    // Asks for the drawing at path to be read.
+    void Ask(const std::string& path);
+    // Asks, on the reading thread, for every path next gives until it
+    // returns false; the paths come after those already asked.
+    void AskEach(std::function<bool(std::string& path)> next);
+    // Whether a path was asked for and not yet taken.
+    bool pending() const { return asked_ > taken_; }
+    // The next read in the order asked, waiting for it; false when no path
+    // is left to come.
+    bool TakeNext(std::string& path, DrawingRead& read);
+
+  private:
+    struct Done {
+        std::string path;
+        DrawingRead read;
+    };
+    static DWORD WINAPI Run(void* self);
+    bool NextPath(std::string& path); // on the thread, lock_ held
+
+    const bool withPreview_;
+    const size_t ahead_;
+    HANDLE thread_ = nullptr;
+    size_t asked_ = 0, taken_ = 0; // the caller's counts
+    // Under lock_:
+    SRWLOCK lock_ = SRWLOCK_INIT;
+    CONDITION_VARIABLE changed_ = CONDITION_VARIABLE_INIT;
+    std::deque<std::string> paths_; // asked, not yet read
+    std::function<bool(std::string&)> next_;
+    bool reading_ = false; // the thread is reading a path it took
+    std::deque<Done> done_;
+    bool quit_ = false;
+};
