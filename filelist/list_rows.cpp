@@ -98,20 +98,40 @@ void SetRowText(int row, int column, const std::string& text) {
     kept.kept |= 1u << column;
 }
 
-bool KeptRowText(LPARAM param, int column, std::string& text) {
+const std::string* KeptRowText(LPARAM param, int column) {
     auto found = Kept().find(param);
     if (column < 0 || column > 6 || found == Kept().end() || !(found->second.kept & (1u << column)))
-        return false;
-    text = found->second.column[column];
-    return true;
+        return nullptr;
+    return &found->second.column[column];
 }
+
+static std::vector<LPARAM> keptOrder;
+static bool orderKept = false;
 
 void ForgetRowTexts(LPARAM param) {
     Kept().erase(param);
+    orderKept = false;
 }
 
 void ForgetAllRowTexts() {
     Kept().clear();
+    orderKept = false;
+}
+
+void KeepRowOrder(std::vector<LPARAM> params) {
+    keptOrder = std::move(params);
+    orderKept = true;
+}
+
+bool KeptRowOrder(int rows, std::vector<LPARAM>& params) {
+    // The ends are asked as well: a change that went unnoticed shows there
+    // more often than not.
+    if (!orderKept || rows != static_cast<int>(keptOrder.size())) return false;
+    if (rows > 0 && (RowParam(Win.list, 0) != keptOrder.front() ||
+                     RowParam(Win.list, rows - 1) != keptOrder.back()))
+        return false;
+    params = keptOrder;
+    return true;
 }
 
 LPARAM InsertRowAtTop(const std::string& text, int image) {
@@ -122,6 +142,7 @@ LPARAM InsertRowAtTop(const std::string& text, int image) {
     item.pszText = const_cast<char*>(text.c_str());
     item.iImage = image;
     item.lParam = ++nextParam;
+    orderKept = false;
     SendMessageA(Win.list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
     return item.lParam;
 }

@@ -30,11 +30,16 @@ std::string RowText(int row, int column);
 // parameter, as RowText would read it back: a sort then need not ask the list
 // view for every row.
 void SetRowText(int row, int column, const std::string& text);
-// The kept text of a file list row's column; false when none was kept.
-bool KeptRowText(LPARAM param, int column, std::string& text);
+// The kept text of a file list row's column; none when none was kept.
+const std::string* KeptRowText(LPARAM param, int column);
 // The file list lost a row, or every row.
 void ForgetRowTexts(LPARAM param);
 void ForgetAllRowTexts();
+// The file list's rows' parameters in row order, as a sort left them, so
+// that the next sort need not ask the list view for each. Any row inserted
+// or deleted since makes them unknown: false.
+void KeepRowOrder(std::vector<LPARAM> params);
+bool KeptRowOrder(int rows, std::vector<LPARAM>& params);
 // Inserts a row at the top with column 0's text and image; every row gets a
 // parameter of its own, by which it is sorted and found. Returns it.
 LPARAM InsertRowAtTop(const std::string& text, int image);

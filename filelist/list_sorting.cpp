@@ -135,16 +135,20 @@ void SortFileList() {
     int n = RowCount(Win.list);
     bool listView = Settings.viewMode == "LIST";
     std::vector<std::string> names(listView ? n : 0), keys(n);
-    std::vector<LPARAM> params(n);
+    std::vector<LPARAM> params;
+    if (!KeptRowOrder(n, params)) params = RowParams(Win.list, n);
+    std::string readName, readText;
     for (int i = 0; i < n; ++i) {
         // The texts kept when the rows were written, else the list view's.
-        params[i] = RowParam(Win.list, i);
-        std::string name, text;
-        if (!KeptRowText(params[i], 2, name)) name = RowText(i, 2);
-        if (SortColumn != 2 && !KeptRowText(params[i], SortColumn, text))
-            text = RowText(i, SortColumn);
-        keys[i] = SortKey(SortColumn, name, text);
-        if (listView) names[i] = std::move(name);
+        const std::string* name = KeptRowText(params[i], 2);
+        if (!name) name = &(readName = RowText(i, 2));
+        const std::string* text = &readText;
+        if (SortColumn == 2)
+            readText.clear();
+        else if (!(text = KeptRowText(params[i], SortColumn)))
+            text = &(readText = RowText(i, SortColumn));
+        keys[i] = SortKey(SortColumn, *name, *text);
+        if (listView) names[i] = *name;
     }
     std::vector<int> order = RowOrder(keys, SortAscending);
     MoveRows(Win.list, params, order);
@@ -154,6 +158,7 @@ void SortFileList() {
     for (int place = 0; place < n; ++place)
         moved[place] = params[order[place]];
     AnswerColumnZero(moved);
+    KeepRowOrder(std::move(moved));
     if (SortItemNames) FitListColumns(names);
 }
 

@@ -242,6 +242,12 @@ TEST_F(SortingTest, RowsMadeAfterASortAreRankedByTheNext) {
     SortFileList();
     EXPECT_EQ(Ranks(3), Column(0));
     EXPECT_EQ((std::vector<std::string>{"a.dwg", "b.dwg", "c.dwg"}), Column(2));
+    // As many rows as the last sort left, but not the same ones.
+    SendMessageA(Win.list, LVM_DELETEITEM, 1, 0);
+    InsertRowAtTop("0.dwg", 0);
+    SetRowText(0, 2, "0.dwg");
+    SortBy(2, false);
+    EXPECT_EQ((std::vector<std::string>{"c.dwg", "a.dwg", "0.dwg"}), Column(2));
 }
 
 TEST_F(SortingTest, SortColumnOutOfRangeSortsByName) {
