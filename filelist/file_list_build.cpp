@@ -128,6 +128,13 @@ static void RebuildImageList(bool previews) {
     SendMessageA(Win.list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(Thumbs.images));
 }
 
+static std::string CurrentDirectory() {
+    std::string path(MAX_PATH, '\0');
+    DWORD n = GetCurrentDirectoryA(MAX_PATH, &path[0]);
+    path.resize(n < MAX_PATH ? n : 0);
+    return path;
+}
+
 // How many drawings the reading thread may read before the listing takes them.
 constexpr size_t kReadAhead = 8;
 
@@ -259,11 +266,15 @@ void BuildFileList() {
         HoldThumbnails(true);
         bool listed;
         {
+            // The reading thread is given whole paths: the current directory
+            // may change under it, and the folder may have been given relative.
+            std::string readFolder = CurrentDirectory();
+            readFolder = WithTrailingBackslash(readFolder.empty() ? folderPath : readFolder);
             DrawingReadAhead ahead(thumbnails, kReadAhead);
-            ahead.AskEach(ListedPaths(folderPath, listFilter, listExtension));
+            ahead.AskEach(ListedPaths(readFolder, listFilter, listExtension));
             listed = ListEntries(env, listFilter, listExtension, Counters,
                                  [&](const std::string& name, const EntryFacts& facts) {
-                                     AddRow(ahead, folderPath, name, facts);
+                                     AddRow(ahead, readFolder, name, facts);
                                  });
         }
         HoldThumbnails(false);
