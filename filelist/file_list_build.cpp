@@ -15,6 +15,7 @@
 #include "runtime/app_state.h"
 #include "runtime/ids.h"
 #include "runtime/strings.h"
+#include "runtime/text_fit.h"
 #include "runtime/win_helpers.h"
 #include "settings/settings_rules.h"
 
@@ -49,6 +50,16 @@ static void ReleaseProgressPaint(bool paint) {
     lastProgressPaint = GetTickCount();
 }
 
+static std::string ProgressText(int position, int planned) {
+    return " Building List: " + NumberText(position) + " of " + NumberText(planned);
+}
+
+void FitProgressLabel(int planned) {
+    // Each listing starts over from the label's own font.
+    SendMessageA(Win.progressLabel, WM_SETFONT, reinterpret_cast<WPARAM>(ControlFont()), FALSE);
+    FitTextToWidth(Win.progressLabel, ProgressText(planned, planned));
+}
+
 static void ShowListingProgress(int position, int planned) {
     bool due = GetTickCount() - lastProgressPaint >= kProgressPaintInterval;
     if (!due && !progressHeld) {
@@ -57,8 +68,7 @@ static void ShowListingProgress(int position, int planned) {
         progressHeld = true;
     }
     SendMessageA(Win.progress, PBM_SETPOS, position - 1, 0);
-    std::string label = " Building List: " + NumberText(position) + " of " + NumberText(planned);
-    SetWindowTextA(Win.progressLabel, label.c_str());
+    SetWindowTextA(Win.progressLabel, ProgressText(position, planned).c_str());
     if (due) ReleaseProgressPaint(true);
 }
 
@@ -251,6 +261,7 @@ void BuildFileList() {
 
         // The range is set in 32 bits, so the bar also works beyond 65,535 drawings.
         SendMessageA(Win.progress, PBM_SETRANGE32, 0, Counters.planned);
+        FitProgressLabel(Counters.planned);
         ShowProgress(true);
         SetStatusText("Building List:");
         if (Settings.viewMode == "DETAIL") {

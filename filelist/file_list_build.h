@@ -4,3 +4,8 @@
 // Rebuilds the rows, thumbnails, counters and summary for the current folder.
 // Runs on the main thread only.
 void BuildFileList();
+
+// The progress label is as wide as the layout makes it: the longest text of a
+// listing of planned drawings is fitted to it, in a smaller size of its font
+// where that text would not fit.
+void FitProgressLabel(int planned);

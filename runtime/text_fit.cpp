@@ -49,9 +49,12 @@ BOOL CALLBACK FitOne(HWND control, LPARAM) {
 } // namespace
 
 void FitTextToWidth(HWND control) {
+    FitTextToWidth(control, WindowText(control));
+}
+
+void FitTextToWidth(HWND control, const std::string& text) {
     int glyph = GlyphWidth(control);
     if (glyph < 0 || (glyph == 0 && !IsStaticText(control))) return;
-    std::string text = WindowText(control);
     RECT client = {};
     HFONT font = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
     LOGFONTA base = {};

@@ -6,7 +6,11 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
+
 void FitTextToWidth(HWND control);
+// The same for a text the control is yet to show.
+void FitTextToWidth(HWND control, const std::string& text);
 // The same for every label, check box and radio button in the window, its
 // group boxes' children included.
 void FitTextsToWidths(HWND window);

@@ -7,7 +7,7 @@
 
 HFONT DefaultControlFont = nullptr;
 
-static HFONT ControlFont() {
+HFONT ControlFont() {
     return DefaultControlFont ? DefaultControlFont
                               : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }

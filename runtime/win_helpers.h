@@ -15,6 +15,8 @@
 
 // Font given to every control a creator makes; DEFAULT_GUI_FONT when null.
 extern HFONT DefaultControlFont;
+// The font the creators give their controls.
+HFONT ControlFont();
 
 // Creators: style 0 means the creator's default style. For the creators whose
 // extended style is "WS_EX_... when -1 is passed", exStyle -1 selects it.

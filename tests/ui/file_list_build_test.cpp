@@ -16,6 +16,7 @@
 #include "runtime/handles.h"
 #include "runtime/ids.h"
 #include "runtime/strings.h"
+#include "runtime/win_helpers.h"
 #include "tests/support/dwg_builder.h"
 #include "tests/support/drop_maker.h"
 #include "tests/support/pump_until.h"
@@ -338,6 +339,20 @@ TEST_F(MainWindowTest, ProgressCountsTheListedDrawings) {
               labelTexts);
     EXPECT_EQ(3, SendMessageA(Win.progress, PBM_GETRANGE, FALSE, 0));
     EXPECT_EQ(2, SendMessageA(Win.progress, PBM_GETPOS, 0, 0)); // drawings before the last
+}
+
+// The longest text of a large listing fits the label's fixed width; a small
+// listing gets the label's own font back.
+TEST_F(MainWindowTest, ProgressLabelFitsTheListingsLongestText) {
+    RECT client;
+    GetClientRect(Win.progressLabel, &client);
+    for (int planned : {60000, 3}) {
+        FitProgressLabel(planned);
+        std::string text = " Building List: " + NumberText(planned) + " of " + NumberText(planned);
+        EXPECT_LE(TextExtent(Win.progressLabel, text).cx, client.right) << text;
+    }
+    EXPECT_EQ(reinterpret_cast<WPARAM>(ControlFont()),
+              static_cast<WPARAM>(SendMessageA(Win.progressLabel, WM_GETFONT, 0, 0)));
 }
 
 // While not drawn, the label and the bar keep the texts and positions they
