@@ -207,6 +207,7 @@ TEST_F(HtmlExportTest, PageThatCannotBeWrittenIsReportedAndNotOpened) {
         EXPECT_EQ(LoadCursorA(nullptr, IDC_ARROW), GetCursor());
     }
     EXPECT_TRUE(IsWindow(Win.main));
+    RunUnixCommand("rm " + ShellQuote(UnixPath(target.path()) + "full.htm")); // a link to a device
 }
 
 TEST_F(HtmlExportTest, NoRowsWriteNoPage) {

@@ -26,6 +26,13 @@ ScratchFolder::~ScratchFolder() {
 
 void RemoveTree(const std::string& folder) {
     std::string base = folder.back() == '\\' ? folder : folder + "\\";
+    // A listing makes its folder the current directory, and no folder can be
+    // removed while it is one.
+    char current[MAX_PATH + 1] = {};
+    DWORD n = GetCurrentDirectoryA(MAX_PATH, current);
+    if (n > 0 && n < MAX_PATH &&
+        _strnicmp((std::string(current) + "\\").c_str(), base.c_str(), base.size()) == 0)
+        SetCurrentDirectoryA(TempFolder().c_str());
     WIN32_FIND_DATAA data;
     {
         FindHandle find(FindFirstFileA((base + "*").c_str(), &data));

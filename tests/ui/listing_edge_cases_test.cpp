@@ -52,6 +52,7 @@ TEST_F(MainWindowTest, DrawingThatCannotBeOpenedByItsNameShowsPreviewNotFound) {
     EXPECT_EQ(3, RowImage(0, 1));
     EXPECT_EQ(Thumbs.notFound, RowImage(1, 1));
     EXPECT_EQ(Thumbs.notFound, RowImage(1, 0));
+    RunUnix("Z:\\bin\\rm \"" + unixFolder + "/z<x.dwg\""); // no Windows call can
 }
 
 TEST_F(MainWindowTest, LockedDrawingIsReportedOnceAndShowsPreviewNotFound) {
