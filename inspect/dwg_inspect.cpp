@@ -157,16 +157,6 @@ static void TakeIs8Bit(signed char is8Bit) {
     if (is8Bit >= 0) PreviewIs8Bit = is8Bit != 0;
 }
 
-static std::string PreviewFileOf(const std::string& path) {
-    if (!PathExists(path)) return std::string();
-    // A drawing that cannot be read was reported when its release was read.
-    BlockFileReader reader(path, kFirstBlock);
-    signed char is8Bit = -1;
-    std::string bytes = reader.valid() ? PreviewFileOf(reader, is8Bit) : std::string();
-    TakeIs8Bit(is8Bit);
-    return bytes;
-}
-
 static void KeepPreviewFile(const std::string& bytes) {
     if (!bytes.empty())
         WritePreviewFile(bytes);
@@ -177,11 +167,6 @@ static void KeepPreviewFile(const std::string& bytes) {
     }
 }
 
-std::string ExtractPreview(const std::string& path) {
-    std::string bytes = PreviewFileOf(path);
-    KeepPreviewFile(bytes);
-    return bytes;
-}
 
 DrawingRead ReadDrawingAlone(const std::string& path, bool withPreview) {
     DrawingRead read;
@@ -203,6 +188,14 @@ DrawingRead ReadDrawingAlone(const std::string& path, bool withPreview) {
         if (withPreview) read.preview = PreviewFileOf(reader, read.previewIs8Bit);
     }
     return read;
+}
+
+std::string ExtractPreview(const std::string& path) {
+    // A drawing that cannot be read was reported when its release was read.
+    DrawingRead read = ReadDrawingAlone(path, true);
+    TakeIs8Bit(read.previewIs8Bit);
+    KeepPreviewFile(read.preview);
+    return read.preview;
 }
 
 void TakeDrawingRead(const std::string& path, const DrawingRead& read, bool withPreview) {
