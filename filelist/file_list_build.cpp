@@ -189,9 +189,10 @@ static void AddRow(DrawingReadAhead& ahead, const std::string& folder, const std
     if (thumbnails) SetRowImage(row, 1, Thumbs.current);
     SetRowText(row, 2, FileNamePart(path));
     SetRowText(row, 3, drawing.version);
-    SetRowText(row, 4, gone ? SizeText(path) : KbText(facts.size));
-    SetRowText(row, 5, gone ? ModifiedText(path) : ModifiedTextOf(facts.lastWrite));
-    SetRowText(row, 6, gone ? AttributeText(path) : AttributeLetters(facts.attributes));
+    FactTexts texts = FactTextsOf(path, gone, facts.size, facts.lastWrite, facts.attributes);
+    SetRowText(row, 4, texts.size);
+    SetRowText(row, 5, texts.modified);
+    SetRowText(row, 6, texts.attributes);
 }
 
 // The end of every listing that had a folder path, found or not: the Shortcuts

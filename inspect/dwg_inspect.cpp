@@ -167,7 +167,6 @@ static void KeepPreviewFile(const std::string& bytes) {
     }
 }
 
-
 DrawingRead ReadDrawingAlone(const std::string& path, bool withPreview) {
     DrawingRead read;
     if (!PathExists(path)) {

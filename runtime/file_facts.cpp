@@ -51,3 +51,9 @@ std::string AttributeText(const std::string& path) {
     DWORD attributes = FileAttributesOf(path);
     return attributes == INVALID_FILE_ATTRIBUTES ? std::string() : AttributeLetters(attributes);
 }
+
+FactTexts FactTextsOf(const std::string& path, bool vanished, uint64_t size, uint64_t lastWrite,
+                      uint32_t attributes) {
+    if (vanished) return {SizeText(path), ModifiedText(path), AttributeText(path)};
+    return {KbText(size), ModifiedTextOf(lastWrite), AttributeLetters(attributes)};
+}

@@ -24,6 +24,15 @@ std::string AttributeText(const std::string& path);
 // time (100 ns units since 1601, UTC) and the attribute word.
 std::string ModifiedTextOf(uint64_t lastWrite);
 
+// The Size, Modified and Attributes texts of a listed file from what its
+// directory entry gave; a file that vanished since gets what its path gives
+// now, as any missing file does.
+struct FactTexts {
+    std::string size, modified, attributes;
+};
+FactTexts FactTextsOf(const std::string& path, bool vanished, uint64_t size, uint64_t lastWrite,
+                      uint32_t attributes);
+
 // A directory entry's whole size and its last write as one file time.
 uint64_t EntrySize(const WIN32_FIND_DATAA& entry);
 uint64_t EntryLastWrite(const WIN32_FIND_DATAA& entry);

@@ -84,17 +84,12 @@ static void InsertResultRow(HWND list, ResultList& state, const std::string& pat
     SetRowText(list, row, 1, FileNamePart(path));
     SetRowText(list, row, 2, FolderPart(path));
     SetRowText(list, row, 3, version);
-    // The walk's own entry gives the facts, unless the drawing vanished since:
-    // then the texts say what its path gives now, as for any missing file.
-    if (version == kFileNotFoundVersion) {
-        SetRowText(list, row, 4, SizeText(path));
-        SetRowText(list, row, 5, ModifiedText(path));
-        SetRowText(list, row, 6, AttributeText(path));
-        return;
-    }
-    SetRowText(list, row, 4, KbText(EntrySize(entry)));
-    SetRowText(list, row, 5, ModifiedTextOf(EntryLastWrite(entry)));
-    SetRowText(list, row, 6, AttributeLetters(entry.dwFileAttributes));
+    // The walk's own entry gives the facts, unless the drawing vanished since.
+    FactTexts texts = FactTextsOf(path, version == kFileNotFoundVersion, EntrySize(entry),
+                                  EntryLastWrite(entry), entry.dwFileAttributes);
+    SetRowText(list, row, 4, texts.size);
+    SetRowText(list, row, 5, texts.modified);
+    SetRowText(list, row, 6, texts.attributes);
 }
 
 // The row of the drawing whose release is being read, once it is read.
