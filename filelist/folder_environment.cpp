@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <utility>
 
 #include "runtime/file_facts.h"
 #include "runtime/handles.h"
@@ -16,48 +17,49 @@ static EntryFacts FactsOf(const WIN32_FIND_DATAA& data) {
     return facts;
 }
 
+namespace {
+
+// The entries matching a wildcard pattern, one at a time.
+class PatternEntries {
+  public:
+    explicit PatternEntries(std::string pattern) : pattern_(std::move(pattern)) {}
+    bool Next(WIN32_FIND_DATAA& data) {
+        if (started_) return find_.valid() && FindNextFileA(find_.get(), &data);
+        started_ = true;
+        if (!pattern_.empty()) find_.reset(FindFirstFileA(pattern_.c_str(), &data));
+        return find_.valid();
+    }
+
+  private:
+    std::string pattern_;
+    FindHandle find_;
+    bool started_ = false;
+};
+
+} // namespace
+
 static void EnumerateFolder(
     const std::string& pattern,
     const std::function<bool(const std::string& name, const EntryFacts& facts)>& visit) {
+    PatternEntries entries(pattern);
     WIN32_FIND_DATAA data;
-    FindHandle find(FindFirstFileA(pattern.c_str(), &data));
-    if (!find.valid()) return;
-    do {
+    while (entries.Next(data))
         if (!visit(data.cFileName, FactsOf(data))) return;
-    } while (FindNextFileA(find.get(), &data));
 }
 
 std::function<bool(std::string& path)> ListedPaths(const std::string& folder,
                                                    const std::string& filter,
                                                    const std::string& extensionSelection) {
-    struct Scan {
-        std::string folder, pattern, extension;
-        FindHandle find;
-        bool started = false;
-    };
-    auto scan = std::make_shared<Scan>();
-    scan->folder = folder;
-    scan->pattern = ListingPattern(filter, extensionSelection);
-    scan->extension = extensionSelection;
-    return [scan](std::string& path) {
-        Scan& s = *scan;
+    std::string pattern = ListingPattern(filter, extensionSelection);
+    auto entries = std::make_shared<PatternEntries>(pattern.empty() ? pattern : folder + pattern);
+    return [entries, folder, extensionSelection](std::string& path) {
         WIN32_FIND_DATAA data;
-        for (;;) {
-            bool any;
-            if (!s.started) {
-                s.started = true;
-                if (s.pattern.empty()) return false;
-                s.find.reset(FindFirstFileA((s.folder + s.pattern).c_str(), &data));
-                any = s.find.valid();
-            } else {
-                any = s.find.valid() && FindNextFileA(s.find.get(), &data);
-            }
-            if (!any) return false;
-            if (ListsEntry(data.cFileName, FactsOf(data), s.extension)) {
-                path = s.folder + data.cFileName;
+        while (entries->Next(data))
+            if (ListsEntry(data.cFileName, FactsOf(data), extensionSelection)) {
+                path = folder + data.cFileName;
                 return true;
             }
-        }
+        return false;
     };
 }
 
