@@ -129,6 +129,13 @@ static void FitListColumns(const std::vector<std::string>& names) {
     SendMessageA(Win.list, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(imageWidth + widest + 20, 0));
 }
 
+// A row's text in a column as it was kept when the row was written, else as
+// the list view holds it (read into `read`).
+static const std::string& SortText(LPARAM param, int row, int column, std::string& read) {
+    const std::string* kept = KeptRowText(param, column);
+    return kept ? *kept : (read = RowText(row, column));
+}
+
 void SortFileList() {
     if (SortColumn < 2 || SortColumn > 6) SortColumn = 2;
     MarkSortHeader(false);
@@ -139,16 +146,10 @@ void SortFileList() {
     if (!KeptRowOrder(n, params)) params = RowParams(Win.list, n);
     std::string readName, readText;
     for (int i = 0; i < n; ++i) {
-        // The texts kept when the rows were written, else the list view's.
-        const std::string* name = KeptRowText(params[i], 2);
-        if (!name) name = &(readName = RowText(i, 2));
-        const std::string* text = &readText;
-        if (SortColumn == 2)
-            readText.clear();
-        else if (!(text = KeptRowText(params[i], SortColumn)))
-            text = &(readText = RowText(i, SortColumn));
-        keys[i] = SortKey(SortColumn, *name, *text);
-        if (listView) names[i] = *name;
+        const std::string& name = SortText(params[i], i, 2, readName);
+        keys[i] = SortKey(SortColumn, name,
+                          SortColumn == 2 ? name : SortText(params[i], i, SortColumn, readText));
+        if (listView) names[i] = name;
     }
     std::vector<int> order = RowOrder(keys, SortAscending);
     MoveRows(Win.list, params, order);

@@ -35,6 +35,27 @@ static void OnNotify(HWND wnd, const NMHDR* hdr) {
         SetTimer(wnd, TIMER_SELECTION, 50, nullptr);
 }
 
+// What the file list tells of its rows' texts; true when it is answered
+// here, with `answer`.
+static bool AnswerFileList(NMHDR* hdr, LRESULT& answer) {
+    if (hdr->hwndFrom != Win.list) return false;
+    switch (hdr->code) {
+    // Rows that go take their kept texts with them; all at once, the list
+    // need not tell of each.
+    case LVN_DELETEALLITEMS:
+        ForgetAllRowTexts();
+        answer = TRUE;
+        return true;
+    case LVN_DELETEITEM: ForgetRowTexts(reinterpret_cast<NMLISTVIEW*>(hdr)->lParam); break;
+    // Column 0 of the sorted rows is given when asked (the sort).
+    case LVN_GETDISPINFOA:
+        AnswerSortItem(reinterpret_cast<NMLVDISPINFOA*>(hdr));
+        answer = 0;
+        return true;
+    }
+    return false;
+}
+
 LRESULT CALLBACK MainNotifyProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_CLOSE:
@@ -58,23 +79,9 @@ LRESULT CALLBACK MainNotifyProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam
             DragSelectionOut(Win.list);
             return 1;
         }
-        // Rows that go take their kept texts with them; all at once, the list
-        // need not tell of each.
-        if (reinterpret_cast<const NMHDR*>(lParam)->hwndFrom == Win.list &&
-            reinterpret_cast<const NMHDR*>(lParam)->code == LVN_DELETEALLITEMS) {
-            ForgetAllRowTexts();
-            return TRUE;
-        }
-        if (reinterpret_cast<const NMHDR*>(lParam)->hwndFrom == Win.list &&
-            reinterpret_cast<const NMHDR*>(lParam)->code == LVN_DELETEITEM) {
-            ForgetRowTexts(reinterpret_cast<const NMLISTVIEW*>(lParam)->lParam);
-            break;
-        }
-        // Column 0 of the sorted rows is given when asked (the sort).
-        if (reinterpret_cast<const NMHDR*>(lParam)->hwndFrom == Win.list &&
-            reinterpret_cast<const NMHDR*>(lParam)->code == LVN_GETDISPINFOA) {
-            AnswerSortItem(reinterpret_cast<NMLVDISPINFOA*>(lParam));
-            return 0;
+        {
+            LRESULT answer = 0;
+            if (AnswerFileList(reinterpret_cast<NMHDR*>(lParam), answer)) return answer;
         }
         OnNotify(wnd, reinterpret_cast<const NMHDR*>(lParam));
         break;
