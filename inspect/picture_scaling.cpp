@@ -170,8 +170,17 @@ void AcrossSse2(const uint16_t* down, const Spans& columns, int toWidth, uint8_t
 }
 #endif
 
+// The three steps of a scaling, with or without vector instructions.
+struct Kernels {
+    void (*addRowPair)(uint32_t*, const uint8_t*, uint32_t, const uint8_t*, uint32_t, size_t);
+    void (*narrow)(const uint32_t*, uint16_t*, size_t);
+    void (*across)(const uint16_t*, const Spans&, int, uint8_t*);
+};
+const Kernels kPlain = {AddRowPair, Narrow, Across};
+const Kernels kSse2 = {AddRowPairSse2, NarrowSse2, AcrossSse2};
+
 std::vector<uint8_t> Scale(const uint8_t* pixels, int width, int height, int toWidth, int toHeight,
-                           bool vector) {
+                           const Kernels& kernels) {
     const Spans columns = SpansOf(width, toWidth), rows = SpansOf(height, toHeight);
     // Down first, over whole rows of bytes at a time (two source rows in one
     // go), into one row of sums per target row; then across. Every sum is in
@@ -189,21 +198,12 @@ std::vector<uint8_t> Scale(const uint8_t* pixels, int width, int height, int toW
             bool pair = k + 1 < rows.count[y];
             const uint8_t* b = pair ? a + rowBytes : a;
             uint32_t wb = pair ? rowWeight[1] : 0;
-            if (vector)
-                AddRowPairSse2(down.data(), a, rowWeight[0], b, wb, rowBytes);
-            else
-                AddRowPair(down.data(), a, rowWeight[0], b, wb, rowBytes);
+            kernels.addRowPair(down.data(), a, rowWeight[0], b, wb, rowBytes);
         }
         if (rows.count[y] % 2) --rowWeight; // the odd row took one weight, not two
-        if (vector)
-            NarrowSse2(down.data(), narrow.data(), rowBytes);
-        else
-            Narrow(down.data(), narrow.data(), rowBytes);
-        uint8_t* out = &result[static_cast<size_t>(y) * toWidth * 4];
-        if (vector)
-            AcrossSse2(narrow.data(), columns, toWidth, out);
-        else
-            Across(narrow.data(), columns, toWidth, out);
+        kernels.narrow(down.data(), narrow.data(), rowBytes);
+        kernels.across(narrow.data(), columns, toWidth,
+                       &result[static_cast<size_t>(y) * toWidth * 4]);
     }
     return result;
 }
@@ -212,10 +212,10 @@ std::vector<uint8_t> Scale(const uint8_t* pixels, int width, int height, int toW
 
 std::vector<uint8_t> ScalePixelsByArea(const uint8_t* pixels, int width, int height, int toWidth,
                                        int toHeight) {
-    return Scale(pixels, width, height, toWidth, toHeight, HasSse2());
+    return Scale(pixels, width, height, toWidth, toHeight, HasSse2() ? kSse2 : kPlain);
 }
 
 std::vector<uint8_t> ScalePixelsByAreaPlain(const uint8_t* pixels, int width, int height,
                                             int toWidth, int toHeight) {
-    return Scale(pixels, width, height, toWidth, toHeight, false);
+    return Scale(pixels, width, height, toWidth, toHeight, kPlain);
 }

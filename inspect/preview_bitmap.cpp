@@ -229,15 +229,20 @@ HIMAGELIST heldFor = nullptr;
 
 void AddHeldCells() {
     if (heldCells == 0) return;
-    // A strip part of the held cells' width is what the image list must see.
-    Section part(heldCells * strip->width / kStripCells, strip->height, 24);
-    if (heldFor == Thumbs.images && part.bits) {
-        const size_t from = Stride24(strip->width), to = Stride24(part.width);
-        for (int y = 0; y < strip->height; ++y)
-            std::memcpy(part.bits + y * to, strip->bits + y * from,
-                        static_cast<size_t>(part.width) * 3);
+    if (heldFor == Thumbs.images && heldCells == kStripCells) {
         GdiFlush();
-        ImageList_Add(Thumbs.images, part.bitmap.get(), nullptr);
+        ImageList_Add(Thumbs.images, strip->bitmap.get(), nullptr);
+    } else if (heldFor == Thumbs.images) {
+        // A strip part of the held cells' width is what the image list must see.
+        Section part(heldCells * strip->width / kStripCells, strip->height, 24);
+        if (part.bits) {
+            const size_t from = Stride24(strip->width), to = Stride24(part.width);
+            for (int y = 0; y < strip->height; ++y)
+                std::memcpy(part.bits + y * to, strip->bits + y * from,
+                            static_cast<size_t>(part.width) * 3);
+            GdiFlush();
+            ImageList_Add(Thumbs.images, part.bitmap.get(), nullptr);
+        }
     }
     heldCells = 0;
 }
