@@ -1,13 +1,12 @@
 #include "export/html_options.h"
 
-#include "filelist/list_selection.h"
-
 #include <windows.h>
 #include <commctrl.h>
 
 #include "export/font_picker.h"
 #include "export/html_export.h"
 #include "export/html_settings.h"
+#include "filelist/list_selection.h"
 #include "runtime/file_facts.h"
 #include "runtime/app_state.h"
 #include "runtime/dialog_template.h"

@@ -2,22 +2,21 @@
 // how Esc, Cancel and the close box stop that run.
 #include "export/zip_options.h"
 
-#include "filelist/list_selection.h"
-
 #include <commctrl.h>
 #include <shellapi.h>
 
 #include <string>
 
 #include "export/zip_archive.h"
+#include "filelist/list_selection.h"
 #include "runtime/app_state.h"
 #include "runtime/dialog_template.h"
 #include "runtime/folder_browser.h"
 #include "runtime/group_box.h"
 #include "runtime/handles.h"
 #include "runtime/ids.h"
-#include "runtime/text_fit.h"
 #include "runtime/link_label.h"
+#include "runtime/text_fit.h"
 #include "runtime/win_helpers.h"
 
 namespace {
