@@ -187,6 +187,12 @@
 #define ID_ABOUT_OK 399
 #define ID_ABOUT_ICON 7778
 
+// Buttons of the question asked when names are taken in a destination folder.
+#define ID_TAKEN_TEXT 401
+#define ID_TAKEN_REPLACE 402
+#define ID_TAKEN_KEEP_BOTH 403
+#define ID_TAKEN_SKIP 404
+
 // Timers of the main window.
 #define TIMER_DIALOG_CLOSED 4998
 #define TIMER_SELECTION 4999

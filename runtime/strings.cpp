@@ -84,3 +84,7 @@ std::string GroupedDigits(unsigned long long value) {
 int AtoI(const std::string& s) {
     return std::atoi(s.c_str());
 }
+
+std::string MenuItemText(const std::string& s) {
+    return ReplaceAll(s, "&", "&&");
+}

@@ -25,3 +25,7 @@ std::string GroupedDigits(unsigned long long value);
 
 // C-runtime atoi semantics on a std::string.
 int AtoI(const std::string& s);
+
+// A name or path as a menu item's text: "&" doubled, so that "a&b.dwg" reads
+// as it is instead of underlining "b".
+std::string MenuItemText(const std::string& s);

@@ -8,6 +8,7 @@
 #include "runtime/app_state.h"
 #include "runtime/files.h"
 #include "runtime/ids.h"
+#include "runtime/strings.h"
 
 void RefreshFavoritesMenu() {
     if (!Win.favoritesMenu) return;
@@ -17,7 +18,7 @@ void RefreshFavoritesMenu() {
         if (favorite.empty())
             label = "--Undefined--";
         else if (PathExists(WithTrailingBackslash(favorite)))
-            label = favorite;
+            label = MenuItemText(favorite);
         else
             label = "***Invalid Directory***";
         ModifyMenuA(Win.favoritesMenu, IDM_FAVORITE_FIRST + n - 1, MF_BYCOMMAND | MF_STRING,

@@ -42,7 +42,7 @@ std::string ShortcutMenuName(const std::string& fileName) {
 }
 
 std::string ShortcutMenuText(const std::string& name, const std::string& target) {
-    return name + "  (" + target + ")";
+    return MenuItemText(name + "  (" + target + ")");
 }
 
 // Names of the current directory's shortcuts to existing folders, in the

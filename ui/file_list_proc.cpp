@@ -7,10 +7,10 @@
 #include "filelist/list_sorting.h"
 #include "runtime/app_state.h"
 #include "runtime/win_helpers.h"
-#include "ui/file_operations.h"
-#include "ui/list_context_menu.h"
-#include "ui/list_keys.h"
-#include "ui/drag_drop.h"
+#include "filemanager/file_operations.h"
+#include "filemanager/list_context_menu.h"
+#include "filemanager/list_keys.h"
+#include "filemanager/drag_drop.h"
 #include "ui/main_window.h"
 #include "ui/tree_pane.h"
 
@@ -26,7 +26,14 @@ LRESULT CALLBACK FileListProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) 
     case WM_NOTIFY: OnNotify(reinterpret_cast<const NMHDR*>(lParam)); break;
     case WM_KEYUP:
         if (RefreshOnF5(wParam)) return 0;
-        HandleListKeyUp(wParam);
+        break;
+    case WM_KEYDOWN:
+        if (HandleListKeyDown(wParam, lParam)) return 0;
+        break;
+    case WM_GETDLGCODE:
+        if (ListWantsKey(reinterpret_cast<const MSG*>(lParam)))
+            return CallWindowProcA(Win.previousListProc, wnd, msg, wParam, lParam) |
+                   DLGC_WANTMESSAGE;
         break;
     case WM_LBUTTONDBLCLK:
         OpenRowAt(POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});

@@ -10,7 +10,7 @@
 #include "runtime/ids.h"
 #include "runtime/win_helpers.h"
 #include "search/search_window.h"
-#include "ui/drag_drop.h"
+#include "filemanager/drag_drop.h"
 #include "ui/main_window.h"
 #include "ui/tree_pane.h"
 

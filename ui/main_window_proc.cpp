@@ -17,11 +17,13 @@
 #include "runtime/win_helpers.h"
 #include "search/search_window.h"
 #include "settings/favorites_dialog.h"
+#include "settings/favorites_menu.h"
 #include "settings/settings_file.h"
 #include "settings/targets_dialog.h"
-#include "ui/file_operations.h"
+#include "filemanager/file_operations.h"
 #include "settings/shortcuts.h"
 #include "ui/about_dialog.h"
+#include "ui/enlarged_view.h"
 #include "ui/main_layout.h"
 #include "ui/main_window.h"
 #include "ui/shell_verb.h"
@@ -61,10 +63,17 @@ static void OnBoxSelection(int id) {
     if (PathExists(text)) NavigateTo(text);
 }
 
-// A favourite folder of the Favorites menu; an undefined one goes nowhere.
+// A favourite folder of the Favorites menu; an undefined one goes nowhere,
+// and one that is gone says so and leaves the window where it is.
 static void OpenFavorite(int n) {
     const std::string& folder = Settings.favorites[n];
-    if (!folder.empty()) NavigateTo(WithTrailingBackslash(folder));
+    if (folder.empty()) return;
+    if (!PathExists(WithTrailingBackslash(folder))) {
+        ShowMessage("Invalid Directory: " + folder, "Error", MB_OK);
+        RefreshFavoritesMenu();
+        return;
+    }
+    NavigateTo(WithTrailingBackslash(folder));
 }
 
 // The Esc that closed a dialog must not reach the list as a deselect-all.
@@ -107,6 +116,7 @@ static void OnCommand(HWND wnd, int id, int code) {
     case IDM_NEW_FOLDER: OnNewFolder(); break;
     case IDM_SHELL_ON: EnableShellIntegration(); break;
     case IDM_SHELL_OFF: DisableShellIntegration(); break;
+    case IDM_LIST_ENLARGE: ShowEnlargedView(wnd); break;
     case IDM_ABOUT:
         ShowAboutBox(wnd);
         SetFocus(Win.list);

@@ -63,12 +63,14 @@ void DisableShellIntegration() {
         RemoveBrowseVerb();
 }
 
+// The switches count only as the whole argument: a folder whose name holds
+// "SHELLON" is a folder to open.
 bool RunShellSwitch(const std::string& arguments) {
-    if (InStr(arguments, "SHELLON") > 0) {
+    if (Trim(arguments) == "SHELLON") {
         RegisterBrowseVerb();
         return true;
     }
-    if (InStr(arguments, "SHELLOFF") > 0) {
+    if (Trim(arguments) == "SHELLOFF") {
         RemoveBrowseVerb();
         return true;
     }

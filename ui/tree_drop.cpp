@@ -10,7 +10,9 @@
 #include "runtime/file_facts.h"
 #include "runtime/files.h"
 #include "runtime/ids.h"
-#include "ui/shell_transfer.h"
+#include "runtime/strings.h"
+#include "filemanager/file_transfer.h"
+#include "filemanager/drag_drop.h"
 #include "ui/tree_pane.h"
 #include "ui/tree_pane_parts.h"
 #include "ui/tree_rules.h"
@@ -37,11 +39,11 @@ HMENU BuildTreeDropMenu(const std::string& target, bool targetValid,
                         const std::string& sourceFolder) {
     HMENU menu = CreatePopupMenu();
     if (targetValid) {
-        InsertItem(menu, 0, IDM_DROP_COPY, "C&opy To " + target);
-        InsertItem(menu, 1, IDM_DROP_MOVE, "&Move To " + target);
+        InsertItem(menu, 0, IDM_DROP_COPY, "C&opy To " + MenuItemText(target));
+        InsertItem(menu, 1, IDM_DROP_MOVE, "&Move To " + MenuItemText(target));
         InsertSeparator(menu, 2);
     }
-    InsertItem(menu, 3, IDM_TREE_DROP_SET_PATH, "Set Path To " + sourceFolder);
+    InsertItem(menu, 3, IDM_TREE_DROP_SET_PATH, "Set Path To " + MenuItemText(sourceFolder));
     InsertSeparator(menu, 4);
     InsertItem(menu, 5, IDM_TREE_DROP_CANCEL, "&Cancel");
     return menu;
@@ -62,11 +64,8 @@ void DropFilesOnTree(HWND tree, HDROP drop) {
 
     UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
     std::vector<std::string> names;
-    for (UINT i = 0; i < count; ++i) {
-        char name[2049] = {};
-        DragQueryFileA(drop, i, name, 2048);
-        names.push_back(name);
-    }
+    for (UINT i = 0; i < count; ++i)
+        names.push_back(DroppedFileName(drop, i));
     DragFinish(drop);
     if (names.empty()) return;
 
@@ -78,8 +77,8 @@ void DropFilesOnTree(HWND tree, HDROP drop) {
     DestroyMenu(menu);
 
     switch (chosen) {
-    case IDM_DROP_COPY: TransferFilesToFolder(FO_COPY, names, target); break;
-    case IDM_DROP_MOVE: TransferFilesToFolder(FO_MOVE, names, target); break;
+    case IDM_DROP_COPY:
+    case IDM_DROP_MOVE: TransferFilesToFolder(tree, chosen == IDM_DROP_MOVE, names, target); break;
     case IDM_TREE_DROP_SET_PATH:
         // Navigation is the main thread's; the container hands it over.
         GoToFolderLater(tree, sourceFolder);

@@ -1,6 +1,11 @@
 #include "tests/support/trash.h"
 
+#include <windows.h>
+
 #include <cstdlib>
+
+#include "runtime/strings.h"
+#include "tests/support/dwg_builder.h"
 
 std::string TrashFilesFolder() {
     // Wine names the Unix home as an NT path: \??\Z:\home\user.
@@ -9,4 +14,26 @@ std::string TrashFilesFolder() {
     std::string path = home;
     if (path.compare(0, 4, "\\??\\") == 0) path.erase(0, 4);
     return path + "\\.local\\share\\Trash\\files\\";
+}
+
+// The trash keeps each file's original path, percent-encoded, in an info file
+// of the same name: a file sent by its short name lies there under that name.
+std::string TrashedContents(const std::string& name) {
+    std::string files = TrashFilesFolder();
+    if (files.empty()) return "";
+    std::string info = files.substr(0, files.size() - 6) + "info\\";
+    std::string encoded = "/" + ReplaceAll(name, " ", "%20") + "\n";
+    WIN32_FIND_DATAA entry;
+    HANDLE find = FindFirstFileA((info + "*.trashinfo").c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE) return "";
+    std::string found;
+    do {
+        std::string text = ReadBytes(info + entry.cFileName);
+        if (text.find(encoded) != std::string::npos) {
+            std::string stored = entry.cFileName;
+            found = ReadBytes(files + stored.substr(0, stored.size() - 10));
+        }
+    } while (found.empty() && FindNextFileA(find, &entry));
+    FindClose(find);
+    return found;
 }

@@ -5,3 +5,6 @@
 // The files folder of the user's trash (Windows path, trailing backslash),
 // "" when the run has no Wine home folder.
 std::string TrashFilesFolder();
+// The contents of the file of that name (no folder) last sent to the trash,
+// whatever name the trash stored it under; "" when there is none.
+std::string TrashedContents(const std::string& name);

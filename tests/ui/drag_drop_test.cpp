@@ -21,8 +21,8 @@
 #include "tests/support/mouse.h"
 #include "tests/support/pump_until.h"
 #include "tests/ui/main_window_fixture.h"
-#include "ui/drag_drop.h"
-#include "ui/drag_objects.h"
+#include "filemanager/drag_drop.h"
+#include "filemanager/drag_objects.h"
 
 namespace {
 

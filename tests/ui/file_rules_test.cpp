@@ -1,17 +1,21 @@
 // The rules of the file operations that need no window.
 #include <gtest/gtest.h>
 
-#include "ui/file_rules.h"
+#include <set>
+
+#include "filemanager/file_rules.h"
+#include "filemanager/transfer_plan.h"
+#include "runtime/strings.h"
 
 TEST(FileRules, OnlyNamesTheSystemReadsAsTheyStandAreActedOn) {
     for (const std::string& name :
-         std::vector<std::string>{"plan.dwg", "two words.dwg", std::string(249, 'a')})
+         std::vector<std::string>{"plan.dwg", "two words.dwg", "a&b.dwg", std::string(252, 'a')})
         EXPECT_TRUE(IsActionableName(name)) << name;
-    // Cut short by the list's read, trimmed by the system, taken as a
-    // wildcard or a separator, or pointing into another folder.
+    // Trimmed by the system, taken as a wildcard or a separator, or pointing
+    // into another folder.
     for (const std::string& name : std::vector<std::string>{
-             std::string(250, 'a'), "", " plan.dwg", "plan.dwg ", "plan.dwg\t", "p*.dwg", "p?.dwg",
-             "a|b.dwg", "..\\plan.dwg", "a/b", "a:b.dwg", "a<b>.dwg", "a\"b.dwg"})
+             "", " plan.dwg", "plan.dwg ", "plan.dwg\t", "p*.dwg", "p?.dwg", "a|b.dwg",
+             "..\\plan.dwg", "a/b", "a:b.dwg", "a<b>.dwg", "a\"b.dwg"})
         EXPECT_FALSE(IsActionableName(name)) << "[" << name << "]";
     EXPECT_TRUE(IsValidFolderName("New Folder"));
     EXPECT_FALSE(IsValidFolderName("a\\b"));
@@ -40,4 +44,56 @@ TEST(FileRules, ExtensionsAndMenuTexts) {
     EXPECT_EQ("C:\\Out\\", TargetItemText("TRUE", "C:\\Out\\"));
     EXPECT_EQ("", TargetItemText("TRUE", ""));
     EXPECT_EQ("", TargetItemText("true", "C:\\Out")); // flags are exact words
+    // A name's "&" is no mnemonic.
+    EXPECT_EQ("&Open a&&b.dwg", OpenItemText("a&b.dwg", 1));
+    EXPECT_EQ("Create a&&b.zip", ZipItemText("a&b.dwg"));
+    EXPECT_EQ("C:\\R&&D\\", TargetItemText("TRUE", "C:\\R&D"));
+}
+
+// What a copy or move does with each file, before anything is touched.
+TEST(TransferPlan, TakenNamesAndCopiesIntoTheirOwnFolder) {
+    std::set<std::string> onDisk = {"C:\\TO\\A.DWG", "C:\\TO\\A (2).DWG",
+                                    "C:\\FROM\\COPY OF C.DWG"};
+    ExistsFn exists = [&](const std::string& path) { return onDisk.count(Upper(path)) > 0; };
+    const std::vector<std::string> files = {"C:\\from\\a.dwg", "C:\\from\\b.dwg",
+                                            "C:\\other\\b.dwg"};
+    auto Destinations = [](const std::vector<PlannedTransfer>& plan) {
+        std::string all;
+        for (const PlannedTransfer& item : plan)
+            all += item.destination + (item.taken ? "*" : "") + "|";
+        return all;
+    };
+    std::vector<PlannedTransfer> plan = PlanTransfer(files, "C:\\to", true, exists);
+    // The second b.dwg finds the first one's place taken.
+    EXPECT_EQ("C:\\to\\a.dwg*|C:\\to\\b.dwg|C:\\to\\b.dwg*|", Destinations(plan));
+    EXPECT_EQ(2, CountTaken(plan));
+    struct Case {
+        TakenNameChoice choice;
+        std::string destinations;
+    } cases[] = {
+        {TakenNameChoice::Replace, "C:\\to\\a.dwg*|C:\\to\\b.dwg|C:\\to\\b.dwg*|"},
+        {TakenNameChoice::KeepBoth, "C:\\to\\a (3).dwg|C:\\to\\b.dwg|C:\\to\\b (2).dwg|"},
+        {TakenNameChoice::Skip, "C:\\to\\b.dwg|"},
+        {TakenNameChoice::Cancel, ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.destinations, Destinations(ApplyChoice(plan, c.choice, exists)))
+            << static_cast<int>(c.choice);
+
+    // Into the folder they lie in: a move leaves them, a copy is made beside.
+    std::vector<std::string> own = {"C:\\from\\c.dwg", "C:\\from\\c.dwg"};
+    EXPECT_EQ("", Destinations(PlanTransfer(own, "c:\\FROM\\", true, exists)));
+    EXPECT_EQ("c:\\FROM\\Copy (2) of c.dwg|c:\\FROM\\Copy (3) of c.dwg|",
+              Destinations(PlanTransfer(own, "c:\\FROM\\", false, exists)));
+}
+
+TEST(TransferPlan, NumberedNamesKeepTheExtension) {
+    EXPECT_EQ("plan (2).dwg", NumberedName("plan.dwg", 2));
+    EXPECT_EQ("a.b (10).dwg", NumberedName("a.b.dwg", 10));
+    EXPECT_EQ("noext (2)", NumberedName("noext", 2));
+    EXPECT_EQ(".hidden (2)", NumberedName(".hidden", 2));
+    EXPECT_EQ("Copy of plan.dwg", CopyOfName("plan.dwg", 1));
+    EXPECT_EQ("Copy (2) of plan.dwg", CopyOfName("plan.dwg", 2));
+    EXPECT_TRUE(SamePath("C:\\Drawings", "c:\\DRAWINGS\\"));
+    EXPECT_FALSE(SamePath("C:\\Drawings", "C:\\Drawings2"));
 }

@@ -13,118 +13,12 @@
 #include "tests/support/dwg_builder.h"
 #include "tests/support/pump_until.h"
 #include "tests/support/trash.h"
+#include "tests/ui/list_test_support.h"
 #include "tests/ui/main_window_fixture.h"
-#include "ui/file_operations.h"
-#include "ui/list_context_menu.h"
+#include "filemanager/file_operations.h"
+#include "filemanager/list_context_menu.h"
 
 namespace {
-
-// A menu's texts joined with "|", a submenu's in brackets after its entry,
-// the default item starred.
-std::string Texts(HMENU menu) {
-    std::string all;
-    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-        char text[512] = "";
-        MENUITEMINFOA item = {};
-        item.cbSize = sizeof item;
-        item.fMask = MIIM_TYPE | MIIM_SUBMENU | MIIM_STATE;
-        item.dwTypeData = text;
-        item.cch = sizeof text;
-        GetMenuItemInfoA(menu, i, TRUE, &item);
-        all += (i ? "|" : "") + std::string(item.fType & MFT_SEPARATOR ? "-" : text);
-        if (item.fState & MFS_DEFAULT) all += "*";
-        if (item.hSubMenu) all += "[" + Texts(item.hSubMenu) + "]";
-    }
-    return all;
-}
-
-// The ids of a menu's commands, in order.
-std::vector<int> Ids(HMENU menu) {
-    std::vector<int> ids;
-    for (int i = 0; i < GetMenuItemCount(menu); ++i)
-        if (int id = static_cast<int>(GetMenuItemID(menu, i)); id > 0) ids.push_back(id);
-    return ids;
-}
-
-// The screen point in the middle of a row's name.
-POINT RowPoint(int row) {
-    SendMessageA(Win.list, LVM_ENSUREVISIBLE, row, FALSE);
-    RECT rect = {LVIR_LABEL, 0, 0, 0};
-    SendMessageA(Win.list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rect));
-    POINT p = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-    ClientToScreen(Win.list, &p);
-    return p;
-}
-
-// A point of the list's client area below its last row.
-POINT BelowTheRows() {
-    int last = static_cast<int>(SendMessageA(Win.list, LVM_GETITEMCOUNT, 0, 0)) - 1;
-    SendMessageA(Win.list, LVM_ENSUREVISIBLE, last, FALSE);
-    RECT rect = {LVIR_BOUNDS, 0, 0, 0}, client;
-    SendMessageA(Win.list, LVM_GETITEMRECT, last, reinterpret_cast<LPARAM>(&rect));
-    GetClientRect(Win.list, &client);
-    EXPECT_LT(rect.bottom + 5, client.bottom) << "no empty space below the rows";
-    return POINT{10, rect.bottom + 5};
-}
-
-void Select(const std::vector<int>& rows) {
-    LVITEMA item = {};
-    item.stateMask = LVIS_SELECTED;
-    SendMessageA(Win.list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
-                 reinterpret_cast<LPARAM>(&item));
-    item.state = LVIS_SELECTED;
-    for (int row : rows)
-        SendMessageA(Win.list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
-}
-
-int SelectedCount() {
-    return static_cast<int>(SendMessageA(Win.list, LVM_GETSELECTEDCOUNT, 0, 0));
-}
-
-void KeyUp(WPARAM key) {
-    SendMessageA(Win.list, WM_KEYUP, key, 0);
-}
-
-// The menu a right-click opens, read while it is shown and then dismissed.
-std::string ShownMenu;
-void CALLBACK ReadShownMenu(HWND, UINT, UINT_PTR id, DWORD) {
-    HWND popup = FindWindowA("#32768", nullptr);
-    if (!popup || !IsWindowVisible(popup)) return;
-    KillTimer(nullptr, id);
-    ShownMenu = Texts(reinterpret_cast<HMENU>(SendMessageA(popup, 0x01E1, 0, 0))); // MN_GETHMENU
-    EndMenu();
-}
-std::string RightClick(HWND to, UINT msg, WPARAM wParam, LPARAM lParam) {
-    ShownMenu.clear();
-    UINT_PTR timer = SetTimer(nullptr, 0, 20, ReadShownMenu);
-    SendMessageA(to, msg, wParam, lParam);
-    KillTimer(nullptr, timer);
-    return ShownMenu;
-}
-
-// Opening a .dwg or .bak copies it into a folder, so that a test sees which
-// files the shell was asked to open.
-class OpenRecorder {
-  public:
-    explicit OpenRecorder(const std::string& into) {
-        Set(".dwg", "KorvexTest.Drawing");
-        Set(".bak", "KorvexTest.Drawing");
-        Set("KorvexTest.Drawing\\shell\\open\\command",
-            "C:\\windows\\system32\\cmd.exe /c copy \"%1\" \"" + into + "\"");
-    }
-    ~OpenRecorder() {
-        for (const char* key :
-             {".dwg", ".bak", "KorvexTest.Drawing\\shell\\open\\command",
-              "KorvexTest.Drawing\\shell\\open", "KorvexTest.Drawing\\shell", "KorvexTest.Drawing"})
-            RegDeleteKeyA(HKEY_CLASSES_ROOT, key);
-    }
-
-  private:
-    static void Set(const char* key, const std::string& value) {
-        RegSetValueA(HKEY_CLASSES_ROOT, key, REG_SZ, value.c_str(),
-                     static_cast<DWORD>(value.size()));
-    }
-};
 
 class ListActionsTest : public MainWindowTest {
   protected:
@@ -236,9 +130,10 @@ TEST_F(ListActionsTest, RightClickOffersTheEnlargedViewOnlyForARowWithAPreview) 
         std::string menu = RightClick(Win.list, WM_CONTEXTMENU, 0, MAKELPARAM(at.x, at.y));
         EXPECT_EQ(row == 1, menu.find("&3X Enlarged View") != std::string::npos) << menu;
         EXPECT_EQ(0u, menu.find("&Open " + Column(2)[row])) << menu;
-        // The Esc that closed the menu does not clear the selection.
+        // The release of the Esc that closed the menu does not clear the
+        // selection.
         EXPECT_TRUE(DialogClosed);
-        KeyUp(VK_ESCAPE);
+        SendMessageA(Win.list, WM_KEYUP, VK_ESCAPE, 0xC0000001);
         EXPECT_EQ(1, SelectedCount());
         EXPECT_TRUE(PumpUntil([] { return !DialogClosed; }));
     }
@@ -263,12 +158,12 @@ TEST_F(ListActionsTest, EscDeselectsAndCtrlASelectsAll) {
     ListDrawings({"a.dwg", "b.dwg", "c.dwg"});
     Select({1});
     DialogClosed = true; // a dialog has just closed
-    KeyUp(VK_ESCAPE);
+    KeyDown(VK_ESCAPE);
     EXPECT_EQ(1, SelectedCount());
     DialogClosed = false;
-    KeyUp(VK_ESCAPE);
+    KeyDown(VK_ESCAPE);
     EXPECT_EQ(0, SelectedCount());
-    KeyUp('A'); // without Ctrl
+    KeyDown('A'); // without Ctrl
     EXPECT_EQ(0, SelectedCount());
     INPUT ctrl[2] = {};
     ctrl[0].type = ctrl[1].type = INPUT_KEYBOARD;
@@ -276,7 +171,7 @@ TEST_F(ListActionsTest, EscDeselectsAndCtrlASelectsAll) {
     ctrl[1].ki.dwFlags = KEYEVENTF_KEYUP;
     SendInput(1, &ctrl[0], sizeof(INPUT));
     PumpUntil([] { return (GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0; }, 2000);
-    KeyUp('A');
+    KeyDown('A');
     SendInput(1, &ctrl[1], sizeof(INPUT));
     PumpUntil([] { return (GetAsyncKeyState(VK_CONTROL) & 0x8000) == 0; }, 2000);
     EXPECT_EQ(3, SelectedCount());
@@ -304,9 +199,9 @@ TEST_F(ListActionsTest, EnterAndOpenSkipBackups) {
     SelectExtension(".DWG");
     OpenRecorder recorder(target.path());
     Select({0, 3});
-    KeyUp(VK_RETURN);
+    KeyDown(VK_RETURN);
     Select({1});
-    KeyUp(VK_RETURN);
+    KeyDown(VK_RETURN);
     EXPECT_TRUE(PumpUntil([&] { return PathExists(target.file("b.dwg")); }));
     // The menu's Open takes the row under the menu and the selection.
     Select({0, 2});
@@ -324,24 +219,26 @@ TEST_F(ListActionsTest, DeleteSendsTheSelectionToTheTrashAndRelists) {
     ListDrawings({name, "kept.dwg"});
     Select({0});
     Answer(IDYES); // the shell's confirmation
-    KeyUp(VK_DELETE);
+    KeyDown(VK_DELETE);
     EXPECT_FALSE(PathExists(folder.file(name)));
     EXPECT_EQ(Contents(name), ReadBytes(TrashFilesFolder() + name));
     EXPECT_EQ((std::vector<std::string>{"kept.dwg"}), Column(2));
     EXPECT_EQ(Contents("kept.dwg"), ReadBytes(folder.file("kept.dwg")));
 }
 
-TEST_F(ListActionsTest, RowsUnderThePointStartWithTheHitRow) {
+TEST_F(ListActionsTest, TheRowsActedOnAreTheSelectedRowsTheOneUnderThePointFirst) {
     ListDrawings({"a.dwg", "b.dwg", "c.dwg", "d.dwg"});
     Select({0, 1, 3});
-    EXPECT_EQ((std::vector<int>{1, 0, 3}), RowsUnderPoint(RowPoint(1)));
-    EXPECT_EQ((std::vector<int>{2, 0, 1}), RowsUnderPoint(RowPoint(2))); // not selected itself
-    // Off the rows, copy and properties end without a word.
+    EXPECT_EQ((std::vector<int>{1, 0, 3}), RowsActedOn(RowPoint(1)));
+    // A row that is not selected is never acted on, wherever the point is.
+    EXPECT_EQ((std::vector<int>{0, 1, 3}), RowsActedOn(RowPoint(2)));
     POINT off = RowPoint(0);
     off.y -= 2000;
-    EXPECT_TRUE(RowsUnderPoint(off).empty());
-    EXPECT_FALSE(TransferSelection(off, false, target.path()));
-    ShowFileProperties(off);
+    EXPECT_EQ((std::vector<int>{0, 1, 3}), RowsActedOn(off));
+    Select({});
+    EXPECT_TRUE(RowsActedOn(RowPoint(0)).empty());
+    EXPECT_FALSE(TransferSelection(RowPoint(0), false, target.path()));
+    ShowFileProperties(RowPoint(0));
 }
 
 TEST_F(ListActionsTest, CopyAndMoveToTargets) {
@@ -362,14 +259,18 @@ TEST_F(ListActionsTest, CopyAndMoveToTargets) {
     EXPECT_EQ(Contents("c.dwg"), ReadBytes(target.file("moved\\c.dwg")));
     EXPECT_EQ((std::vector<std::string>{"b.dwg"}), Column(2));
 
-    // Into their own folder: a move has nothing to do; a copy is renamed by
-    // the shell, or (Wine) offered as an overwrite that leaves the file be.
+    // Into their own folder: a move has nothing to do; a copy is made beside
+    // the file under a new name, without a question.
     Settings.moveTo[1] = Settings.copyTo[1] = folder.path();
     Select({0});
     RunListCommand(IDM_MOVE_TO_BASE + 1, RowPoint(0));
-    Answer(IDYES);
-    RunListCommand(IDM_COPY_TO_BASE + 1, RowPoint(0));
+    for (int copies = 0; copies < 2; ++copies) {
+        Select({0}); // each move or copy relists
+        RunListCommand(IDM_COPY_TO_BASE + 1, RowPoint(0));
+    }
     EXPECT_EQ(Contents("b.dwg"), ReadBytes(folder.file("b.dwg")));
+    EXPECT_EQ(Contents("b.dwg"), ReadBytes(folder.file("Copy of b.dwg")));
+    EXPECT_EQ(Contents("b.dwg"), ReadBytes(folder.file("Copy (2) of b.dwg")));
 }
 
 TEST_F(ListActionsTest, BadDestinationsAreReportedAndTransferNothing) {
@@ -395,6 +296,7 @@ TEST_F(ListActionsTest, BadDestinationsAreReportedAndTransferNothing) {
         SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(chosen.c_str()));
         ClickButton(browser, IDOK);
     });
+    Select({0}); // the moves relisted
     RunListCommand(IDM_COPY_BROWSE, RowPoint(0));
     EXPECT_EQ(Contents("a.dwg"), ReadBytes(target.file("a.dwg")));
 }
@@ -458,7 +360,7 @@ TEST_F(ListActionsTest, RowsWhoseFilesAreNotAsListedAreLeftOut) {
     RunListCommand(IDM_LIST_PROPERTIES, RowPoint(1));
     Select({1, 2});
     Answer(IDOK);
-    KeyUp(VK_DELETE);
+    KeyDown(VK_DELETE);
     EXPECT_EQ(3, answers.Answered());
     EXPECT_EQ(Contents("a.dwg"), ReadBytes(folder.file("a.dwg")));
     EXPECT_EQ(Contents("c.dwg"), ReadBytes(folder.file("c.dwg")));

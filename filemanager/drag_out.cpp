@@ -8,21 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "filelist/list_rows.h"
+#include "filelist/file_list_build.h"
+#include "filemanager/file_operations.h"
+#include "runtime/long_paths.h"
 #include "runtime/file_facts.h"
 #include "runtime/app_state.h"
-#include "ui/drag_drop.h"
-#include "ui/drag_objects.h"
-
-static std::vector<std::string> SelectedPaths(HWND list) {
-    std::string folder = WithTrailingBackslash(CurrentFolder());
-    std::vector<std::string> paths;
-    int row = -1;
-    while ((row = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(row),
-                                                LVNI_SELECTED))) != -1)
-        paths.push_back(folder + RowText(list, row, 2));
-    return paths;
-}
+#include "filemanager/drag_drop.h"
+#include "filemanager/drag_objects.h"
 
 // The shell's drag-image service shows the dragged rows as the list draws
 // them; without it the drag shows the plain cursor.
@@ -40,8 +32,12 @@ static IDragSourceHelper* StartDragImage(HWND list, IDataObject* data) {
 
 void DragSelectionOut(HWND list) {
     if (SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0) == 0) return;
-    std::vector<std::string> paths = SelectedPaths(list);
+    // Exactly the selected files, whole: a row whose name cannot be handed
+    // over as it is (a wildcard to the receiver) is left out.
+    std::vector<std::string> paths = SelectedFiles(SelectedRows(list));
+    if (paths.empty()) return;
 
+    bool moved = false;
     HRESULT ole = OleInitialize(nullptr);
     IDataObject* data = CreateDragDataObject();
     IDropSource* source = CreateDragDropSource();
@@ -53,11 +49,18 @@ void DragSelectionOut(HWND list) {
         medium.hGlobal = block;
         if (SUCCEEDED(data->SetData(&format, &medium, TRUE))) {
             IDragSourceHelper* image = StartDragImage(list, data);
-            // The receiver decides between copy and move; the list is not
-            // rebuilt, even after a move.
+            // The receiver decides between copy and move, and may move the
+            // files itself while reporting no effect: the list is rebuilt
+            // when a dragged file has left the folder.
             DWORD effect = DROPEFFECT_NONE;
-            DoDragDrop(data, source, DROPEFFECT_COPY | DROPEFFECT_MOVE, &effect);
+            HRESULT dropped = DoDragDrop(data, source, DROPEFFECT_COPY | DROPEFFECT_MOVE, &effect);
             if (image) image->Release();
+            if (dropped == DRAGDROP_S_DROP)
+                for (const std::string& path : paths)
+                    if (FileAttributesOf(path) == INVALID_FILE_ATTRIBUTES) {
+                        moved = true;
+                        break;
+                    }
         } else {
             GlobalFree(block);
         }
@@ -65,4 +68,5 @@ void DragSelectionOut(HWND list) {
     if (data) data->Release();
     if (source) source->Release();
     if (SUCCEEDED(ole)) OleUninitialize();
+    if (moved) BuildFileList();
 }

@@ -10,8 +10,9 @@
 #include "runtime/file_facts.h"
 #include "runtime/app_state.h"
 #include "runtime/ids.h"
-#include "ui/drag_drop.h"
-#include "ui/shell_transfer.h"
+#include "filemanager/drag_drop.h"
+#include "filemanager/file_transfer.h"
+#include "runtime/strings.h"
 
 static void InsertItem(HMENU menu, UINT position, UINT id, UINT type, const std::string& text) {
     MENUITEMINFOA item = {};
@@ -23,10 +24,18 @@ static void InsertItem(HMENU menu, UINT position, UINT id, UINT type, const std:
     InsertMenuItemA(menu, position, TRUE, &item);
 }
 
+std::string DroppedFileName(HDROP drop, UINT index) {
+    UINT length = DragQueryFileA(drop, index, nullptr, 0);
+    std::string name(length + 1, '\0');
+    DragQueryFileA(drop, index, &name[0], length + 1);
+    name.resize(length);
+    return name;
+}
+
 HMENU BuildListDropMenu(const std::string& target) {
     HMENU menu = CreatePopupMenu();
-    InsertItem(menu, 0, IDM_DROP_COPY, MFT_STRING, "C&opy To " + target);
-    InsertItem(menu, 1, IDM_DROP_MOVE, MFT_STRING, "&Move To " + target);
+    InsertItem(menu, 0, IDM_DROP_COPY, MFT_STRING, "C&opy To " + MenuItemText(target));
+    InsertItem(menu, 1, IDM_DROP_MOVE, MFT_STRING, "&Move To " + MenuItemText(target));
     InsertItem(menu, 2, 0, MFT_SEPARATOR, "");
     InsertItem(menu, 3, IDM_LIST_DROP_CANCEL, MFT_STRING, "Cancel");
     return menu;
@@ -36,11 +45,8 @@ void DropOnList(HDROP drop) {
     UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
     std::vector<std::string> files;
     files.reserve(count);
-    for (UINT i = 0; i < count; ++i) {
-        char name[2048] = {};
-        DragQueryFileA(drop, i, name, sizeof name);
-        files.push_back(name);
-    }
+    for (UINT i = 0; i < count; ++i)
+        files.push_back(DroppedFileName(drop, i));
     DragFinish(drop);
     if (files.empty()) return;
 
@@ -52,6 +58,6 @@ void DropOnList(HDROP drop) {
         TrackPopupMenuEx(menu, TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, Win.main, nullptr));
     DestroyMenu(menu);
     if (chosen != IDM_DROP_COPY && chosen != IDM_DROP_MOVE) return;
-    TransferFilesToFolder(chosen == IDM_DROP_COPY ? FO_COPY : FO_MOVE, files, target);
+    TransferFilesToFolder(Win.main, chosen == IDM_DROP_MOVE, files, target);
     BuildFileList();
 }

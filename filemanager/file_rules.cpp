@@ -1,4 +1,4 @@
-#include "ui/file_rules.h"
+#include "filemanager/file_rules.h"
 
 #include "runtime/file_facts.h"
 #include "runtime/strings.h"
@@ -11,8 +11,7 @@ static bool HoldsForbiddenCharacter(const std::string& name) {
 }
 
 bool IsActionableName(const std::string& name) {
-    return !name.empty() && name.size() <= kLongestRowName && Trim(name) == name &&
-           !HoldsForbiddenCharacter(name);
+    return !name.empty() && Trim(name) == name && !HoldsForbiddenCharacter(name);
 }
 
 bool IsValidFolderName(const std::string& name) {
@@ -39,17 +38,17 @@ bool IsBackupName(const std::string& name) {
 }
 
 std::string OpenItemText(const std::string& name, int selected) {
-    if (selected == 1) return "&Open " + FileNamePart(name);
+    if (selected == 1) return "&Open " + MenuItemText(FileNamePart(name));
     return "&Open " + std::to_string(selected) + " Selected Files";
 }
 
 std::string ZipItemText(const std::string& name) {
     std::string file = FileNamePart(name);
-    return "Create " + file.substr(0, file.size() >= 3 ? file.size() - 3 : 0) + "zip";
+    return "Create " + MenuItemText(file.substr(0, file.size() >= 3 ? file.size() - 3 : 0)) + "zip";
 }
 
 std::string TargetItemText(const std::string& shown, const std::string& folder) {
     if (shown != "TRUE") return std::string();
     std::string text = WithTrailingBackslash(folder);
-    return text == "\\" ? std::string() : text;
+    return text == "\\" ? std::string() : MenuItemText(text);
 }

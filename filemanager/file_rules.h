@@ -4,11 +4,8 @@
 #include <string>
 #include <vector>
 
-// Longest name the list hands over whole: a longer one is read cut short.
-const size_t kLongestRowName = 249;
-
 // A row's name may be acted on when it names one file of the listed folder as
-// it stands: not empty, not cut short by the list's read, without blanks at
+// it stands: not empty, without blanks at
 // either end (the system would act on the trimmed name) and without a
 // character a file name cannot hold (the shell would take "*" and "?" as
 // wildcards, "\" or "/" as another folder).

@@ -1,4 +1,4 @@
-#include "ui/list_context_menu.h"
+#include "filemanager/list_context_menu.h"
 
 #include <commctrl.h>
 
@@ -11,9 +11,9 @@
 #include "runtime/app_state.h"
 #include "runtime/ids.h"
 #include "settings/targets_dialog.h"
-#include "ui/enlarged_view.h"
-#include "ui/file_operations.h"
-#include "ui/file_rules.h"
+#include "filemanager/file_operations.h"
+#include "filemanager/file_rules.h"
+#include "filemanager/transfer_plan.h"
 
 // Items go in by position, each past the current end.
 static void AddItem(HMENU menu, int id, const std::string& text, UINT state = 0) {
@@ -98,16 +98,38 @@ HMENU BuildListContextMenu(const std::string& name, int selected, int count, boo
     return menu;
 }
 
+// Where a keyboard request opens the menu: on the focused row when it is
+// selected, else on the first selected row, else near the list's corner.
+static POINT KeyboardMenuPoint() {
+    int row = static_cast<int>(
+        SendMessageA(Win.list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+    if (row < 0 || !(SendMessageA(Win.list, LVM_GETITEMSTATE, row, LVIS_SELECTED) & LVIS_SELECTED))
+        row = static_cast<int>(
+            SendMessageA(Win.list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    POINT at = {8, 8};
+    if (row >= 0) {
+        SendMessageA(Win.list, LVM_ENSUREVISIBLE, row, FALSE);
+        RECT label = {LVIR_LABEL, 0, 0, 0};
+        if (SendMessageA(Win.list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&label)))
+            at = {(label.left + label.right) / 2, (label.top + label.bottom) / 2};
+    }
+    ClientToScreen(Win.list, &at);
+    return at;
+}
+
 void ShowListContextMenu(LPARAM screenPoint) {
-    // A keyboard request (-1) and a right-button drag (0) carry no point.
-    DWORD at =
-        screenPoint == -1 || screenPoint == 0 ? GetMessagePos() : static_cast<DWORD>(screenPoint);
-    POINT menuPoint = {static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
-    LVHITTESTINFO hit = {};
-    hit.pt = menuPoint;
-    ScreenToClient(Win.list, &hit.pt);
-    SendMessageA(Win.list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
-    std::string name = hit.flags && hit.iItem >= 0 ? RowFileName(hit.iItem) : std::string();
+    // A keyboard request (-1) opens the menu at the selection; a right-button
+    // drag (0) carries no point and opens it where the drag began.
+    POINT menuPoint;
+    if (screenPoint == -1) {
+        menuPoint = KeyboardMenuPoint();
+    } else {
+        DWORD at = screenPoint == 0 ? GetMessagePos() : static_cast<DWORD>(screenPoint);
+        menuPoint = {static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
+    }
+    // The menu names the row its commands act on first: a selected one.
+    std::vector<int> rows = RowsActedOn(menuPoint);
+    std::string name = rows.empty() ? std::string() : RowFileName(rows[0]);
 
     // A name whose file has gone must not be offered the previous drawing's
     // preview, which is still in the preview file.
@@ -127,9 +149,10 @@ void ShowListContextMenu(LPARAM screenPoint) {
     SetTimer(Win.main, TIMER_DIALOG_CLOSED, 100, nullptr);
 }
 
+// A move changes the listed folder, and so does a copy into it.
 static void Transfer(POINT menuPoint, bool move, const std::string& folder) {
     TransferSelection(menuPoint, move, folder);
-    if (move) BuildFileList();
+    if (move || SamePath(folder, CurrentFolder())) BuildFileList();
 }
 
 static void TransferToBrowsed(POINT menuPoint, bool move) {
@@ -141,7 +164,8 @@ static void TransferToBrowsed(POINT menuPoint, bool move) {
 void RunListCommand(int id, POINT menuPoint) {
     switch (id) {
     case IDM_LIST_OPEN: OpenSelectionAtPoint(menuPoint); break;
-    case IDM_LIST_ENLARGE: ShowEnlargedView(Win.main); break;
+    // The enlarged view is the main window's dialog.
+    case IDM_LIST_ENLARGE: SendMessageA(Win.main, WM_COMMAND, IDM_LIST_ENLARGE, 0); break;
     case IDM_LIST_SELECT_ALL: SelectAllRows(); break;
     case IDM_LIST_DELETE:
         DeleteSelection(Win.list);

@@ -1,7 +1,6 @@
-// File management on the listed drawings, handed to the Windows shell: copy
-// and move to a folder, delete to the recycle bin, open, properties and new
-// folders. The menu point is the screen position at which the list's context
-// menu was opened; the operations that take it act on the row under it first.
+// File management on the listed drawings: copy and move to a folder, delete
+// to the recycle bin, open, properties and new folders. The operations of the
+// context menu act on the selected rows, the one under the menu point first.
 #pragma once
 #include <windows.h>
 
@@ -11,12 +10,13 @@
 // The full name in a row's "Filename" column, however long.
 std::string RowFileName(int row);
 
-// The hit row first, then the other selected rows in list order, until as
-// many rows as are selected; none when the point is not on a row.
-std::vector<int> RowsUnderPoint(POINT menuPoint);
+// The selected rows in list order, the row under the menu point (screen
+// coordinates) moved first when it is one of them. A row that is not
+// selected is never acted on, whatever is under the point.
+std::vector<int> RowsActedOn(POINT menuPoint);
 
-// Copies (move false) or moves the files of the rows under the point into the
-// folder. True when the shell was asked to do it.
+// Copies (move false) or moves the files of the selected rows into the
+// folder. True when a transfer was started.
 bool TransferSelection(POINT menuPoint, bool move, const std::string& destination);
 // The system folder browser for "Browse..."; "" (after "Function Cancelled")
 // when no folder was chosen.
@@ -32,8 +32,16 @@ void OpenSelection();
 // A double-click: opens the drawing under the point (client coordinates).
 void OpenRowAt(POINT clientPoint);
 void ShowFileProperties(POINT menuPoint);
+// What Properties shows where the shell has no properties sheet.
+std::string FilePropertiesText(const std::string& path);
 
 // Asks for a name and creates that folder in the listed folder; the folder's
 // path with a trailing backslash, or "" when none was made. With refresh the
 // tree pane is rebuilt to show it.
 std::string CreateFolder(bool refresh);
+
+// The selected rows' files as they stand now, full paths of any length. A
+// row whose name cannot be handed on as it is, or whose file has gone since
+// the listing, is left out, and the user hears of it.
+std::vector<std::string> SelectedFiles(const std::vector<int>& rows);
+std::vector<int> SelectedRows(HWND list);

@@ -13,5 +13,8 @@ void DragSelectionOut(HWND list);
 // the list is rebuilt after either.
 void DropOnList(HDROP drop);
 
+// The name of dropped file `index`, whole however long.
+std::string DroppedFileName(HDROP drop, UINT index);
+
 // The menu of a drop on the list: copy to and move to the target, cancel.
 HMENU BuildListDropMenu(const std::string& target);

@@ -1,4 +1,4 @@
-#include "ui/drag_objects.h"
+#include "filemanager/drag_objects.h"
 
 #include <shlobj.h>
 #include <urlmon.h>

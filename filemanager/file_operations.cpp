@@ -1,0 +1,192 @@
+#include "filemanager/file_operations.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include "filelist/list_rows.h"
+#include "filemanager/file_rules.h"
+#include "filemanager/file_transfer.h"
+#include "runtime/app_state.h"
+#include "runtime/file_facts.h"
+#include "runtime/files.h"
+#include "runtime/ids.h"
+#include "runtime/long_paths.h"
+#include "runtime/strings.h"
+#include "runtime/win_helpers.h"
+
+static std::string ListedFolder() {
+    return WithTrailingBackslash(CurrentFolder());
+}
+
+// The tree pane belongs to the main window, which rebuilds it on its Refresh
+// command.
+static void RefreshTree() {
+    SendMessageA(Win.main, WM_COMMAND, IDM_REFRESH, 0);
+}
+
+std::string RowFileName(int row) {
+    return WholeRowText(Win.list, row, 2);
+}
+
+std::vector<int> SelectedRows(HWND list) {
+    std::vector<int> rows;
+    for (int i = -1; (i = static_cast<int>(SendMessageA(
+                          list, LVM_GETNEXTITEM, static_cast<WPARAM>(i), LVNI_SELECTED))) >= 0;)
+        rows.push_back(i);
+    return rows;
+}
+
+std::vector<std::string> SelectedFiles(const std::vector<int>& rows) {
+    std::vector<std::string> files;
+    std::string folder = ListedFolder();
+    for (int row : rows) {
+        std::string name = RowFileName(row);
+        DWORD attributes = FileAttributesOf(folder + name);
+        if (IsActionableName(name) && attributes != INVALID_FILE_ATTRIBUTES &&
+            !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+            files.push_back(folder + name);
+    }
+    if (files.size() != rows.size()) ShowMessage("File Not Found", "File Error!", MB_OK);
+    return files;
+}
+
+std::vector<int> RowsActedOn(POINT menuPoint) {
+    std::vector<int> rows = SelectedRows(Win.list);
+    LVHITTESTINFO hit = {};
+    hit.pt = menuPoint;
+    ScreenToClient(Win.list, &hit.pt);
+    SendMessageA(Win.list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+    for (size_t i = 1; i < rows.size(); ++i)
+        if (rows[i] == hit.iItem) {
+            rows.erase(rows.begin() + static_cast<long>(i));
+            rows.insert(rows.begin(), hit.iItem);
+            break;
+        }
+    return rows;
+}
+
+bool TransferSelection(POINT menuPoint, bool move, const std::string& destination) {
+    std::string folder = WithTrailingBackslash(destination);
+    // Only an existing folder can take files; a wildcard would be expanded.
+    DWORD attributes = FileAttributesOf(folder);
+    if (folder.find_first_of("*?") != std::string::npos || attributes == INVALID_FILE_ATTRIBUTES ||
+        !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        ShowMessage("Destination Directory Does Not Exist", "File Error!", MB_OK);
+        return false;
+    }
+    std::vector<int> rows = RowsActedOn(menuPoint);
+    if (rows.empty()) return false;
+    std::vector<std::string> files = SelectedFiles(rows);
+    if (files.empty()) return false;
+    TransferFilesToFolder(Win.main, move, files, folder);
+    return true;
+}
+
+std::string AskForDestination() {
+    BROWSEINFOA info = {};
+    info.hwndOwner = GetActiveWindow();
+    info.lpszTitle = "Select a Directory";
+    info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_STATUSTEXT;
+    std::string path;
+    if (LPITEMIDLIST chosen = SHBrowseForFolderA(&info)) {
+        std::string buffer(MAX_PATH * 4, '\0');
+        if (SHGetPathFromIDListA(chosen, &buffer[0])) path = buffer.c_str();
+        CoTaskMemFree(chosen);
+    }
+    if (path.empty()) ShowMessage("Function Cancelled", "", MB_OK);
+    return path;
+}
+
+void TransferIntoNewFolder(POINT menuPoint, bool move) {
+    std::string folder = CreateFolder(false);
+    if (folder.empty()) return;
+    TransferSelection(menuPoint, move, folder);
+    RefreshTree();
+}
+
+void DeleteSelection(HWND list) {
+    std::vector<int> rows = SelectedRows(list);
+    if (rows.empty()) return;
+    std::vector<std::string> files = SelectedFiles(rows);
+    if (!files.empty()) SendToTrash(Win.main, files, true);
+}
+
+static void OpenFiles(const std::vector<int>& rows) {
+    if (rows.empty()) return;
+    for (const std::string& path : SelectedFiles(rows))
+        if (!IsBackupName(path))
+            ShellExecuteA(Win.main, "open", UsablePath(path).c_str(), nullptr, nullptr, SW_SHOW);
+}
+
+void OpenSelectionAtPoint(POINT menuPoint) {
+    OpenFiles(RowsActedOn(menuPoint));
+}
+
+void OpenSelection() {
+    OpenFiles(SelectedRows(Win.list));
+}
+
+void OpenRowAt(POINT clientPoint) {
+    LVHITTESTINFO hit = {};
+    hit.pt = clientPoint;
+    SendMessageA(Win.list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+    if (!hit.flags || hit.iItem < 0) return;
+    std::string name = RowFileName(hit.iItem);
+    if (Trim(name).empty()) return;
+    std::string path = ListedFolder() + name;
+    if (!HasDrawingExtension(path)) return;
+    // A name the system would read as another file's is not opened.
+    bool opened = IsActionableName(name) &&
+                  reinterpret_cast<INT_PTR>(ShellExecuteA(
+                      Win.main, "open", UsablePath(path).c_str(), nullptr, nullptr, SW_SHOW)) > 32;
+    if (!opened) ShowMessage("Error opening " + path, "Error", MB_OK);
+}
+
+std::string FilePropertiesText(const std::string& path) {
+    WIN32_FIND_DATAA entry = {};
+    if (!FindFirstEntry(path, entry)) return "File Not Found";
+    return "Name:\t" + FileNamePart(path) + "\r\nFolder:\t" + FolderPart(path) + "\r\nSize:\t" +
+           KbText(EntrySize(entry)) + " (" + GroupedDigits(EntrySize(entry)) +
+           " bytes)\r\nModified:\t" + ModifiedTextOf(EntryLastWrite(entry)) + "\r\nAttributes:\t" +
+           AttributeLetters(entry.dwFileAttributes);
+}
+
+void ShowFileProperties(POINT menuPoint) {
+    std::vector<int> rows = RowsActedOn(menuPoint);
+    if (rows.empty()) return;
+    rows.resize(1);
+    std::vector<std::string> files = SelectedFiles(rows);
+    if (files.empty()) return;
+    std::string shellPath = UsablePath(files[0]);
+    SHELLEXECUTEINFOA info = {};
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_INVOKEIDLIST | SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
+    info.hwnd = Win.main;
+    info.lpVerb = "Properties";
+    info.lpFile = shellPath.c_str();
+    info.nShow = 0;
+    bool shown = ShellExecuteExA(&info) != 0;
+    if (shown && info.hProcess) CloseHandle(info.hProcess);
+    // Where the shell has no properties sheet, the facts Korvex knows.
+    if (!shown) ShowMessage(FilePropertiesText(files[0]), "Properties", MB_OK);
+}
+
+std::string CreateFolder(bool refresh) {
+    std::string name = Trim(InputBox("Create New Folder", "Enter new folder name", ""));
+    if (name.empty()) return "";
+    // The folder is made in the listed folder, spelt out in full: the working
+    // directory may have been moved by a dialog since the listing.
+    std::string path = ListedFolder() + name;
+    bool valid = IsValidFolderName(name);
+    if (valid && FileAttributesOf(path) != INVALID_FILE_ATTRIBUTES) {
+        ShowMessage("Directory Already Exists!", "Error!", MB_OK);
+        return "";
+    }
+    if (!valid || !CreateDirectoryW(LongPathForm(path).c_str(), nullptr)) {
+        ShowMessage("Can't Create Directory!", "Error!", MB_OK);
+        return "";
+    }
+    if (refresh) RefreshTree();
+    return path + "\\";
+}

@@ -1,0 +1,63 @@
+#include "filemanager/taken_names_dialog.h"
+
+#include "runtime/dialog_template.h"
+#include "runtime/ids.h"
+
+// Names listed one a line; more would not fit the box.
+static const size_t kNamesShown = 5;
+
+std::string TakenNamesText(const std::vector<std::string>& names, const std::string& folder,
+                           bool move) {
+    std::string text = names.size() == 1
+                           ? "A file of the same name is already in " + folder + ":\r\n"
+                           : std::to_string(names.size()) +
+                                 " files of the same names are already in " + folder + ":\r\n";
+    for (size_t i = 0; i < names.size() && i < kNamesShown; ++i)
+        text += "    " + names[i] + "\r\n";
+    if (names.size() > kNamesShown)
+        text += "    and " + std::to_string(names.size() - kNamesShown) + " more\r\n";
+    text += std::string("\r\nReplace sends the files now there to the Recycle Bin before the ") +
+            (move ? "move" : "copy") + ". Keep Both gives the new files numbered names.";
+    return text;
+}
+
+static INT_PTR CALLBACK TakenNamesProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM) {
+    switch (msg) {
+    case WM_INITDIALOG:
+        // Cancel, the default, takes the focus: Enter alone replaces nothing.
+        SetFocus(GetDlgItem(dlg, IDCANCEL));
+        return FALSE;
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case ID_TAKEN_REPLACE:
+        case ID_TAKEN_KEEP_BOTH:
+        case ID_TAKEN_SKIP:
+        case IDCANCEL: EndDialog(dlg, LOWORD(wParam)); return TRUE;
+        }
+        break;
+    }
+    return FALSE;
+}
+
+TakenNameChoice AskAboutTakenNames(HWND owner, const std::vector<std::string>& names,
+                                   const std::string& folder, bool move) {
+    const DWORD button = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
+    DialogTemplate t;
+    t.Header(DS_SETFONT | DS_MODALFRAME | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU, 5, 0, 0,
+             280, 130, move ? "Move Files" : "Copy Files", 8, "MS Sans Serif");
+    // No mnemonics in the names: "a&b.dwg" reads as it is.
+    t.Item(WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX | SS_EDITCONTROL, 8, 7, 264, 94,
+           ID_TAKEN_TEXT, kStaticAtom, TakenNamesText(names, folder, move));
+    t.Item(button | BS_PUSHBUTTON, 8, 108, 60, 14, ID_TAKEN_REPLACE, kButtonAtom, "&Replace");
+    t.Item(button | BS_PUSHBUTTON, 76, 108, 60, 14, ID_TAKEN_KEEP_BOTH, kButtonAtom, "&Keep Both");
+    t.Item(button | BS_PUSHBUTTON, 144, 108, 60, 14, ID_TAKEN_SKIP, kButtonAtom, "&Skip");
+    t.Item(button | BS_DEFPUSHBUTTON, 212, 108, 60, 14, IDCANCEL, kButtonAtom, "Cancel");
+    INT_PTR chosen =
+        DialogBoxIndirectParamA(GetModuleHandleA(nullptr), t.Get(), owner, TakenNamesProc, 0);
+    switch (chosen) {
+    case ID_TAKEN_REPLACE: return TakenNameChoice::Replace;
+    case ID_TAKEN_KEEP_BOTH: return TakenNameChoice::KeepBoth;
+    case ID_TAKEN_SKIP: return TakenNameChoice::Skip;
+    }
+    return TakenNameChoice::Cancel;
+}
