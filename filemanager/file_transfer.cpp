@@ -56,7 +56,21 @@ bool SendToTrash(HWND owner, const std::vector<std::string>& paths, bool confirm
     return true;
 }
 
-static bool CopyOrMove(bool move, const std::string& from, const std::string& to) {
+// A folder with all it holds is the shell's to copy or move, to a name that
+// is free.
+static bool ShellTransfer(HWND owner, bool move, const std::string& from, const std::string& to) {
+    std::string source = SourceList({UsablePath(from)}), destination = SourceList({to});
+    SHFILEOPSTRUCTA op = {};
+    op.hwnd = owner;
+    op.wFunc = move ? FO_MOVE : FO_COPY;
+    op.pFrom = source.c_str();
+    op.pTo = destination.c_str();
+    op.fFlags = FOF_ALLOWUNDO | FOF_MULTIDESTFILES | FOF_NOCONFIRMMKDIR;
+    return SHFileOperationA(&op) == 0 && !op.fAnyOperationsAborted && IsFolder(to);
+}
+
+static bool CopyOrMove(HWND owner, bool move, const std::string& from, const std::string& to) {
+    if (IsFolder(from)) return !Exists(to) && ShellTransfer(owner, move, from, to);
     std::wstring source = LongPathForm(from), destination = LongPathForm(to);
     // Neither call replaces an existing file: a name taken since the
     // question was asked makes the file fail, not the other one vanish.
@@ -88,7 +102,7 @@ bool TransferFilesToFolder(HWND owner, bool move, const std::vector<std::string>
     std::vector<std::string> failed;
     for (const PlannedTransfer& item : plan)
         if ((item.taken && Exists(item.destination)) ||
-            !CopyOrMove(move, item.source, item.destination))
+            !CopyOrMove(owner, move, item.source, item.destination))
             failed.push_back(item.source);
     SetCursor(cursor);
     if (!failed.empty())

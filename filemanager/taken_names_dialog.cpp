@@ -2,6 +2,7 @@
 
 #include "runtime/dialog_template.h"
 #include "runtime/ids.h"
+#include "runtime/win_helpers.h"
 
 // Names listed one a line; more would not fit the box.
 static const size_t kNamesShown = 5;
@@ -24,6 +25,7 @@ std::string TakenNamesText(const std::vector<std::string>& names, const std::str
 static INT_PTR CALLBACK TakenNamesProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM) {
     switch (msg) {
     case WM_INITDIALOG:
+        if (HWND owner = GetWindow(dlg, GW_OWNER)) CenterWindow(dlg, owner);
         // Cancel, the default, takes the focus: Enter alone replaces nothing.
         SetFocus(GetDlgItem(dlg, IDCANCEL));
         return FALSE;
@@ -42,16 +44,23 @@ static INT_PTR CALLBACK TakenNamesProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM
 TakenNameChoice AskAboutTakenNames(HWND owner, const std::vector<std::string>& names,
                                    const std::string& folder, bool move) {
     const DWORD button = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
+    // The text's lines: the folder line (room for a long folder to wrap),
+    // the names, the explanation.
+    size_t shown = names.size() < kNamesShown ? names.size() : kNamesShown;
+    short textHeight = static_cast<short>(8 * (2 + shown + (names.size() > shown) + 3));
+    short buttonsAt = static_cast<short>(textHeight + 14);
     DialogTemplate t;
     t.Header(DS_SETFONT | DS_MODALFRAME | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU, 5, 0, 0,
-             280, 130, move ? "Move Files" : "Copy Files", 8, "MS Sans Serif");
+             280, static_cast<short>(buttonsAt + 21), move ? "Move Files" : "Copy Files", 8,
+             "MS Sans Serif");
     // No mnemonics in the names: "a&b.dwg" reads as it is.
-    t.Item(WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX | SS_EDITCONTROL, 8, 7, 264, 94,
+    t.Item(WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX | SS_EDITCONTROL, 8, 7, 264, textHeight,
            ID_TAKEN_TEXT, kStaticAtom, TakenNamesText(names, folder, move));
-    t.Item(button | BS_PUSHBUTTON, 8, 108, 60, 14, ID_TAKEN_REPLACE, kButtonAtom, "&Replace");
-    t.Item(button | BS_PUSHBUTTON, 76, 108, 60, 14, ID_TAKEN_KEEP_BOTH, kButtonAtom, "&Keep Both");
-    t.Item(button | BS_PUSHBUTTON, 144, 108, 60, 14, ID_TAKEN_SKIP, kButtonAtom, "&Skip");
-    t.Item(button | BS_DEFPUSHBUTTON, 212, 108, 60, 14, IDCANCEL, kButtonAtom, "Cancel");
+    t.Item(button | BS_PUSHBUTTON, 8, buttonsAt, 60, 14, ID_TAKEN_REPLACE, kButtonAtom, "&Replace");
+    t.Item(button | BS_PUSHBUTTON, 76, buttonsAt, 60, 14, ID_TAKEN_KEEP_BOTH, kButtonAtom,
+           "&Keep Both");
+    t.Item(button | BS_PUSHBUTTON, 144, buttonsAt, 60, 14, ID_TAKEN_SKIP, kButtonAtom, "&Skip");
+    t.Item(button | BS_DEFPUSHBUTTON, 212, buttonsAt, 60, 14, IDCANCEL, kButtonAtom, "Cancel");
     INT_PTR chosen =
         DialogBoxIndirectParamA(GetModuleHandleA(nullptr), t.Get(), owner, TakenNamesProc, 0);
     switch (chosen) {

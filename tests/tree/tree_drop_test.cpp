@@ -9,6 +9,8 @@
 #include "runtime/ids.h"
 #include "runtime/win_helpers.h"
 #include "tests/support/dialog_answerer.h"
+#include "tests/support/dwg_builder.h"
+#include "tests/support/pump_until.h"
 #include "tests/tree/tree_fixture.h"
 #include "ui/tree_pane.h"
 #include "ui/tree_pane_parts.h"
@@ -115,6 +117,26 @@ TEST_F(TreePaneTest, DropMovesBothFilesToTheFolder) {
         return PathExists(target + "\\one.dwg") && PathExists(target + "\\two.dwg") &&
                !PathExists(source + "\\one.dwg") && !PathExists(source + "\\two.dwg");
     }));
+}
+
+// The question about a taken name is asked on the tree's thread; skipping
+// leaves both files as they were.
+TEST_F(TreePaneTest, ADropOntoATakenNameAsksAndSkipsIt) {
+    std::string source = Folder("taken\\source"), target = Folder("taken\\target");
+    ASSERT_TRUE(WriteBytes(source + "\\one.dwg", "new"));
+    ASSERT_TRUE(WriteBytes(target + "\\one.dwg", "old"));
+    ASSERT_NO_FATAL_FAILURE(CreateReadyPane());
+    ASSERT_NO_FATAL_FAILURE(NavigateAndWait(target));
+    ASSERT_NO_FATAL_FAILURE(DropOnSelectedFolder(
+        {source + "\\one.dwg"},
+        {{WM_KEYDOWN, VK_DOWN}, {WM_KEYDOWN, VK_DOWN}, {WM_KEYDOWN, VK_RETURN}}));
+    HWND question = nullptr;
+    ASSERT_TRUE(
+        PumpUntil([&] { return (question = FindWindowA("#32770", "Move Files")) != nullptr; }));
+    PostMessageA(question, WM_COMMAND, ID_TAKEN_SKIP, 0);
+    ASSERT_TRUE(PumpUntil([&] { return !IsWindow(question); }));
+    EXPECT_EQ("new", ReadBytes(source + "\\one.dwg"));
+    EXPECT_EQ("old", ReadBytes(target + "\\one.dwg"));
 }
 
 TEST_F(TreePaneTest, DropCanGoToTheFolderOfTheDroppedFiles) {

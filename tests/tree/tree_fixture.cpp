@@ -35,7 +35,10 @@ static const char* const TestFolders[] = {"first1",
                                           "move\\source",
                                           "move\\target",
                                           "setpath",
-                                          "setpath\\source"};
+                                          "setpath\\source",
+                                          "taken",
+                                          "taken\\source",
+                                          "taken\\target"};
 
 static const char* const TestFiles[] = {"copy\\source\\one.dwg", "copy\\source\\two.dwg",
                                         "move\\source\\one.dwg", "move\\source\\two.dwg",

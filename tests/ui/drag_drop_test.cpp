@@ -16,6 +16,9 @@
 #include "runtime/app_state.h"
 #include "runtime/files.h"
 #include "runtime/ids.h"
+#include "runtime/long_paths.h"
+#include "filelist/list_rows.h"
+#include "tests/support/dialog_answerer.h"
 #include "tests/support/drop_maker.h"
 #include "tests/support/dwg_builder.h"
 #include "tests/support/mouse.h"
@@ -93,12 +96,18 @@ class TestDropTarget final : public IDropTarget {
             names = NamesInBlock(medium.hGlobal);
             ReleaseStgMedium(&medium);
         }
-        *effect = DROPEFFECT_COPY;
+        // A receiver that moves the files itself and reports no effect, as
+        // file managers do.
+        if (takesFiles)
+            for (const std::string& name : names)
+                DeleteFileW(LongPathForm(name).c_str());
+        *effect = takesFiles ? DROPEFFECT_NONE : DROPEFFECT_COPY;
         return S_OK;
     }
 
     ULONG refs = 1;
     int drops = 0;
+    bool takesFiles = false;
     std::vector<std::string> names;
 };
 
@@ -343,6 +352,35 @@ TEST_F(MainWindowTest, DraggingSelectedRowsHandsOverTheirPaths) {
         EXPECT_EQ(1, window.target.drops);
     }
     OleUninitialize();
+}
+
+// Exactly the selected files, whole however long; a row whose name would be
+// a wildcard to the receiver is left out with a word, never handed over.
+TEST_F(MainWindowTest, DraggingOutHandsOverExactlyTheSelectedFilesAndRelistsAfterAMove) {
+    ScratchFolder folder;
+    std::string longName = std::string(248, 'n') + ".dwg";
+    for (const std::string& name : {longName, std::string("ab.dwg"), std::string("kept.dwg")})
+        ASSERT_TRUE(WriteBytes(folder.file(name), "AC1015"));
+    ListFolder(Unslashed(folder.path()));
+    ASSERT_EQ((std::vector<std::string>{"ab.dwg", "kept.dwg", longName}), Column(2));
+    SetRowText(0, 2, "??.dwg"); // as a name the code page cannot hold reads
+    for (int row : {0, 2})
+        ListView_SetItemState(Win.list, row, LVIS_SELECTED, LVIS_SELECTED);
+
+    ASSERT_EQ(S_OK, OleInitialize(nullptr));
+    {
+        DialogAnswerer answers;
+        answers.Add([](HWND dlg) { ClickButton(dlg, IDOK); });
+        DropWindow window;
+        ASSERT_TRUE(window.ready());
+        window.target.takesFiles = true;
+        DragSelectionOut(Win.list);
+        EXPECT_EQ("File Not Found", answers.Seen(0).text);
+        EXPECT_EQ(1, window.target.drops);
+        EXPECT_EQ(std::vector<std::string>{folder.file(longName)}, window.target.names);
+    }
+    OleUninitialize();
+    EXPECT_EQ((std::vector<std::string>{"ab.dwg", "kept.dwg"}), Column(2));
 }
 
 TEST(ListDropMenu, OffersCopyMoveAndCancel) {

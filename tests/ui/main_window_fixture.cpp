@@ -65,7 +65,7 @@ std::vector<std::string> MainWindowTest::Column(int column) {
     std::vector<std::string> texts;
     int n = static_cast<int>(SendMessageA(Win.list, LVM_GETITEMCOUNT, 0, 0));
     for (int i = 0; i < n; ++i)
-        texts.push_back(RowText(i, column));
+        texts.push_back(WholeRowText(Win.list, i, column));
     return texts;
 }
 

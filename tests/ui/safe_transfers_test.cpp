@@ -143,6 +143,24 @@ TEST_F(SafeTransfersTest, DropsOnTheListAskBeforeATakenName) {
     EXPECT_FALSE(PathExists(folder.file(name)));
 }
 
+// A dropped folder is copied with all it holds; one whose name is taken is
+// kept beside under a numbered name.
+TEST_F(SafeTransfersTest, DroppedFoldersAreCopiedWhole) {
+    ASSERT_TRUE(CreateDirectoryA(folder.file("sheets").c_str(), nullptr));
+    ASSERT_TRUE(WriteBytes(folder.file("sheets\\a.dwg"), "inside"));
+    ASSERT_TRUE(CreateDirectoryA(target.file("sheets").c_str(), nullptr));
+    ListFolder(Unslashed(target.path()));
+    AnswerQuestion(ID_TAKEN_KEEP_BOTH);
+    PostMessageA(Win.list, WM_DROPFILES,
+                 reinterpret_cast<WPARAM>(MakeDrop({folder.file("sheets")})), 0);
+    for (WPARAM key : {VK_DOWN, VK_RETURN}) // "C&opy To"
+        PostMessageA(Win.list, WM_KEYDOWN, key, 0);
+    EXPECT_TRUE(PumpUntil([&] { return PathExists(target.file("sheets (2)\\a.dwg")); }));
+    EXPECT_EQ("inside", ReadBytes(target.file("sheets (2)\\a.dwg")));
+    EXPECT_FALSE(PathExists(target.file("sheets\\a.dwg")));
+    EXPECT_EQ("inside", ReadBytes(folder.file("sheets\\a.dwg")));
+}
+
 // --------------------------------------------------------------------------
 // The rows acted on
 

@@ -76,6 +76,15 @@ TEST(BrowseVerb, SwitchesWriteAndRemoveTheVerb) {
     }
 }
 
+// A folder whose name holds a switch is a folder to open: the switches count
+// only as the whole argument.
+TEST(BrowseVerb, SwitchesAreTheWholeArgumentOnly) {
+    for (const char* folder : {"C:\\Plans SHELLON\\", "Z:\\SHELLOFF", "D:\\SHELLONLY", "shellon"})
+        EXPECT_FALSE(RunShellSwitch(folder)) << folder;
+    EXPECT_TRUE(RunShellSwitch(" SHELLOFF "));
+    EXPECT_NE(0u, RegQuery(kVerbKey));
+}
+
 // Under Wine the system reports NT 6.1, so the commands go through the
 // elevated re-launch of the program named by the work paths.
 TEST_F(MainWindowTest, ToolsMenuEnablesAndDisablesTheVerb) {
