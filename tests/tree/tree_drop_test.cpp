@@ -82,6 +82,13 @@ TEST(TreeDropMenu, OffersCopyAndMoveOnlyForAValidTarget) {
     EXPECT_EQ(8010u, entries[5].id);
     EXPECT_EQ("&Cancel", entries[5].text);
 
+    // A folder's "&" is no mnemonic.
+    menu = BuildTreeDropMenu("Z:\\R&D\\", true, "C:\\A&B\\");
+    entries = Entries(menu);
+    DestroyMenu(menu);
+    EXPECT_EQ("&Move To Z:\\R&&D\\", entries[1].text);
+    EXPECT_EQ("Set Path To C:\\A&&B\\", entries[3].text);
+
     menu = BuildTreeDropMenu("", false, "C:\\in\\");
     entries = Entries(menu);
     DestroyMenu(menu);

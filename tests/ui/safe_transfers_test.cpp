@@ -251,11 +251,14 @@ TEST_F(SafeTransfersTest, AnAmpersandInANameIsNoMnemonicInAnyMenu) {
     EXPECT_EQ("C&opy To Z:\\R&&D\\|&Move To Z:\\R&&D\\|-|Cancel", Texts(drop));
     DestroyMenu(drop);
     EXPECT_EQ("a&&b  (C:\\R&&D)", ShortcutMenuText("a&b", "C:\\R&D"));
-    Settings.favorites[1] = Unslashed(folder.path());
+    ASSERT_TRUE(CreateDirectoryA(target.file("R&D").c_str(), nullptr));
+    Settings.favorites[1] = target.file("R&D");
     RefreshFavoritesMenu();
     char label[MAX_PATH * 2] = "";
     GetMenuStringA(Win.favoritesMenu, IDM_FAVORITE_FIRST, label, sizeof label, MF_BYCOMMAND);
-    EXPECT_EQ(Unslashed(folder.path()), label);
+    EXPECT_EQ(target.file("R&&D"), label);
+    Settings.favorites[1].clear();
+    RefreshFavoritesMenu();
 }
 
 TEST_F(SafeTransfersTest, AnInvalidFavouriteSaysSoAndLeavesTheWindowWhereItIs) {
