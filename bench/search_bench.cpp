@@ -96,7 +96,7 @@ int main() {
         SearchActive = true;
         start = Now();
         WalkDrawings(tree.path(),
-                     [&walked](const std::string&, const WIN32_FIND_DATAA&) { ++walked; });
+                     [&walked](const std::string&, const DirEntry&) { ++walked; });
         walk.push_back(Seconds(start, Now()));
         SearchActive = false;
 

@@ -14,14 +14,7 @@ int RowCount(HWND list) {
 }
 
 std::string RowText(HWND list, int row, int column) {
-    char buf[251] = {}; // one longer than the texts read, so the text is always terminated
-    LVITEMA item = {};
-    item.iSubItem = column;
-    item.pszText = buf;
-    item.cchTextMax = 250;
-    SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-    buf[249] = '\0';
-    return buf;
+    return WholeRowText(list, row, column);
 }
 
 std::string WholeRowText(HWND list, int row, int column) {

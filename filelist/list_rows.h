@@ -6,10 +6,9 @@
 #include <string>
 #include <vector>
 
-// Text of a row's column; at most 249 characters take part, as in a
-// 250-character buffer.
+// The whole text of a row's column, however long: a UTF-8 name may take
+// four bytes a character.
 std::string RowText(HWND list, int row, int column);
-// The whole text of a row's column, however long.
 std::string WholeRowText(HWND list, int row, int column);
 int RowCount(HWND list);
 void SetRowText(HWND list, int row, int column, const std::string& text);

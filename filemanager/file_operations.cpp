@@ -8,8 +8,11 @@
 #include "filemanager/file_rules.h"
 #include "filemanager/file_transfer.h"
 #include "runtime/app_state.h"
+#include "runtime/dir_entries.h"
+#include "runtime/dir_entries.h"
 #include "runtime/file_facts.h"
 #include "runtime/files.h"
+#include "runtime/folder_browser.h"
 #include "runtime/ids.h"
 #include "runtime/long_paths.h"
 #include "runtime/strings.h"
@@ -90,8 +93,7 @@ std::string AskForDestination() {
     info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_STATUSTEXT;
     std::string path;
     if (LPITEMIDLIST chosen = SHBrowseForFolderA(&info)) {
-        std::string buffer(MAX_PATH * 4, '\0');
-        if (SHGetPathFromIDListA(chosen, &buffer[0])) path = buffer.c_str();
+        path = PathOfItems(chosen);
         CoTaskMemFree(chosen);
     }
     if (path.empty()) ShowMessage("Function Cancelled", "", MB_OK);
@@ -144,12 +146,12 @@ void OpenRowAt(POINT clientPoint) {
 }
 
 std::string FilePropertiesText(const std::string& path) {
-    WIN32_FIND_DATAA entry = {};
+    DirEntry entry;
     if (!FindFirstEntry(path, entry)) return "File Not Found";
     return "Name:\t" + FileNamePart(path) + "\r\nFolder:\t" + FolderPart(path) + "\r\nSize:\t" +
-           KbText(EntrySize(entry)) + " (" + GroupedDigits(EntrySize(entry)) +
-           " bytes)\r\nModified:\t" + ModifiedTextOf(EntryLastWrite(entry)) + "\r\nAttributes:\t" +
-           AttributeLetters(entry.dwFileAttributes);
+           KbText(entry.size) + " (" + GroupedDigits(entry.size) + " bytes)\r\nModified:\t" +
+           ModifiedTextOf(entry.lastWrite) + "\r\nAttributes:\t" +
+           AttributeLetters(entry.attributes);
 }
 
 void ShowFileProperties(POINT menuPoint) {

@@ -2,17 +2,17 @@
 
 #include <windows.h>
 
+#include "runtime/dir_entries.h"
 #include "runtime/long_paths.h"
 
 // The directory entry of the exact path, as a find-first search gives it.
-static bool FindEntry(const std::string& path, WIN32_FIND_DATAA& data) {
-    return !path.empty() && FindFirstEntry(path, data);
+static bool FindEntry(const std::string& path, DirEntry& entry) {
+    return !path.empty() && FindFirstEntry(path, entry);
 }
 
 uint64_t FileSizeOf(const std::string& path) {
-    WIN32_FIND_DATAA data;
-    if (!FindEntry(path, data)) return 0;
-    return EntrySize(data);
+    DirEntry entry;
+    return FindEntry(path, entry) ? entry.size : 0;
 }
 
 std::string SizeText(const std::string& path) {
@@ -20,9 +20,8 @@ std::string SizeText(const std::string& path) {
 }
 
 std::string ModifiedText(const std::string& path) {
-    WIN32_FIND_DATAA data;
-    if (!FindEntry(path, data)) return std::string();
-    return ModifiedTextOf(EntryLastWrite(data));
+    DirEntry entry;
+    return FindEntry(path, entry) ? ModifiedTextOf(entry.lastWrite) : std::string();
 }
 
 uint64_t EntrySize(const WIN32_FIND_DATAA& entry) {

@@ -1,3 +1,4 @@
+#include "runtime/dir_entries.h"
 #include "runtime/files.h"
 
 #include <windows.h>
@@ -27,9 +28,9 @@ std::string ExeName() {
 }
 
 std::string TempFolder() {
-    char buf[MAX_PATH + 1] = {};
-    DWORD n = GetTempPathA(sizeof buf, buf);
-    std::string path(buf, n < sizeof buf ? n : 0);
+    std::string path(GetTempPathA(0, nullptr) + 1, '\0');
+    DWORD n = GetTempPathA(static_cast<DWORD>(path.size()), &path[0]);
+    path.resize(n < path.size() ? n : 0);
     if (path.empty() || path.back() != '\\') path += '\\';
     return path;
 }
@@ -46,8 +47,8 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
 
 bool PathExists(const std::string& path) {
     if (path.find_first_of("*?") != std::string::npos) {
-        WIN32_FIND_DATAA data;
-        return FindFirstEntry(path, data);
+        DirEntry entry;
+        return FindFirstEntry(path, entry);
     }
     return FileAttributesOf(path) != INVALID_FILE_ATTRIBUTES;
 }

@@ -1,5 +1,7 @@
 #include "runtime/folder_browser.h"
 
+#include "runtime/long_paths.h"
+
 #include <windows.h>
 #include <shlobj.h>
 
@@ -25,8 +27,15 @@ std::string BrowseForFolder(const std::string& startFolder) {
         info.lParam = reinterpret_cast<LPARAM>(startFolder.c_str());
     LPITEMIDLIST chosen = SHBrowseForFolderA(&info);
     if (!chosen) return "";
-    char path[MAX_PATH] = "";
-    BOOL ok = SHGetPathFromIDListA(chosen, path);
+    std::string path = PathOfItems(chosen);
     CoTaskMemFree(chosen);
-    return ok ? path : "";
+    return path;
+}
+
+// The byte-string call gives at most MAX_PATH bytes, which a UTF-8 path of
+// fewer characters may pass: the wide call is asked instead.
+std::string PathOfItems(LPCITEMIDLIST items) {
+    WCHAR path[MAX_PATH] = L"";
+    if (!items || !SHGetPathFromIDListW(items, path)) return std::string();
+    return AnsiFromWide(path);
 }

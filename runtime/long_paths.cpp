@@ -1,6 +1,6 @@
 #include "runtime/long_paths.h"
 
-static std::wstring Wide(const std::string& text) {
+std::wstring WideFromAnsi(const std::string& text) {
     int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
     std::wstring wide(n, L'\0');
     if (n > 0)
@@ -8,7 +8,7 @@ static std::wstring Wide(const std::string& text) {
     return wide;
 }
 
-static std::string Narrow(const wchar_t* text) {
+std::string AnsiFromWide(const wchar_t* text) {
     int n = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
     if (n <= 1) return std::string();
     std::string narrow(n - 1, '\0');
@@ -21,7 +21,7 @@ bool IsLongPath(const std::string& path) {
 }
 
 std::wstring LongPathForm(const std::string& path) {
-    std::wstring wide = Wide(path);
+    std::wstring wide = WideFromAnsi(path);
     if (wide.compare(0, 4, L"\\\\?\\") == 0) return wide;
     // The prefixed form is taken literally: it must be complete and use
     // backslashes only, which the full-path call sees to.
@@ -41,32 +41,9 @@ DWORD FileAttributesOf(const std::string& path) {
     return GetFileAttributesW(LongPathForm(path).c_str());
 }
 
-bool FindFirstEntry(const std::string& path, WIN32_FIND_DATAA& data) {
-    if (!IsLongPath(path)) {
-        HANDLE find = FindFirstFileA(path.c_str(), &data);
-        if (find == INVALID_HANDLE_VALUE) return false;
-        FindClose(find);
-        return true;
-    }
-    WIN32_FIND_DATAW wide;
-    HANDLE find = FindFirstFileW(LongPathForm(path).c_str(), &wide);
-    if (find == INVALID_HANDLE_VALUE) return false;
-    FindClose(find);
-    data = WIN32_FIND_DATAA();
-    data.dwFileAttributes = wide.dwFileAttributes;
-    data.ftCreationTime = wide.ftCreationTime;
-    data.ftLastAccessTime = wide.ftLastAccessTime;
-    data.ftLastWriteTime = wide.ftLastWriteTime;
-    data.nFileSizeHigh = wide.nFileSizeHigh;
-    data.nFileSizeLow = wide.nFileSizeLow;
-    lstrcpynA(data.cFileName, Narrow(wide.cFileName).c_str(), MAX_PATH);
-    lstrcpynA(data.cAlternateFileName, Narrow(wide.cAlternateFileName).c_str(), 14);
-    return true;
-}
-
 std::FILE* OpenFileStream(const std::string& path, const char* mode) {
     if (!IsLongPath(path)) return std::fopen(path.c_str(), mode);
-    return _wfopen(LongPathForm(path).c_str(), Wide(mode).c_str());
+    return _wfopen(LongPathForm(path).c_str(), WideFromAnsi(mode).c_str());
 }
 
 HANDLE OpenForReading(const std::string& path, DWORD flags) {
@@ -92,6 +69,6 @@ std::string UsablePath(const std::string& path) {
         shortForm = L"\\\\" + shortForm.substr(8);
     else if (shortForm.compare(0, 4, L"\\\\?\\") == 0)
         shortForm = shortForm.substr(4);
-    std::string narrow = Narrow(shortForm.c_str());
+    std::string narrow = AnsiFromWide(shortForm.c_str());
     return !narrow.empty() && !IsLongPath(narrow) ? narrow : path;
 }

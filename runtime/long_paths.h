@@ -7,13 +7,16 @@
 #include <cstdio>
 #include <string>
 
+// A program text (the ANSI code page: UTF-8 where the system honours the
+// program's manifest) as UTF-16, and back; whole however long.
+std::wstring WideFromAnsi(const std::string& text);
+std::string AnsiFromWide(const wchar_t* text);
+
 bool IsLongPath(const std::string& path);
 // The full wide path with the "\\?\" (or "\\?\UNC\") prefix.
 std::wstring LongPathForm(const std::string& path);
 // The attribute word of a path; INVALID_FILE_ATTRIBUTES when unreadable.
 DWORD FileAttributesOf(const std::string& path);
-// The first directory entry matching a path, as FindFirstFileA gives it.
-bool FindFirstEntry(const std::string& path, WIN32_FIND_DATAA& data);
 // fopen for a path of any length.
 std::FILE* OpenFileStream(const std::string& path, const char* mode);
 // An existing file of a path of any length opened for reading, shared with

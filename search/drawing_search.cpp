@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <deque>
+#include <memory>
 
 #include "filelist/listing_rules.h"
 #include "runtime/file_facts.h"
@@ -53,8 +54,8 @@ struct OpenFolder {
     std::string folder; // with a trailing backslash
     FolderIdentity id;  // read only once a folder link is met
     bool idRead = false;
-    FindHandle find;
-    WIN32_FIND_DATAA entry;
+    std::unique_ptr<DirEntries> entries;
+    DirEntry entry;
 };
 
 // Whether the folder a link leads to is one the walk is already inside. The
@@ -79,14 +80,14 @@ bool LeadsToAnOpenFolder(std::deque<OpenFolder>& open, const std::string& link) 
 // folders the same identity (Unix mounts seen through a drive letter).
 bool Enter(std::deque<OpenFolder>& open, const std::string& folder, bool link) {
     if (link && LeadsToAnOpenFolder(open, folder)) return false;
-    WIN32_FIND_DATAA entry;
-    HANDLE find = FindFirstFileA((folder + "*").c_str(), &entry);
-    if (find == INVALID_HANDLE_VALUE) return false;
+    auto entries = std::make_unique<DirEntries>(folder + "*");
+    DirEntry entry;
+    if (!entries->Next(entry)) return false;
     open.emplace_back();
     OpenFolder& level = open.back();
     level.folder = folder;
-    level.find.reset(find);
-    level.entry = entry;
+    level.entries = std::move(entries);
+    level.entry = std::move(entry);
     return true;
 }
 
@@ -105,10 +106,10 @@ void WalkDrawings(const std::string& folder, const FoundDrawing& found) {
     while (!open.empty()) {
         OpenFolder& level = open.back();
         if (atEntry) {
-            const WIN32_FIND_DATAA& entry = level.entry;
-            const char* name = entry.cFileName;
-            bool dots = std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0;
-            bool isFolder = !dots && (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+            const DirEntry& entry = level.entry;
+            const std::string& name = entry.name;
+            bool dots = name == "." || name == "..";
+            bool isFolder = !dots && (entry.attributes & FILE_ATTRIBUTE_DIRECTORY);
             bool isDrawing = !dots && !isFolder && EntryExtension(name) == ".DWG";
             // Pumping costs more than the entries that need nothing: the
             // messages wait for an entry that does something, or for time.
@@ -123,8 +124,7 @@ void WalkDrawings(const std::string& folder, const FoundDrawing& found) {
                 if (!SearchActive) break;
                 if (isFolder) {
                     // Its whole tree comes first.
-                    if (Enter(open, path + "\\",
-                              entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+                    if (Enter(open, path + "\\", entry.attributes & FILE_ATTRIBUTE_REPARSE_POINT))
                         continue;
                 } else if (isDrawing) {
                     found(path, entry);
@@ -132,13 +132,13 @@ void WalkDrawings(const std::string& folder, const FoundDrawing& found) {
             }
         }
         if (!SearchActive) break;
-        atEntry = FindNextFileA(level.find.get(), &level.entry) != FALSE;
+        atEntry = level.entries->Next(level.entry);
         if (!atEntry) open.pop_back(); // back to the entry of the level above
     }
 }
 
 void SearchDrawings(const std::string& folder, HWND list) {
-    WalkDrawings(folder, [list](const std::string& path, const WIN32_FIND_DATAA& entry) {
+    WalkDrawings(folder, [list](const std::string& path, const DirEntry& entry) {
         AddSearchResult(list, path, entry);
     });
     FinishSearchResults(list);

@@ -5,13 +5,15 @@
 #include <functional>
 #include <string>
 
+#include "runtime/dir_entries.h"
+
 // Watches the walk: called with the full path of every entry the walk
 // pumps messages for, just before it does. Null in the program; tests use it
 // to act while the walk is inside a particular folder.
 extern void (*SearchEntryObserver)(const std::string& path);
 
 // What the walk reports for a drawing: its full path and its directory entry.
-using FoundDrawing = std::function<void(const std::string& path, const WIN32_FIND_DATAA& entry)>;
+using FoundDrawing = std::function<void(const std::string& path, const DirEntry& entry)>;
 
 // Depth-first walk in enumeration order: found() gets every file whose name
 // ends in ".dwg" (any case). Hidden and system folders are walked; a folder

@@ -33,7 +33,7 @@ struct ResultList {
     // The drawing found last waits for its release text while the walk goes
     // on; its row comes with the next drawing found, or at the search's end.
     DrawingReadAhead reading{false, 1};
-    WIN32_FIND_DATAA readingEntry = {};
+    DirEntry readingEntry;
 };
 
 ResultList* StateOf(HWND list) {
@@ -67,7 +67,7 @@ void ReleaseResultList(HWND list) {
 
 // Puts the row of a found drawing, its release text read, at its place.
 static void InsertResultRow(HWND list, ResultList& state, const std::string& path,
-                            const WIN32_FIND_DATAA& entry, const std::string& version) {
+                            const DirEntry& entry, const std::string& version) {
     // Column 0 is always in order (search keys, or ranks after a header
     // click), so a binary search finds the row's place.
     std::string key = SearchOrderKey(path, state.root);
@@ -85,8 +85,8 @@ static void InsertResultRow(HWND list, ResultList& state, const std::string& pat
     SetRowText(list, row, 2, FolderPart(path));
     SetRowText(list, row, 3, version);
     // The walk's own entry gives the facts, unless the drawing vanished since.
-    FactTexts texts = FactTextsOf(path, version == kFileNotFoundVersion, EntrySize(entry),
-                                  EntryLastWrite(entry), entry.dwFileAttributes);
+    FactTexts texts = FactTextsOf(path, version == kFileNotFoundVersion, entry.size,
+                                  entry.lastWrite, entry.attributes);
     SetRowText(list, row, 4, texts.size);
     SetRowText(list, row, 5, texts.modified);
     SetRowText(list, row, 6, texts.attributes);
@@ -101,7 +101,7 @@ static void InsertReadRow(HWND list, ResultList& state) {
     InsertResultRow(list, state, path, state.readingEntry, read.version);
 }
 
-void AddSearchResult(HWND list, const std::string& path, const WIN32_FIND_DATAA& entry) {
+void AddSearchResult(HWND list, const std::string& path, const DirEntry& entry) {
     ResultList* state = IsWindow(list) ? StateOf(list) : nullptr;
     if (!state) return; // its window was closed: the row goes nowhere
     if (!state->drawingHeld) {

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "runtime/dir_entries.h"
+
 // Gives a new result list its styles, font and columns, and the search root
 // its rows' order keys are taken relative to.
 void SetUpResultList(HWND list, const std::string& root);
@@ -17,7 +19,7 @@ void ReleaseResultList(HWND list);
 // the whole search.
 // The drawing's release is read while the walk goes on: its row comes with
 // the next drawing found, or at FinishSearchResults.
-void AddSearchResult(HWND list, const std::string& path, const WIN32_FIND_DATAA& entry);
+void AddSearchResult(HWND list, const std::string& path, const DirEntry& entry);
 // Adds the row of the drawing found last; the walk has ended.
 void FinishSearchResults(HWND list);
 // Draws the rows added since the last call: always at the end of the search;

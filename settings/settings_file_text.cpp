@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstdlib>
 #include <cstring>
 
 static const char Utf8Mark[] = "\xEF\xBB\xBF";
@@ -85,6 +86,27 @@ std::string ToSettingsLines(SettingsEncoding encoding, const std::string& ansi) 
     return encoding == SettingsEncoding::Ansi ? ansi : Narrow(CP_UTF8, Widen(CP_ACP, ansi));
 }
 
+bool IsValidUtf8(const std::string& text) {
+    return text.empty() || MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(),
+                                               static_cast<int>(text.size()), nullptr, 0) > 0;
+}
+
+// The code page of the user's locale, in which programs that did not speak
+// UTF-8 wrote their files.
+static UINT LegacyCodePage() {
+    char digits[8] = "";
+    if (!GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_IDEFAULTANSICODEPAGE, digits, sizeof digits))
+        return 1252;
+    UINT page = static_cast<UINT>(std::atoi(digits));
+    return page && page != CP_UTF8 ? page : 1252;
+}
+
 std::string FromSettingsLines(SettingsEncoding encoding, const std::string& text) {
-    return encoding == SettingsEncoding::Ansi ? text : Narrow(CP_ACP, Widen(CP_UTF8, text));
+    if (encoding != SettingsEncoding::Ansi) return Narrow(CP_ACP, Widen(CP_UTF8, text));
+    // A file without a mark written before the program spoke UTF-8 holds its
+    // paths in the legacy code page: read them in it, so that "Müller" stays
+    // "Müller" and is saved back as UTF-8.
+    if (GetACP() == CP_UTF8 && !IsValidUtf8(text))
+        return Narrow(CP_UTF8, Widen(LegacyCodePage(), text));
+    return text;
 }

@@ -18,6 +18,10 @@ struct SettingsText {
 SettingsText DecodeSettingsFile(const std::string& bytes);
 std::string EncodeSettingsFile(const SettingsText& text);
 
-// A program text (the ANSI code page) as the lines spell it, and back.
+// A program text (the ANSI code page) as the lines spell it, and back. With
+// UTF-8 as the program's code page, a value of a file without a mark that is
+// not UTF-8 was written in the user's legacy code page and is read in it.
 std::string ToSettingsLines(SettingsEncoding encoding, const std::string& ansi);
 std::string FromSettingsLines(SettingsEncoding encoding, const std::string& text);
+
+bool IsValidUtf8(const std::string& text);

@@ -6,6 +6,8 @@
 
 #include <vector>
 
+#include "runtime/dir_entries.h"
+#include "runtime/long_paths.h"
 #include "runtime/file_facts.h"
 #include "runtime/app_state.h"
 #include "runtime/files.h"
@@ -14,21 +16,21 @@
 #include "runtime/strings.h"
 #include "runtime/win_helpers.h"
 
+// Read through the wide interface: a target's UTF-8 spelling may pass
+// MAX_PATH bytes while the path itself does not.
 std::string ResolveShortcutTarget(const std::string& shortcutPath) {
-    char target[MAX_PATH] = {};
+    std::string target;
     HRESULT init = CoInitialize(nullptr);
-    IShellLinkA* link = nullptr;
-    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+    IShellLinkW* link = nullptr;
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                                    reinterpret_cast<void**>(&link)))) {
         IPersistFile* file = nullptr;
         if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-            WCHAR wide[MAX_PATH] = {};
-            if (MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, shortcutPath.c_str(), -1, wide,
-                                    MAX_PATH) > 0 &&
-                SUCCEEDED(file->Load(wide, STGM_READ))) {
-                if (FAILED(link->GetPath(target, MAX_PATH, nullptr, SLGP_UNCPRIORITY)))
-                    target[0] = '\0';
-            }
+            std::wstring wide = WideFromAnsi(shortcutPath);
+            WCHAR path[MAX_PATH] = {};
+            if (SUCCEEDED(file->Load(wide.c_str(), STGM_READ)) &&
+                SUCCEEDED(link->GetPath(path, MAX_PATH, nullptr, SLGP_UNCPRIORITY)))
+                target = AnsiFromWide(path);
             file->Release();
         }
         link->Release();
@@ -50,15 +52,13 @@ std::string ShortcutMenuText(const std::string& name, const std::string& target)
 // also matches short names ("x.lnkold" as "X~1.LNK"): the long name decides.
 static std::vector<std::string> FolderShortcutNames() {
     std::vector<std::string> names;
-    WIN32_FIND_DATAA data;
-    FindHandle find(FindFirstFileA("*.LNK", &data));
-    if (!find.valid()) return names;
-    do {
-        if (Upper(Right(data.cFileName, 4)) != ".LNK") continue;
-        std::string target = ResolveShortcutTarget(data.cFileName);
-        if (InStr(AttributeText(target), "D") > 0)
-            names.push_back(ShortcutMenuName(data.cFileName));
-    } while (names.size() < SHORTCUTS_MENU_LIMIT && FindNextFileA(find.get(), &data));
+    DirEntries entries("*.LNK");
+    DirEntry entry;
+    while (names.size() < SHORTCUTS_MENU_LIMIT && entries.Next(entry)) {
+        if (Upper(Right(entry.name, 4)) != ".LNK") continue;
+        std::string target = ResolveShortcutTarget(entry.name);
+        if (InStr(AttributeText(target), "D") > 0) names.push_back(ShortcutMenuName(entry.name));
+    }
     return names;
 }
 

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "runtime/long_paths.h"
 #include "runtime/win_helpers.h"
 #include "ui/tree_pane.h"
 #include "ui/tree_rules.h"
@@ -52,17 +53,15 @@ static LPITEMIDLIST NextItem(LPITEMIDLIST item) {
 
 // The path as the shell parses it: bytes that already read as UTF-16 are
 // taken as they are.
-static void WidePath(const std::string& path, WCHAR (&wide)[261]) {
-    char full[261] = {};
-    DWORD length = GetFullPathNameA(path.c_str(), 260, full, nullptr);
-    if (length > 260) length = 0;
-    full[length] = '\0';
-    if (length && IsTextUnicode(full, static_cast<int>(length), nullptr)) {
-        std::memcpy(wide, full, length);
-    } else {
-        MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, 260);
-    }
-    wide[260] = L'\0';
+// The folder's full path as the shell parses it, whole however long.
+static std::wstring WidePath(const std::string& path) {
+    std::wstring wide = WideFromAnsi(path);
+    DWORD n = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    if (n == 0) return wide;
+    std::wstring full(n, L'\0');
+    n = GetFullPathNameW(wide.c_str(), n, &full[0], nullptr);
+    full.resize(n);
+    return full;
 }
 
 // Binds down the list to the folder that holds its last item; the parts then
@@ -96,8 +95,7 @@ static LPITEMIDLIST BindToParent(ShellMenuParts& parts) {
 }
 
 int ShowFolderContextMenu(HWND wnd, const std::string& path, POINT pt) {
-    WCHAR wide[261] = {};
-    WidePath(path, wide);
+    std::wstring wide = WidePath(path);
 
     ShellMenuParts parts;
     if (FAILED(SHGetMalloc(&parts.allocator)) || !parts.allocator) {
@@ -109,7 +107,8 @@ int ShowFolderContextMenu(HWND wnd, const std::string& path, POINT pt) {
         return 0;
     }
     ULONG eaten = 0;
-    if (FAILED(parts.folder->ParseDisplayName(wnd, nullptr, wide, &eaten, &parts.items, nullptr)) ||
+    if (FAILED(parts.folder->ParseDisplayName(wnd, nullptr, &wide[0], &eaten, &parts.items,
+                                              nullptr)) ||
         !parts.items) {
         Diagnose("psfFolder->lpVtbl->ParseDisplayName Failed!");
         return 0;

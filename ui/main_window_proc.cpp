@@ -20,6 +20,7 @@
 #include "settings/favorites_menu.h"
 #include "settings/settings_file.h"
 #include "settings/targets_dialog.h"
+#include "filemanager/drag_drop.h"
 #include "filemanager/file_operations.h"
 #include "settings/shortcuts.h"
 #include "ui/about_dialog.h"
@@ -161,9 +162,7 @@ static void OnSetFocus() {
 
 // Only the first dropped path counts: a folder is opened, a file's folder shown.
 static void OnDropFiles(HDROP drop) {
-    char path[1024] = {}; // at most 1023 characters and the NUL
-    DragQueryFileA(drop, 0, path, sizeof path);
-    std::string dropped = path;
+    std::string dropped = DroppedFileName(drop, 0);
     if (IsFolderAttributes(GetFileAttributesA(dropped.c_str())))
         NavigateTo(WithTrailingBackslash(dropped));
     else

@@ -16,6 +16,7 @@
 #include "runtime/file_facts.h"
 #include "runtime/app_state.h"
 #include "runtime/files.h"
+#include "runtime/folder_browser.h"
 #include "runtime/ids.h"
 #include "runtime/win_helpers.h"
 #include "settings/settings_file.h"
@@ -124,8 +125,7 @@ static void OnBrowserInitialized(HWND dialog) {
 
 static void OnBrowserSelectionChanged(LPCITEMIDLIST items) {
     if (thisThreadsPane != listeningPane) return;
-    char path[2048] = {};
-    SetCurrentFolder(SHGetPathFromIDListA(items, path) ? path : "");
+    SetCurrentFolder(PathOfItems(items));
     ++selectionChanges;
     // Listings run on the main thread only.
     PostMessageA(Win.main, WM_KVX_TREE_SELECTION, 0, 0);
@@ -346,23 +346,24 @@ void RefreshTreePane() {
 
 static std::string DesktopPath() {
     LPITEMIDLIST items = nullptr;
-    char path[MAX_PATH] = {};
+    std::string path;
     if (SUCCEEDED(SHGetSpecialFolderLocation(nullptr, CSIDL_DESKTOP, &items)) && items) {
-        if (!SHGetPathFromIDListA(items, path)) path[0] = '\0';
+        path = PathOfItems(items);
         CoTaskMemFree(items);
     }
     return path;
 }
 
 static std::string ItemText(HWND tree, HTREEITEM item) {
-    char text[261] = {};
+    // A display name of up to 255 characters, each up to four UTF-8 bytes.
+    std::string text(1024, '\0');
     TVITEMA info = {};
     info.mask = TVIF_TEXT;
     info.hItem = item;
-    info.pszText = text;
-    info.cchTextMax = 260;
+    info.pszText = &text[0];
+    info.cchTextMax = static_cast<int>(text.size());
     SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&info));
-    text[260] = '\0';
+    text.resize(text.find('\0'));
     return text;
 }
 

@@ -28,7 +28,7 @@ class DrawingWalk : public ::testing::Test {
     // Every drawing the walk finds below folder, in the order found.
     std::vector<std::string> Walk(const std::string& folder) {
         std::vector<std::string> found;
-        WalkDrawings(folder, [&found](const std::string& path, const WIN32_FIND_DATAA&) {
+        WalkDrawings(folder, [&found](const std::string& path, const DirEntry&) {
             found.push_back(path);
         });
         return found;
