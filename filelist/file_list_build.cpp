@@ -10,6 +10,7 @@
 #include "filelist/listing_rules.h"
 #include "inspect/drawing_read_ahead.h"
 #include "inspect/dwg_inspect.h"
+#include "runtime/long_paths.h"
 #include "runtime/file_facts.h"
 #include "inspect/preview_bitmap.h"
 #include "runtime/app_state.h"
@@ -244,17 +245,26 @@ void BuildFileList() {
     lastPump = GetTickCount();
     if (!ListingActive) return AbandonListing();
 
-    if (GetFileAttributesA(folderPath.c_str()) != INVALID_FILE_ATTRIBUTES) {
+    if (FileAttributesOf(folderPath) != INVALID_FILE_ATTRIBUTES) {
         if (Trim(WindowText(Win.filterBox)).empty()) SetWindowTextA(Win.filterBox, "*");
         SetStatusText(" Scanning For AutoCAD Files...");
         // A folder that cannot be entered lists nothing, rather than the
         // previous folder's entries under this folder's name.
-        if (!SetCurrentDirectoryA(folderPath.c_str())) {
+        // A folder of MAX_PATH characters and more may not be a current
+        // directory at all: its entries are named in full, and a bare name
+        // then finds nothing rather than the previous folder's file.
+        bool entered = SetCurrentDirectoryA(folderPath.c_str()) != 0;
+        if (!entered && IsLongPath(folderPath)) {
+            if (!SetCurrentDirectoryW(LongPathForm(folderPath).c_str()))
+                SetCurrentDirectoryA(Paths.tempFolder.c_str());
+            entered = true;
+        }
+        if (!entered) {
             FinishListing();
             return ShowSummary(folderPath);
         }
 
-        ListingEnvironment env = FolderEnvironment(StillCurrent);
+        ListingEnvironment env = FolderEnvironment(StillCurrent, folderPath);
         auto filter = [] { return Trim(WindowText(Win.filterBox)); };
         auto extension = [] { return WindowText(Win.extensionBox); };
         if (!ClassifyEntries(env, extension(), Counters)) return AbandonListing();

@@ -48,11 +48,20 @@ static uint32_t Attributes(const std::string& path) {
     return attributes == INVALID_FILE_ATTRIBUTES ? kNoAttributes : attributes;
 }
 
-ListingEnvironment FolderEnvironment(std::function<bool()> beforeEntry) {
+ListingEnvironment FolderEnvironment(std::function<bool()> beforeEntry, const std::string& folder) {
     ListingEnvironment env;
-    env.enumerate = EnumerateFolder;
+    if (folder.empty()) {
+        env.enumerate = EnumerateFolder;
+        env.resolveShortcut = ResolveShortcutTarget;
+    } else {
+        env.enumerate = [folder](const std::string& pattern, const auto& visit) {
+            EnumerateFolder(folder + pattern, visit);
+        };
+        env.resolveShortcut = [folder](const std::string& name) {
+            return ResolveShortcutTarget(folder + name);
+        };
+    }
     env.attributes = Attributes;
-    env.resolveShortcut = ResolveShortcutTarget;
     env.beforeEntry = std::move(beforeEntry);
     return env;
 }

@@ -6,7 +6,8 @@
 
 #include "filelist/listing_rules.h"
 
-ListingEnvironment FolderEnvironment(std::function<bool()> beforeEntry);
+ListingEnvironment FolderEnvironment(std::function<bool()> beforeEntry,
+                                     const std::string& folder = std::string());
 
 // The full paths of the entries of folder (with a trailing backslash) that
 // the listing pass lists, in its order: each call gives the next, false at

@@ -223,7 +223,7 @@ TEST(HtmlPage, LinksAreFileUrls) {
         {"C:\\Drawings\\plan.dwg", "file:///C:/Drawings/plan.dwg"},
         {"C:\\My Plans\\#1 50%?.dwg", "file:///C:/My%20Plans/%231%2050%25%3F.dwg"},
         {"\\\\server\\share\\p.dwg", "file://server/share/p.dwg"},
-        {"Z:\\caf\xe9.dwg", "file:///Z:/caf%C3%A9.dwg"}, // the ANSI page's é, in UTF-8
+        {"Z:\\caf\xC3\xA9.dwg", "file:///Z:/caf%C3%A9.dwg"}, // é, in UTF-8
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.url, FileUrl(c.path)) << c.path;

@@ -453,3 +453,49 @@ TEST_F(MainSettingsTest, SavedSettingsLoadBackUnchanged) {
     EXPECT_EQ("C:\\x", Settings.copyTo[3]);
     EXPECT_EQ("C:\\nine\\", Settings.favorites[9]);
 }
+
+// --------------------------------------------------------------------------
+// Names in every script
+
+TEST_F(MainSettingsTest, NamesInEveryScriptSurviveALoadAndASave) {
+    const std::string chinese = "Z:\\tmp\\\xE4\xB8\xAD\xE6\x96\x87\\"; // 中文
+    const std::string emoji = "C:\\plans \xF0\x9F\x93\x90";            // 📐
+    struct Case {
+        const char* what;
+        std::string file;
+        std::string favorite;
+    } cases[] = {
+        // UTF-8 without a mark: this program's own files.
+        {"utf-8", "[MAIN]\r\nFavorite01=" + chinese + "\r\nCopyTo1=" + emoji + "\r\n", chinese},
+        // Written before the program spoke UTF-8: "Müller" in the legacy code page.
+        {"legacy", "[MAIN]\r\nFavorite01=Z:\\M\xFCller\\\r\nCopyTo1=" + emoji + "\r\n",
+         "Z:\\M\xC3\xBCller\\"},
+        // UTF-16 with a mark, as an editor saves it.
+        {"utf-16", std::string("\xFF\xFE", 2), chinese},
+    };
+    // The UTF-16 file's lines.
+    std::wstring wide = L"[MAIN]\r\nFavorite01=Z:\\tmp\\\x4E2D\x6587\\\r\nCopyTo1=C:\\plans "
+                        L"\xD83D\xDCD0\r\n";
+    for (wchar_t c : wide) {
+        cases[2].file.push_back(static_cast<char>(c & 0xFF));
+        cases[2].file.push_back(static_cast<char>(c >> 8));
+    }
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Paths.settingsFile = folder.path() + "KVX" + std::to_string(++fileCount) + ".ini";
+        ASSERT_TRUE(WriteBytes(Paths.settingsFile, c.file));
+        LoadMainSettings();
+        EXPECT_EQ(c.favorite, Settings.favorites[1]);
+        EXPECT_EQ(emoji, Settings.copyTo[1]);
+        SaveMainSettings();
+        Settings = MainSettings();
+        LoadMainSettings();
+        EXPECT_EQ(c.favorite, Settings.favorites[1]);
+        EXPECT_EQ(emoji, Settings.copyTo[1]);
+        // Never a question mark in place of a character.
+        EXPECT_EQ(std::string::npos, ReadBytes(Paths.settingsFile).find('?'));
+    }
+    // The legacy file is saved as UTF-8 from then on.
+    EXPECT_NE(std::string::npos,
+              ReadBytes(folder.path() + "KVX2.ini").find("Favorite01=Z:\\M\xC3\xBCller\\"));
+}

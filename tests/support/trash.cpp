@@ -2,9 +2,11 @@
 
 #include <windows.h>
 
+#include <cctype>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
-#include "runtime/strings.h"
 #include "tests/support/dwg_builder.h"
 
 std::string TrashFilesFolder() {
@@ -22,7 +24,18 @@ std::string TrashedContents(const std::string& name) {
     std::string files = TrashFilesFolder();
     if (files.empty()) return "";
     std::string info = files.substr(0, files.size() - 6) + "info\\";
-    std::string encoded = "/" + ReplaceAll(name, " ", "%20") + "\n";
+    // The info file's path is percent-encoded UTF-8.
+    std::string encoded = "/";
+    for (unsigned char c : name) {
+        if (std::isalnum(c) || std::strchr("-._~!$&'()*+,;=:@", c)) {
+            encoded += static_cast<char>(c);
+        } else {
+            char hex[4];
+            std::snprintf(hex, sizeof hex, "%%%02X", c);
+            encoded += hex;
+        }
+    }
+    encoded += "\n";
     WIN32_FIND_DATAA entry;
     HANDLE find = FindFirstFileA((info + "*.trashinfo").c_str(), &entry);
     if (find == INVALID_HANDLE_VALUE) return "";
