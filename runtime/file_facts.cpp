@@ -34,13 +34,19 @@ uint64_t EntryLastWrite(const WIN32_FIND_DATAA& entry) {
            entry.ftLastWriteTime.dwLowDateTime;
 }
 
+bool LocalTimeOf(uint64_t fileTime, SYSTEMTIME& local) {
+    FILETIME utc;
+    utc.dwLowDateTime = static_cast<DWORD>(fileTime);
+    utc.dwHighDateTime = static_cast<DWORD>(fileTime >> 32);
+    SYSTEMTIME universal;
+    // FileTimeToLocalFileTime would apply today's offset to every date.
+    return FileTimeToSystemTime(&utc, &universal) &&
+           SystemTimeToTzSpecificLocalTime(nullptr, &universal, &local);
+}
+
 std::string ModifiedTextOf(uint64_t lastWrite) {
-    FILETIME utc, local;
-    utc.dwLowDateTime = static_cast<DWORD>(lastWrite);
-    utc.dwHighDateTime = static_cast<DWORD>(lastWrite >> 32);
     SYSTEMTIME st;
-    if (!FileTimeToLocalFileTime(&utc, &local) || !FileTimeToSystemTime(&local, &st))
-        return std::string();
+    if (!LocalTimeOf(lastWrite, st)) return std::string();
     char date[64] = {}, time[64] = {};
     GetDateFormatA(LOCALE_USER_DEFAULT, 0, &st, "MM'/'dd'/'yyyy", date, sizeof date);
     GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &st, "hh':'mm tt", time, sizeof time);

@@ -7,6 +7,7 @@
 #include "filelist/list_rows.h"
 #include "inspect/dwg_inspect.h"
 #include "runtime/app_state.h"
+#include "runtime/file_facts.h"
 #include "runtime/files.h"
 #include "runtime/ids.h"
 #include "runtime/win_helpers.h"
@@ -33,6 +34,19 @@ std::function<void(HWND)> Confirm(int layoutId, std::function<void(HWND)> more =
         SendMessageA(DialogControl(dlg, layoutId), BM_CLICK, 0, 0);
         if (more) more(dlg);
         ClickButton(dlg, ID_HTML_OK);
+    };
+}
+
+// Confirms as Confirm does, then tells whether the dialog stayed open (and
+// lets `open` look at it) and cancels it.
+std::function<void(HWND)> ConfirmThenCancel(int layoutId, bool& stayedOpen,
+                                            std::function<void(HWND)> more,
+                                            std::function<void(HWND)> open = nullptr) {
+    return [layoutId, &stayedOpen, more, open](HWND dlg) {
+        Confirm(layoutId, more)(dlg);
+        stayedOpen = IsWindow(dlg) && IsWindowVisible(dlg);
+        if (stayedOpen && open) open(dlg);
+        ClickButton(dlg, ID_HTML_CANCEL);
     };
 }
 
@@ -182,27 +196,34 @@ TEST_F(HtmlExportTest, DrawingsDifferingOnlyInExtensionKeepTheirOwnPictures) {
     EXPECT_FALSE(PathExists(Paths.htmlFolder + "plan_3.bmp"));
 }
 
-TEST_F(HtmlExportTest, PageThatCannotBeWrittenIsReportedAndNotOpened) {
+TEST_F(HtmlExportTest, PageThatCannotBeWrittenIsReportedAndTheDialogStaysOpen) {
     ScratchFolder folder, target;
     ASSERT_TRUE(WriteBytes(folder.file("plan.dwg"), DrawingWithPreview(8, 8, 0xFF0000)));
     ListFolder(Unslashed(folder.path()));
     // An empty file name makes the page path the folder itself; a page on a
     // full device fails while it is written.
-    std::string full = target.file("full.htm");
     UnixRun link =
         RunUnixCommand("ln -s /dev/full " + ShellQuote(UnixPath(target.path()) + "full.htm"));
     ASSERT_TRUE(link.finished && link.status == 0) << link.output;
     for (const char* fileName : {"", "full.htm"}) {
         DialogAnswerer answers;
-        answers.Add(Confirm(ID_HTML_LAYOUT1, [&](HWND dlg) {
-            SetWindowTextA(DialogControl(dlg, ID_HTML_FOLDER), target.path().c_str());
-            SetWindowTextA(DialogControl(dlg, ID_HTML_FILENAME), fileName);
-        }));
+        bool stayedOpen = false;
+        std::string typed;
+        answers.Add(ConfirmThenCancel(
+            ID_HTML_LAYOUT1, stayedOpen,
+            [&](HWND dlg) {
+                SetWindowTextA(DialogControl(dlg, ID_HTML_FOLDER), target.path().c_str());
+                SetWindowTextA(DialogControl(dlg, ID_HTML_FILENAME), fileName);
+                SetWindowTextA(DialogControl(dlg, ID_HTML_TITLE), "Typed title");
+            },
+            [&](HWND dlg) { typed = WindowText(DialogControl(dlg, ID_HTML_TITLE)); }));
         answers.Add([](HWND box) { ClickButton(box, IDOK); });
         OpenDialog();
         ASSERT_EQ(2, answers.Answered()) << fileName;
         EXPECT_EQ("Error", answers.Seen(1).caption);
         EXPECT_EQ("Can't open file " + target.path() + fileName, answers.Seen(1).text);
+        EXPECT_TRUE(stayedOpen) << fileName;
+        EXPECT_EQ("Typed title", typed) << "what was typed is kept";
         EXPECT_TRUE(OpenedPages.empty()) << fileName;
         EXPECT_EQ(LoadCursorA(nullptr, IDC_ARROW), GetCursor());
     }
@@ -210,16 +231,126 @@ TEST_F(HtmlExportTest, PageThatCannotBeWrittenIsReportedAndNotOpened) {
     RunUnixCommand("rm " + ShellQuote(UnixPath(target.path()) + "full.htm")); // a link to a device
 }
 
-TEST_F(HtmlExportTest, NoRowsWriteNoPage) {
-    ScratchFolder empty;
-    ListFolder(Unslashed(empty.path()));
-    DeleteFileA(Paths.htmlFile.c_str());
+TEST_F(HtmlExportTest, NoRowsToExportAreToldAndWriteNoPage) {
+    ScratchFolder empty, folder;
+    ASSERT_TRUE(WriteBytes(folder.file("plan.dwg"), DrawingWithPreview(8, 8, 0xFF0000)));
+    struct Case {
+        const ScratchFolder* listed;
+        int filesChoice;
+    } cases[] = {{&empty, ID_HTML_ALL_FILES}, {&folder, ID_HTML_SELECTED_FILES}};
+    for (const Case& c : cases) {
+        ListFolder(Unslashed(c.listed->path()));
+        DeleteFileA(Paths.htmlFile.c_str());
+        DialogAnswerer answers;
+        bool stayedOpen = false;
+        answers.Add(ConfirmThenCancel(ID_HTML_LAYOUT4, stayedOpen, [&](HWND dlg) {
+            SendMessageA(DialogControl(dlg, c.filesChoice), BM_CLICK, 0, 0);
+        }));
+        answers.Add([](HWND box) { ClickButton(box, IDOK); });
+        OpenDialog();
+        ASSERT_EQ(2, answers.Answered());
+        EXPECT_EQ("There are no files to export.", answers.Seen(1).text);
+        EXPECT_TRUE(stayedOpen);
+        EXPECT_TRUE(OpenedPages.empty());
+        EXPECT_FALSE(PathExists(Paths.htmlFile));
+        EXPECT_EQ("4", HtmlValue("Rows"));
+    }
+}
+
+TEST_F(HtmlExportTest, OkPressedAgainDuringTheRunStartsNoSecondRun) {
+    ScratchFolder folder;
+    ASSERT_TRUE(WriteBytes(folder.file("plan.dwg"), DrawingWithPreview(8, 8, 0xFF0000)));
+    ListFolder(Unslashed(folder.path()));
     DialogAnswerer answers;
-    RunDialog(answers, Confirm(ID_HTML_LAYOUT4));
-    EXPECT_EQ(1, answers.Answered()) << "no message";
-    EXPECT_TRUE(OpenedPages.empty());
-    EXPECT_FALSE(PathExists(Paths.htmlFile));
-    EXPECT_EQ("4", HtmlValue("Rows"));
+    RunDialog(answers, Confirm(ID_HTML_LAYOUT1, [](HWND dlg) {
+                  // Seen when the run pumps messages.
+                  PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(ID_HTML_OK, BN_CLICKED),
+                               reinterpret_cast<LPARAM>(GetDlgItem(dlg, ID_HTML_OK)));
+              }));
+    EXPECT_EQ(1u, OpenedPages.size());
+    EXPECT_FALSE(HtmlExportInProgress);
+}
+
+// The dialog's answer that writes index.htm into the folder.
+std::function<void(HWND)> IntoIndex(const ScratchFolder& target) {
+    return [&target](HWND dlg) {
+        SetWindowTextA(DialogControl(dlg, ID_HTML_FOLDER), target.path().c_str());
+        SetWindowTextA(DialogControl(dlg, ID_HTML_FILENAME), "index.htm");
+    };
+}
+
+TEST_F(HtmlExportTest, FilesKorvexDidNotWriteAreReplacedOnlyOnYes) {
+    ScratchFolder folder;
+    ASSERT_TRUE(WriteBytes(folder.file("plan.dwg"), DrawingWithPreview(12, 6, 0xFF0000)));
+    ASSERT_TRUE(WriteBytes(folder.file("site.dwg"), DrawingWithPreview(6, 12, 0x0000FF)));
+    ASSERT_TRUE(WriteBytes(folder.file("bare.dwg"), MakeDrawingWithoutImages("AC1015")));
+    ListFolder(Unslashed(folder.path()));
+    const char* const mine[] = {"index.htm", "plan.bmp", "bare.bmp"};
+    struct Case {
+        int answer;
+        bool replaced;
+    } cases[] = {{IDNO, false}, {IDCANCEL, false}, {IDYES, true}};
+    for (const Case& c : cases) {
+        ScratchFolder target;
+        for (const char* name : mine)
+            ASSERT_TRUE(WriteBytes(target.file(name), std::string("mine: ") + name));
+        OpenedPages.clear();
+        bool stayedOpen = false;
+        {
+            DialogAnswerer answers;
+            answers.Add(ConfirmThenCancel(ID_HTML_LAYOUT1, stayedOpen, IntoIndex(target)));
+            answers.Add([&](HWND box) { ClickButton(box, c.answer); });
+            OpenDialog();
+            ASSERT_EQ(2, answers.Answered());
+            // One question for the run, naming what would be replaced: not
+            // the picture of a drawing that has none.
+            EXPECT_EQ("File Exists!", answers.Seen(1).caption);
+            EXPECT_EQ("These files are already in the folder and were not written by "
+                      "Korvex:\r\n\r\nindex.htm\r\nplan.bmp\r\n\r\nWould you like to "
+                      "overwrite them?",
+                      answers.Seen(1).text);
+        }
+        EXPECT_EQ(!c.replaced, stayedOpen);
+        EXPECT_EQ(c.replaced ? 1u : 0u, OpenedPages.size());
+        EXPECT_EQ(c.replaced, PathExists(target.file("site.bmp"))) << "nothing written on No";
+        EXPECT_EQ("mine: bare.bmp", ReadBytes(target.file("bare.bmp")));
+        if (!c.replaced) {
+            for (const char* name : mine)
+                EXPECT_EQ(std::string("mine: ") + name, ReadBytes(target.file(name))) << name;
+            continue;
+        }
+        ExtractPreview(folder.file("plan.dwg"));
+        EXPECT_EQ(ReadBytes(Paths.previewBitmap), ReadBytes(target.file("plan.bmp")));
+        // What Korvex wrote there is its own: the next run asks nothing.
+        DialogAnswerer again;
+        again.Add(Confirm(ID_HTML_LAYOUT1, IntoIndex(target)));
+        OpenDialog();
+        EXPECT_EQ(1, again.Answered());
+        EXPECT_EQ(2u, OpenedPages.size());
+    }
+}
+
+TEST_F(HtmlExportTest, NameOf250CharactersAndMoreIsReadWhole) {
+    ScratchFolder folder, target;
+    std::string name = std::string(246, 'n') + "e.dwg"; // 251 characters
+    ASSERT_TRUE(WriteBytes(folder.file(name), DrawingWithPreview(8, 8, 0xFF0000)));
+    ListFolder(Unslashed(folder.path()));
+    ASSERT_EQ(name, WholeRowText(Win.list, 0, 2));
+    DialogAnswerer answers;
+    RunDialog(answers, Confirm(ID_HTML_LAYOUT1, [&](HWND dlg) {
+                  SetWindowTextA(DialogControl(dlg, ID_HTML_FOLDER), target.path().c_str());
+              }));
+    ASSERT_EQ(1u, OpenedPages.size());
+    std::string page = ReadBytes(OpenedPages[0]);
+    std::string image = std::string(246, 'n') + "e.bmp";
+    const std::string font = "<font face=\"" + HtmlEscape(HtmlOptions.font) + "\">";
+    EXPECT_TRUE(Has(page, "<a href=\"" + FileUrl(folder.file(name)) +
+                              "\"><img border=\"0\" src=\"" + image + "\" alt=\"" + name + "\">"));
+    EXPECT_TRUE(Has(page, "<td>" + font + name + "</font></td>\r\n    <td>" + font + "2000<"));
+    EXPECT_TRUE(Has(page, "<td align=\"right\">" + font + SizeText(folder.file(name)) + "<"));
+    EXPECT_FALSE(Has(page, "File Not Found"));
+    ExtractPreview(folder.file(name));
+    EXPECT_EQ(ReadBytes(Paths.previewBitmap), ReadBytes(target.file(image)));
 }
 
 TEST_F(HtmlExportTest, ProgressCountsPast65535Files) {
