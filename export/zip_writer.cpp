@@ -123,6 +123,19 @@ std::string ExtendedTimestampField(uint64_t fileTime) {
     return field;
 }
 
+std::string NtfsTimesField(uint64_t written, uint64_t accessed, uint64_t created) {
+    std::string field;
+    PutLE(field, 0x000a, 2);
+    PutLE(field, 32, 2);
+    PutLE(field, 0, 4); // reserved
+    PutLE(field, 1, 2); // attribute 1: the three times
+    PutLE(field, 24, 2);
+    PutLE(field, written, 8);
+    PutLE(field, accessed, 8);
+    PutLE(field, created, 8);
+    return field;
+}
+
 zipFile CreateZipArchive(const std::string& path) {
     if (!IsLongPath(path)) return zipOpen(path.c_str(), APPEND_STATUS_CREATE);
     // A path the byte-string calls refuse, such as one named after a file
@@ -156,16 +169,20 @@ ZipAddResult AddFileToZip(zipFile zip, const std::string& path, const std::strin
 
     // The open file's own time: the same as its directory entry's, without a
     // directory search for every file.
-    FILETIME time;
-    uint64_t written = 0;
-    if (GetFileTime(in.get(), nullptr, nullptr, &time))
-        written = FileTimeValue(time);
-    else
-        WriteTimeOf(path, written);
+    FILETIME creation, access, lastWrite;
+    uint64_t written = 0, accessed = 0, created = 0;
+    if (GetFileTime(in.get(), &creation, &access, &lastWrite)) {
+        written = FileTimeValue(lastWrite);
+        accessed = FileTimeValue(access);
+        created = FileTimeValue(creation);
+    } else if (WriteTimeOf(path, written)) {
+        accessed = created = written;
+    }
     zip_fileinfo info = InfoFromTime(written);
     // The DOS date is local, in two-second steps and held to 1980-2107;
-    // readers take the exact time from this field.
+    // readers take the exact time from these fields.
     std::string extra = written ? ExtendedTimestampField(written) : std::string();
+    if (extra.empty() && written) extra = NtfsTimesField(written, accessed, created);
     const uInt extraSize = static_cast<uInt>(extra.size());
     const void* extraData = extra.empty() ? nullptr : extra.data();
     const uint64_t total = remaining;

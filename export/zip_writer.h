@@ -43,6 +43,11 @@ SYSTEMTIME ClampToZipRange(const SYSTEMTIME& local);
 // unsigned 32 bits (before 1970 or after February 2106).
 std::string ExtendedTimestampField(uint64_t fileTime);
 
+// The NTFS extra field (0x000a) with the three file times as they are: it
+// holds any date, for the readers that read it (7-Zip among them), and is
+// given where the extended-timestamp field cannot hold the last write.
+std::string NtfsTimesField(uint64_t written, uint64_t accessed, uint64_t created);
+
 // A new archive in place of any file of that name; null when it cannot be
 // created.
 zipFile CreateZipArchive(const std::string& path);

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <mutex>
+
 #include "runtime/long_paths.h"
 
 // The directory entry of the exact path, as a find-first search gives it.
@@ -34,14 +36,33 @@ uint64_t EntryLastWrite(const WIN32_FIND_DATAA& entry) {
            entry.ftLastWriteTime.dwLowDateTime;
 }
 
+// The zone's rules, asked for at most once a second: asking the system costs
+// twenty times the conversion, for every date of a long listing. Listings run
+// on the tree pane's thread as well as the main one.
+static TIME_ZONE_INFORMATION CurrentZone() {
+    static std::mutex lock;
+    static TIME_ZONE_INFORMATION zone;
+    static DWORD askedAt = 0;
+    static bool asked = false;
+    std::lock_guard<std::mutex> hold(lock);
+    DWORD now = GetTickCount();
+    if (!asked || now - askedAt >= 1000) {
+        GetTimeZoneInformation(&zone);
+        askedAt = now;
+        asked = true;
+    }
+    return zone;
+}
+
 bool LocalTimeOf(uint64_t fileTime, SYSTEMTIME& local) {
     FILETIME utc;
     utc.dwLowDateTime = static_cast<DWORD>(fileTime);
     utc.dwHighDateTime = static_cast<DWORD>(fileTime >> 32);
     SYSTEMTIME universal;
     // FileTimeToLocalFileTime would apply today's offset to every date.
+    TIME_ZONE_INFORMATION zone = CurrentZone();
     return FileTimeToSystemTime(&utc, &universal) &&
-           SystemTimeToTzSpecificLocalTime(nullptr, &universal, &local);
+           SystemTimeToTzSpecificLocalTime(&zone, &universal, &local);
 }
 
 std::string ModifiedTextOf(uint64_t lastWrite) {

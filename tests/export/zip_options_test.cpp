@@ -154,22 +154,35 @@ TEST_F(ZipOptionsDialogTest, AnExistingArchiveIsReplacedOnlyOnYes) {
     }
 }
 
-// Stops the run once the progress bar shows the third file done.
+// The bar's steps for each file.
+const int kSteps = 100;
+
+// Stops the run once the progress bar reaches a position of the range given:
+// by default the third file done.
 struct StopAfterThird {
     static WNDPROC previous;
     static std::function<void()> stop;
+    static int from, to;
     static LRESULT CALLBACK Proc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-        if (msg == PBM_SETPOS && wParam == 2) stop();
+        if (msg == PBM_SETPOS && static_cast<int>(wParam) >= from &&
+            static_cast<int>(wParam) <= to) {
+            from = to = -1; // once
+            stop();
+        }
         return CallWindowProcA(previous, wnd, msg, wParam, lParam);
     }
-    static void Watch(std::function<void()> how) {
+    static void Watch(std::function<void()> how, int first = 3 * kSteps, int last = 3 * kSteps) {
         stop = how;
+        from = first;
+        to = last;
         previous = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
             ZipOptionsItem(ID_ZIP_PROGRESS), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Proc)));
     }
 };
 WNDPROC StopAfterThird::previous = nullptr;
 std::function<void()> StopAfterThird::stop;
+int StopAfterThird::from = -1;
+int StopAfterThird::to = -1;
 
 TEST_F(ZipOptionsDialogTest, EscOrCancelDuringARunKeepsTheFilesDoneSoFar) {
     std::vector<std::string> names = Numbered(10);
@@ -262,11 +275,58 @@ TEST_F(ZipOptionsDialogTest, ArchiveThatCannotBeCreatedGivesOneMessage) {
     EXPECT_EQ("AC1018 a.dwg", ReadBytes(folder.file("a.dwg")));
 }
 
-TEST_F(ZipOptionsDialogTest, EmptyListMakesNoArchive) {
+TEST_F(ZipOptionsDialogTest, EmptyListOrSelectionMakesNoArchive) {
     WriteBytes(folder.file("KvxZIP.zip"), "old");
     OpenZipOptions([](HWND dlg) { CreateZip(dlg); }, {Press(IDOK)});
+    List({"a.dwg", "b.dwg"});
+    OpenZipOptions(
+        [](HWND dlg) {
+            SendMessageA(ZipOptionsItem(ID_ZIP_SELECTED), BM_CLICK, 0, 0);
+            EXPECT_EQ("Only 0 Selected File(s) From Current Directory",
+                      ZipItemText(ID_ZIP_SELECTED));
+            CreateZip(dlg);
+        },
+        {Press(IDOK)});
+    ASSERT_EQ(4, answers.Answered()) << "no question about the old archive";
     EXPECT_EQ("There are no files to zip.", answers.Seen(1).text);
+    EXPECT_EQ("There are no files to zip.", answers.Seen(3).text);
     EXPECT_EQ("old", ReadBytes(folder.file("KvxZIP.zip")));
+}
+
+TEST_F(ZipOptionsDialogTest, StopInsideALargeFileLeavesOnlyTheFilesDone) {
+    List({"a.dwg", "big.dwg", "c.dwg"});
+    {
+        // 64 blocks of zeros, sparse: quick to read and to deflate.
+        HANDLE f = CreateFileA(folder.file("big.dwg").c_str(), GENERIC_WRITE, 0, nullptr,
+                               OPEN_EXISTING, 0, nullptr);
+        LARGE_INTEGER size;
+        size.QuadPart = 64 << 20;
+        ASSERT_TRUE(SetFilePointerEx(f, size, nullptr, FILE_BEGIN) && SetEndOfFile(f));
+        CloseHandle(f);
+    }
+    static bool stopped;
+    stopped = false;
+    OpenZipOptions([](HWND dlg) {
+        // The bar moves inside the second file, and Esc there stops it.
+        StopAfterThird::Watch(
+            [] {
+                stopped = true;
+                PostMessageA(ZipOptionsItem(ID_ZIP_NAME), WM_KEYUP, VK_ESCAPE, 0xC0010001);
+            },
+            kSteps + 1, 2 * kSteps - 1);
+        CreateZip(dlg);
+    });
+    EXPECT_TRUE(stopped) << "no progress inside the file";
+    EXPECT_FALSE(ZipCancelRequested);
+    EXPECT_EQ("", CheckArchive(folder.file("KvxZIP.zip"), Entries(folder, {"a.dwg"})));
+}
+
+TEST_F(ZipOptionsDialogTest, NamesOf250CharactersAndMoreGoInWhole) {
+    std::string name = std::string(246, 'n') + "e.dwg";
+    List({"a.dwg", name});
+    OpenZipOptions([](HWND dlg) { CreateZip(dlg); });
+    EXPECT_EQ(1, answers.Answered()) << "no message";
+    EXPECT_EQ("", CheckArchive(folder.file("KvxZIP.zip"), Entries(folder, {"a.dwg", name})));
 }
 
 TEST_F(ZipOptionsDialogTest, ProgressCountsBeyond65535Files) {
@@ -289,7 +349,7 @@ TEST_F(ZipOptionsDialogTest, ProgressCountsBeyond65535Files) {
         },
         {Press(IDOK)}); // the files left out
 
-    EXPECT_EQ(rows, high);
+    EXPECT_EQ(rows * kSteps, high);
 }
 
 } // namespace

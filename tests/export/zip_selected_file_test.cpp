@@ -23,6 +23,17 @@ TEST_F(ZipSelectedFileTest, PacksTheFileIntoAnArchiveOfItsNameBesideIt) {
     }
 }
 
+// The archive's own path is then longer than the byte-string calls take.
+TEST_F(ZipSelectedFileTest, NameOf250CharactersAndMoreGoesInWhole) {
+    std::string stem = std::string(246, 'n') + "e.";
+    List({stem + "dwg"});
+    Select({0});
+    ZipSelectedFile();
+    EXPECT_EQ(0, answers.Answered());
+    EXPECT_EQ("", CheckArchive(folder.file(stem + "zip"),
+                               {Expect(stem + "dwg", folder.file(stem + "dwg"))}));
+}
+
 TEST_F(ZipSelectedFileTest, DoesNothingUnlessOneRowIsSelected) {
     List({"a.dwg", "b.dwg"});
     ZipSelectedFile();
