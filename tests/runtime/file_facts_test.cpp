@@ -128,28 +128,6 @@ TEST(ModifiedTexts, OneHourEastOfUtc) {
     EXPECT_EQ("03/07/2010 12:00 PM", ModifiedText(path));
 }
 
-// KORVEX_TZ_RULE=CET: one hour east of UTC, summer time from the last
-// Sunday of March to the last Sunday of October. Each date takes the offset
-// of its own day, whatever today's is.
-TEST(ModifiedTexts, SummerDatesTakeTheSummerOffset) {
-    const char* rule = std::getenv("KORVEX_TZ_RULE");
-    if (!rule || std::string(rule) != "CET") GTEST_SKIP() << "needs central European time";
-    ScratchFolder folder;
-    std::string path = folder.file("a.dwg");
-    ASSERT_TRUE(WriteBytes(path, "x"));
-    struct Case {
-        WORD month, day, hour, minute;
-        const char* text;
-    } cases[] = {{7, 1, 12, 0, "07/01/2010 02:00 PM"},  {1, 15, 12, 0, "01/15/2010 01:00 PM"},
-                 {3, 28, 0, 59, "03/28/2010 01:59 AM"}, // the hour before the change
-                 {3, 28, 1, 0, "03/28/2010 03:00 AM"},  {10, 31, 0, 59, "10/31/2010 02:59 AM"},
-                 {10, 31, 1, 0, "10/31/2010 02:00 AM"}};
-    for (const Case& c : cases) {
-        SetWriteTime(path, 2010, c.month, c.day, c.hour, c.minute);
-        EXPECT_EQ(c.text, ModifiedText(path));
-    }
-}
-
 TEST(ModifiedTexts, MissingFileGivesEmptyText) {
     ScratchFolder folder;
     EXPECT_EQ("", ModifiedText(folder.file("gone.dwg")));
