@@ -4,15 +4,15 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include <array>
 #include <cstdio>
-#include <memory>
+#include <set>
 #include <vector>
 
 #include "export/html_page.h"
 #include "filelist/list_rows.h"
 #include "inspect/dwg_format.h"
 #include "inspect/dwg_inspect.h"
+#include "runtime/dir_entries.h"
 #include "runtime/file_facts.h"
 #include "runtime/app_state.h"
 #include "runtime/files.h"
@@ -28,7 +28,11 @@ void (*OpenExportedPage)(const std::string& pagePath) = OpenWithShell;
 
 namespace {
 
-// The names of the rows to export, in list order.
+// The last few kilobytes of a page hold its generator lines.
+const size_t kPageTail = 4096;
+
+// The names of the rows to export, in list order, each read whole however
+// long.
 std::vector<std::string> RowsToExport(bool allRows) {
     std::vector<std::string> names;
     int rows = static_cast<int>(SendMessageA(Win.list, LVM_GETITEMCOUNT, 0, 0));
@@ -36,7 +40,7 @@ std::vector<std::string> RowsToExport(bool allRows) {
         if (!allRows &&
             !(SendMessageA(Win.list, LVM_GETITEMSTATE, row, LVIS_SELECTED) & LVIS_SELECTED))
             continue;
-        names.push_back(RowText(Win.list, row, 2));
+        names.push_back(WholeRowText(Win.list, row, 2));
     }
     return names;
 }
@@ -44,7 +48,7 @@ std::vector<std::string> RowsToExport(bool allRows) {
 // The page file, written in text mode; remembers whether every write held.
 class PageFile {
   public:
-    explicit PageFile(const std::string& path) : file_(std::fopen(path.c_str(), "w")) {
+    explicit PageFile(const std::string& path) : file_(OpenFileStream(path, "w")) {
         if (file_) std::setvbuf(file_, nullptr, _IOFBF, 1 << 16);
     }
     ~PageFile() {
@@ -72,47 +76,105 @@ class PageFile {
     bool failed_ = false;
 };
 
-// Writes a drawing's preview as a .bmp file: the same bytes the preview
-// bitmap file would hold. False when it could not be written whole.
-bool WritePicture(const ByteReader& drawing, const PreviewEntry& entry, const std::string& target) {
-    std::unique_ptr<char[]> data = PreviewData(drawing, entry);
-    if (!data) return false;
-    std::array<uint8_t, 14> header = PreviewFileHeader(entry.header);
-    std::FILE* out = std::fopen(target.c_str(), "wb");
+// Writes a drawing's preview file bytes as a picture beside the page. False
+// when it could not be written whole.
+bool WritePicture(const std::string& bytes, const std::string& target) {
+    FileStream out(target.c_str(), "wb");
     if (!out) return false;
-    bool ok = std::fwrite(header.data(), 1, header.size(), out) == header.size() &&
-              std::fwrite(data.get(), 1, entry.size, out) == entry.size;
-    ok = std::fclose(out) == 0 && ok;
-    if (!ok) DeleteFileA(target.c_str());
+    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), out.get()) == bytes.size() &&
+              std::fflush(out.get()) == 0;
+    out.close();
+    if (!ok) DeleteFileOf(target);
     return ok;
 }
 
-// The release text and the picture of one drawing, from one opening of the
-// file: the picture goes straight beside the page under a name of its own
-// (image stays "" when the drawing has none or it could not be written).
-// Going through the preview bitmap file would write every picture twice.
-void ReadDrawing(const std::string& path, bool wantPicture, const std::string& htmlFolder,
-                 const std::string& extension, ImageNames& images, HtmlPageFile& file) {
-    PreviewSupported = true;
-    std::FILE* in = std::fopen(path.c_str(), "rb");
-    if (!in) {
-        bool exists = PathExists(path);
-        // A drawing locked by another program is shown, not fatal.
-        if (exists) std::fprintf(stderr, "Can't open file %s\n", path.c_str());
-        PreviewSupported = !exists;
-        file.version = exists ? "Unknown Version" : "File Not Found";
-        return;
+// Reads a whole file, or only its last `tail` bytes; false when it cannot be read.
+bool ReadFileEnd(const std::string& path, size_t tail, std::string& bytes) {
+    FileStream in(path.c_str(), "rb");
+    if (!in || _fseeki64(in.get(), 0, SEEK_END) != 0) return false;
+    long long size = _ftelli64(in.get());
+    if (size < 0) return false;
+    long long from = tail && static_cast<unsigned long long>(size) > tail ? size - tail : 0;
+    if (_fseeki64(in.get(), from, SEEK_SET) != 0) return false;
+    bytes.assign(static_cast<size_t>(size - from), '\0');
+    return bytes.empty() || std::fread(&bytes[0], 1, bytes.size(), in.get()) == bytes.size();
+}
+
+bool IsKorvexPageFile(const std::string& path) {
+    std::string tail;
+    return ReadFileEnd(path, kPageTail, tail) && IsKorvexPage(tail);
+}
+
+// The long name's extension, whatever the 8.3 name matched.
+bool IsPageName(const std::string& name) {
+    std::string lower = Lower(name);
+    return Right(lower, 4) == ".htm" || Right(lower, 5) == ".html";
+}
+
+// What the html folder holds before a run, and which of its files this run
+// may replace: those Korvex wrote (its pages and the pictures they show) and
+// those the user agreed to.
+struct HtmlTargets {
+    std::set<std::string> files;    // lower-case names of the files there
+    std::set<std::string> replaced; // lower-case names that may be replaced
+
+    bool Taken(const std::string& name) const {
+        std::string key = Lower(name);
+        return files.count(key) && !replaced.count(key);
     }
-    StreamReader drawing(in);
-    std::string code = ReleaseCodeOf(drawing);
-    PreviewSupported = ReleaseSupportsPreview(code);
-    file.version = VersionTextOf(code);
-    PreviewEntry entry;
-    if (wantPicture && FindPreviewEntry(drawing, entry) == PreviewLookup::Found) {
-        std::string image = images.Claim(ImageNameFor(file.name, extension));
-        if (WritePicture(drawing, entry, htmlFolder + image)) file.image = image;
+};
+
+HtmlTargets ExistingTargets(const std::string& htmlFolder) {
+    HtmlTargets targets;
+    std::vector<std::string> pages;
+    DirEntries entries(htmlFolder + "*");
+    DirEntry entry;
+    while (entries.Next(entry)) {
+        if (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        targets.files.insert(Lower(entry.name));
+        if (IsPageName(entry.name)) pages.push_back(entry.name);
     }
-    std::fclose(in);
+    for (const std::string& page : pages) {
+        std::string text;
+        if (!IsKorvexPageFile(htmlFolder + page) || !ReadFileEnd(htmlFolder + page, 0, text))
+            continue;
+        targets.replaced.insert(Lower(page));
+        for (const std::string& image : PageImageNames(text))
+            targets.replaced.insert(Lower(image));
+    }
+    return targets;
+}
+
+// The image name a drawing's picture gets: its own, unless that is taken by
+// this run or by a file the run may not replace.
+std::string ClaimImage(ImageNames& images, const HtmlTargets& targets, const std::string& wanted) {
+    std::string image = images.Claim(wanted);
+    while (targets.Taken(image))
+        image = images.Claim(wanted);
+    return image;
+}
+
+// The pictures the run would put over files it may not replace, found by
+// giving out the names as the run will. Only a drawing whose picture would
+// land on such a file is read, to see whether it has a picture at all.
+std::vector<std::string> ImagesToAskAbout(const HtmlExportRequest& request,
+                                          const std::vector<std::string>& names,
+                                          const HtmlTargets& targets) {
+    std::vector<std::string> asked;
+    if (!request.show[0] || targets.files.empty()) return asked;
+    const std::string folder = WithTrailingBackslash(CurrentFolder());
+    const std::string extension = WindowText(Win.extensionBox);
+    ImageNames images;
+    images.Claim(FileNamePart(request.pagePath));
+    for (const std::string& name : names) {
+        std::string image = images.Claim(ImageNameFor(name, extension));
+        if (!targets.Taken(image)) continue;
+        if (ReadDrawingAlone(folder + name, true).preview.empty())
+            images.Release(image);
+        else
+            asked.push_back(image);
+    }
+    return asked;
 }
 
 void ShowPageError(const std::string& pagePath) {
@@ -131,24 +193,37 @@ void ClearHtmlWorkFolder() {
                           FILE_ATTRIBUTE_ARCHIVE;
     std::string folder = WithTrailingBackslash(Paths.htmlFolder);
     std::vector<std::string> names;
-    WIN32_FIND_DATAA data;
     {
-        FindHandle find(FindFirstFileA((folder + "*.*").c_str(), &data));
-        if (!find.valid()) return;
-        do {
-            if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-                (data.dwFileAttributes & kListed))
-                names.push_back(data.cFileName);
-        } while (FindNextFileA(find.get(), &data));
+        DirEntries entries(folder + "*.*");
+        DirEntry entry;
+        while (entries.Next(entry))
+            if (!(entry.attributes & FILE_ATTRIBUTE_DIRECTORY) && (entry.attributes & kListed))
+                names.push_back(entry.name);
     }
     for (const std::string& name : names)
         DeleteFileA((folder + name).c_str()); // one that will not go stays
 }
 
+// The release text and the picture of one drawing, read as the listing reads
+// it (the bitmap entry, or else the PNG preview decoded, each checked as the
+// listing checks it): the picture goes straight beside the page under a name
+// of its own (image stays "" when the drawing has none or it could not be
+// written). Going through the preview bitmap file would write every picture
+// twice.
+static void ReadDrawingInto(const std::string& path, bool wantPicture,
+                            const HtmlExportRequest& request, const std::string& extension,
+                            ImageNames& images, const HtmlTargets& targets, HtmlPageFile& file) {
+    DrawingRead read = ReadDrawingAlone(path, wantPicture);
+    TakeDrawingRead(path, read, false);
+    file.version = read.version;
+    if (read.preview.empty()) return;
+    std::string image = ClaimImage(images, targets, ImageNameFor(file.name, extension));
+    if (WritePicture(read.preview, request.htmlFolder + image)) file.image = image;
+}
+
 // Writes the page; false when it could not be created or written whole.
 static bool WritePage(const HtmlExportRequest& request, const std::vector<std::string>& names,
-                      HWND progress) {
-    if (Upper(request.pagePath) == Upper(Paths.htmlFile)) ClearHtmlWorkFolder();
+                      const HtmlTargets& targets, HWND progress) {
     PageFile page(request.pagePath);
     if (!page.opened()) return false;
 
@@ -165,6 +240,7 @@ static bool WritePage(const HtmlExportRequest& request, const std::vector<std::s
     const std::string folder = WithTrailingBackslash(CurrentFolder());
     const std::string extension = WindowText(Win.extensionBox);
     ImageNames images;
+    images.Claim(FileNamePart(request.pagePath)); // no picture takes the page's name
     std::string text;
     writer.Begin(text);
     for (size_t i = 0; i < names.size(); ++i) {
@@ -177,7 +253,7 @@ static bool WritePage(const HtmlExportRequest& request, const std::vector<std::s
         std::string path = folder + file.name;
         file.url = FileUrl(path);
         if (request.show[0] || request.show[2])
-            ReadDrawing(path, request.show[0], request.htmlFolder, extension, images, file);
+            ReadDrawingInto(path, request.show[0], request, extension, images, targets, file);
         if (!request.show[2]) file.version.clear();
         if (request.show[3]) file.size = SizeText(path);
         if (request.show[4]) file.date = ModifiedText(path);
@@ -193,25 +269,66 @@ static bool WritePage(const HtmlExportRequest& request, const std::vector<std::s
         PreviewFound = PathExists(Paths.previewBitmap);
     }
     if (page.Close()) return true;
-    DeleteFileA(request.pagePath.c_str()); // a page cut short is no page
+    DeleteFileOf(request.pagePath); // a page cut short is no page
     return false;
 }
 
-void ExportHtml(const HtmlExportRequest& request, HWND progress) {
+// Whether the page's own file may be written: a file there that is no page
+// of Korvex's is the user's.
+static bool PageTaken(const std::string& pagePath) {
+    DWORD attributes = FileAttributesOf(pagePath);
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+           !IsKorvexPageFile(pagePath);
+}
+
+// Asks once before files Korvex did not write are replaced; false when the
+// user declined. Those agreed to join the files the run may replace.
+static bool ConfirmReplace(const HtmlExportRequest& request, const std::vector<std::string>& names,
+                           HtmlTargets& targets) {
+    std::vector<std::string> asked;
+    if (PageTaken(request.pagePath)) asked.push_back(FileNamePart(request.pagePath));
+    for (const std::string& image : ImagesToAskAbout(request, names, targets))
+        asked.push_back(image);
+    if (asked.empty()) return true;
+    SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+    if (ShowMessage(ReplaceQuestion(asked), "File Exists!", MB_YESNOCANCEL) != IDYES) return false;
     SetCursor(LoadCursorA(nullptr, IDC_WAIT));
-    PumpMessages();
+    for (const std::string& name : asked)
+        targets.replaced.insert(Lower(name));
+    return true;
+}
+
+static HtmlExportResult RunExport(const HtmlExportRequest& request, HWND progress) {
     std::vector<std::string> names = RowsToExport(request.allRows);
     if (progress) {
         SendMessageA(progress, PBM_SETRANGE32, 0, static_cast<LPARAM>(names.size()));
         ShowWindow(progress, SW_SHOW);
     }
-    if (!names.empty()) {
-        if (!WritePage(request, names, progress)) {
-            ShowPageError(request.pagePath);
-        } else {
-            OpenExportedPage(request.pagePath);
-        }
+    if (names.empty()) {
+        SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+        ShowMessage("There are no files to export.", "", MB_OK);
+        return HtmlExportResult::NothingToExport;
     }
+    if (Upper(request.pagePath) == Upper(Paths.htmlFile)) ClearHtmlWorkFolder();
+    HtmlTargets targets = ExistingTargets(request.htmlFolder);
+    if (!ConfirmReplace(request, names, targets)) return HtmlExportResult::Declined;
+    if (!WritePage(request, names, targets, progress)) {
+        ShowPageError(request.pagePath);
+        return HtmlExportResult::Failed;
+    }
+    OpenExportedPage(request.pagePath);
+    return HtmlExportResult::Written;
+}
+
+HtmlExportResult ExportHtml(const HtmlExportRequest& request, HWND progress) {
+    // Messages are pumped while it runs: an OK pressed again is no second run.
+    if (HtmlExportInProgress) return HtmlExportResult::Declined;
+    HtmlExportInProgress = true;
+    SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+    PumpMessages();
+    HtmlExportResult result = RunExport(request, progress);
     SetCursor(LoadCursorA(nullptr, IDC_ARROW));
     PumpMessages();
+    HtmlExportInProgress = false;
+    return result;
 }

@@ -16,11 +16,21 @@ struct HtmlExportRequest {
     bool allRows = true;
 };
 
+enum class HtmlExportResult {
+    Written,         // the page and its pictures, and the page opened
+    NothingToExport, // no rows (or no selected rows): said so, nothing written
+    Declined,        // the user kept files Korvex did not write, or a run was on
+    Failed,          // the page could not be written: reported
+};
+
 // Writes the page and its images and opens the page. The font, the header
 // flag and the header text come from HtmlOptions. progress is the bar that
-// shows how far the export is (may be null). A page that cannot be written is
-// reported in a message box; nothing is opened then.
-void ExportHtml(const HtmlExportRequest& request, HWND progress);
+// shows how far the export is (may be null). Files of the html folder that
+// Korvex did not write itself are replaced only after one question for the
+// run. No rows to export and a page that cannot be written are reported in a
+// message box; nothing is opened then. While it runs (it pumps messages) a
+// second call does nothing.
+HtmlExportResult ExportHtml(const HtmlExportRequest& request, HWND progress);
 
 // Deletes the files of the HTML work folder (folders, and files without any
 // of the read-only, hidden, system or archive attributes, stay).

@@ -195,6 +195,8 @@ static void OnBrowse(HWND dlg) {
 }
 
 static void OnOk(HWND dlg) {
+    // The export pumps messages: an OK pressed again meanwhile is not a second run.
+    if (HtmlExportInProgress) return;
     std::string folder = WindowText(Control(dlg, ID_HTML_FOLDER));
     if (!PathExists(folder)) {
         ShowMessage("Invalid HTML Directory!", "Error", MB_OK);
@@ -236,7 +238,13 @@ static void OnOk(HWND dlg) {
     if (layout) {
         request.title = HtmlOptions.title;
         request.layout = layout;
-        ExportHtml(request, GetDlgItem(dlg, ID_HTML_PROGRESS));
+        HWND progress = GetDlgItem(dlg, ID_HTML_PROGRESS);
+        // Whatever kept the page from being written, the dialog stays open
+        // with every entry as typed, so that another folder or name can be tried.
+        if (ExportHtml(request, progress) != HtmlExportResult::Written) {
+            ShowWindow(progress, SW_HIDE);
+            return;
+        }
     }
     SendMessageA(dlg, WM_CLOSE, 0, 0);
 }

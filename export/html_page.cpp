@@ -8,6 +8,10 @@
 namespace {
 
 const char kSite[] = "https://www.korvex.example/";
+const char kGeneratorLine[] = "<!--Created with Korvex-->";
+const char kImageSource[] = "<img border=\"0\" src=\"";
+// A message box taller than the screen hides its buttons: long lists are cut.
+const size_t kNamesAsked = 20;
 
 void Line(std::string& out, int indent, const std::string& text) {
     out.append(static_cast<size_t>(indent), ' ');
@@ -165,7 +169,7 @@ void HtmlPageWriter::End(std::string& out) {
     Line(out, 0, "</small></small></h4></center>");
     Line(out, 0, "</body>");
     Line(out, 0, "</html>");
-    Line(out, 0, "<!--Created with Korvex-->");
+    Line(out, 0, kGeneratorLine);
     Line(out, 0, "<!--A catalogue of drawings and the previews saved in them-->");
     Line(out, 0, "<!--Each picture opens its drawing-->");
     Line(out, 0, "<!--Korvex reads drawings and never writes them-->");
@@ -224,6 +228,70 @@ std::string FileUrl(const std::string& path) {
     return "file:///" + UrlPathEscape(path);
 }
 
+bool IsKorvexPage(const std::string& text) {
+    return text.find(std::string("\n") + kGeneratorLine) != std::string::npos;
+}
+
+static int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+// Character references and percent-encoding undone, UTF-8 back to the ANSI
+// code page.
+static std::string SourceName(const std::string& reference) {
+    std::string url = reference;
+    const char* const pairs[][2] = {{"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&amp;", "&"}};
+    for (const auto& pair : pairs)
+        url = ReplaceAll(url, pair[0], pair[1]);
+    std::string utf8;
+    for (size_t i = 0; i < url.size(); ++i) {
+        if (url[i] == '%' && i + 2 < url.size() && HexDigit(url[i + 1]) >= 0 &&
+            HexDigit(url[i + 2]) >= 0) {
+            utf8 += static_cast<char>(HexDigit(url[i + 1]) * 16 + HexDigit(url[i + 2]));
+            i += 2;
+        } else {
+            utf8 += url[i];
+        }
+    }
+    int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    if (n <= 0) return utf8;
+    std::wstring wide(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &wide[0], n);
+    int m = WideCharToMultiByte(CP_ACP, 0, wide.data(), n, nullptr, 0, nullptr, nullptr);
+    if (m <= 0) return utf8;
+    std::string ansi(static_cast<size_t>(m), '\0');
+    WideCharToMultiByte(CP_ACP, 0, wide.data(), n, &ansi[0], m, nullptr, nullptr);
+    return ansi;
+}
+
+std::vector<std::string> PageImageNames(const std::string& page) {
+    std::vector<std::string> names;
+    const std::string source = kImageSource;
+    for (size_t at = page.find(source); at != std::string::npos; at = page.find(source, at)) {
+        at += source.size();
+        size_t end = page.find('"', at);
+        if (end == std::string::npos) break;
+        names.push_back(SourceName(page.substr(at, end - at)));
+        at = end;
+    }
+    return names;
+}
+
+std::string ReplaceQuestion(const std::vector<std::string>& names) {
+    bool one = names.size() == 1;
+    std::string text = one ? "This file is already in the folder and was not written by Korvex:\r\n"
+                           : "These files are already in the folder and were not written by "
+                             "Korvex:\r\n";
+    for (size_t i = 0; i < names.size() && i < kNamesAsked; ++i)
+        text += "\r\n" + names[i];
+    if (names.size() > kNamesAsked)
+        text += "\r\n... and " + std::to_string(names.size() - kNamesAsked) + " more";
+    return text + "\r\n\r\nWould you like to overwrite " + (one ? "it?" : "them?");
+}
+
 std::string ImageNameFor(const std::string& name, const std::string& extensionSelection) {
     std::string extension = IsAllTypes(extensionSelection) ? Right(name, 4) : extensionSelection;
     std::string lower = Lower(name);
@@ -241,4 +309,8 @@ std::string ImageNames::Claim(const std::string& wanted) {
     for (int n = 2; !used_.insert(Lower(name)).second; ++n)
         name = stem + "_" + std::to_string(n) + tail;
     return name;
+}
+
+void ImageNames::Release(const std::string& name) {
+    used_.erase(Lower(name));
 }

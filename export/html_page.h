@@ -4,6 +4,7 @@
 #pragma once
 #include <set>
 #include <string>
+#include <vector>
 
 struct HtmlPageOptions {
     std::string title;
@@ -61,12 +62,25 @@ std::string FileUrl(const std::string& path);
 // last four characters when all types are listed) replaced by ".bmp".
 std::string ImageNameFor(const std::string& name, const std::string& extensionSelection);
 
+// Whether a page's text, or its last few kilobytes, is a page Korvex wrote:
+// it carries the generator line that ends every such page.
+bool IsKorvexPage(const std::string& text);
+// The picture files a Korvex page shows, named as they lie beside it (the
+// references undone: character references, percent-encoding, UTF-8).
+std::vector<std::string> PageImageNames(const std::string& page);
+
+// The question before files of the page's folder that Korvex did not write
+// are replaced: their names, a long list cut short.
+std::string ReplaceQuestion(const std::vector<std::string>& names);
+
 // The image names given out in one export, so that no two drawings share a
 // picture: a name already given (letter case aside) becomes "name_2.bmp",
 // "name_3.bmp" and so on.
 class ImageNames {
   public:
     std::string Claim(const std::string& wanted);
+    // Gives a name back, as if it had never been claimed.
+    void Release(const std::string& name);
 
   private:
     std::set<std::string> used_; // lower case

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "runtime/files.h"
+#include "runtime/long_paths.h"
 #include "runtime/win_helpers.h"
 
 void ShowZipMessage(const std::string& text) {
@@ -14,7 +15,7 @@ bool ConfirmArchiveReplace(const std::string& archivePath) {
     if (ShowMessage("Would you like to overwrite the existing file?", "File Exists!",
                     MB_YESNOCANCEL) != IDYES)
         return false;
-    DeleteFileA(archivePath.c_str()); // a folder stays, and creating the archive then fails
+    DeleteFileOf(archivePath); // a folder stays, and creating the archive then fails
     return true;
 }
 

@@ -11,11 +11,11 @@
 #include "runtime/file_facts.h"
 #include "runtime/app_state.h"
 #include "runtime/files.h"
+#include "runtime/long_paths.h"
 
 // True when the file can be opened for reading now.
 static bool Readable(const std::string& path) {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_EXISTING, 0, nullptr);
+    HANDLE h = OpenForReading(path);
     if (h == INVALID_HANDLE_VALUE) return false;
     CloseHandle(h);
     return true;
@@ -25,7 +25,7 @@ void ZipSelectedFile() {
     int rows = RowCount(Win.list);
     int selected = static_cast<int>(SendMessageA(Win.list, LVM_GETSELECTEDCOUNT, 0, 0));
     if (rows < 1 || selected != 1) return;
-    std::string name = RowText(SelectedRows().front(), 2);
+    std::string name = WholeRowText(Win.list, SelectedRows().front(), 2);
     std::string entry = FileNamePart(name);
     std::string archive = SingleFileArchivePath(entry);
 
@@ -43,7 +43,7 @@ void ZipSelectedFile() {
     // An archive without its one file whole is no use: it is not left behind.
     if (result.unreadable || result.openFailed || result.writeFailed || result.cutShort ||
         result.closeFailed || !closed) {
-        DeleteFileA(archive.c_str());
+        DeleteFileOf(archive);
         if (result.unreadable || result.cutShort) ShowZipMessage(UnreadableFileMessage(name));
     }
 }

@@ -26,6 +26,7 @@ bool SearchActive = false;
 HWND LastSearchWindow = nullptr;
 int ResultSortColumn = 0;
 bool ResultSortAscending = false;
+bool HtmlExportInProgress = false;
 bool ZipInProgress = false;
 bool ZipCancelRequested = false;
 HWND ZipOptionsDialog = nullptr;

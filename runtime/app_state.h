@@ -117,6 +117,8 @@ extern HWND LastSearchWindow;
 // Sorting of the search results: column 1..6, 0 until a search has ended.
 extern int ResultSortColumn;
 extern bool ResultSortAscending;
+// An HTML export is running (it pumps messages while it asks and writes).
+extern bool HtmlExportInProgress;
 extern bool ZipInProgress;
 extern bool ZipCancelRequested;
 // The open zip options dialog, null while none is open.

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <mutex>
+
 #include "runtime/dir_entries.h"
 #include "runtime/long_paths.h"
 
@@ -33,13 +35,38 @@ uint64_t EntryLastWrite(const WIN32_FIND_DATAA& entry) {
            entry.ftLastWriteTime.dwLowDateTime;
 }
 
+// The zone's rules, asked for at most once a second: asking the system costs
+// twenty times the conversion, for every date of a long listing. Listings run
+// on the tree pane's thread as well as the main one.
+static TIME_ZONE_INFORMATION CurrentZone() {
+    static std::mutex lock;
+    static TIME_ZONE_INFORMATION zone;
+    static DWORD askedAt = 0;
+    static bool asked = false;
+    std::lock_guard<std::mutex> hold(lock);
+    DWORD now = GetTickCount();
+    if (!asked || now - askedAt >= 1000) {
+        GetTimeZoneInformation(&zone);
+        askedAt = now;
+        asked = true;
+    }
+    return zone;
+}
+
+bool LocalTimeOf(uint64_t fileTime, SYSTEMTIME& local) {
+    FILETIME utc;
+    utc.dwLowDateTime = static_cast<DWORD>(fileTime);
+    utc.dwHighDateTime = static_cast<DWORD>(fileTime >> 32);
+    SYSTEMTIME universal;
+    // FileTimeToLocalFileTime would apply today's offset to every date.
+    TIME_ZONE_INFORMATION zone = CurrentZone();
+    return FileTimeToSystemTime(&utc, &universal) &&
+           SystemTimeToTzSpecificLocalTime(&zone, &universal, &local);
+}
+
 std::string ModifiedTextOf(uint64_t lastWrite) {
-    FILETIME utc, local;
-    utc.dwLowDateTime = static_cast<DWORD>(lastWrite);
-    utc.dwHighDateTime = static_cast<DWORD>(lastWrite >> 32);
     SYSTEMTIME st;
-    if (!FileTimeToLocalFileTime(&utc, &local) || !FileTimeToSystemTime(&local, &st))
-        return std::string();
+    if (!LocalTimeOf(lastWrite, st)) return std::string();
     char date[64] = {}, time[64] = {};
     GetDateFormatA(LOCALE_USER_DEFAULT, 0, &st, "MM'/'dd'/'yyyy", date, sizeof date);
     GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &st, "hh':'mm tt", time, sizeof time);

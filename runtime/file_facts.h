@@ -24,6 +24,12 @@ std::string AttributeText(const std::string& path);
 // time (100 ns units since 1601, UTC) and the attribute word.
 std::string ModifiedTextOf(uint64_t lastWrite);
 
+// The calendar fields of a file time (100 ns units since 1601, UTC) in local
+// time, by the daylight-saving rule in force on that date rather than today's
+// offset, so that a summer file reads the same in winter. False when the time
+// cannot be converted.
+bool LocalTimeOf(uint64_t fileTime, SYSTEMTIME& local);
+
 // The Size, Modified and Attributes texts of a listed file from what its
 // directory entry gave; a file that vanished since gets what its path gives
 // now, as any missing file does.

@@ -46,6 +46,11 @@ std::FILE* OpenFileStream(const std::string& path, const char* mode) {
     return _wfopen(LongPathForm(path).c_str(), WideFromAnsi(mode).c_str());
 }
 
+bool DeleteFileOf(const std::string& path) {
+    if (!IsLongPath(path)) return DeleteFileA(path.c_str()) != 0;
+    return DeleteFileW(LongPathForm(path).c_str()) != 0;
+}
+
 HANDLE OpenForReading(const std::string& path, DWORD flags) {
     // Reading must never stop another program, or the user, from renaming,
     // moving or deleting the file meanwhile.

@@ -19,6 +19,8 @@ std::wstring LongPathForm(const std::string& path);
 DWORD FileAttributesOf(const std::string& path);
 // fopen for a path of any length.
 std::FILE* OpenFileStream(const std::string& path, const char* mode);
+// DeleteFileA for a path of any length.
+bool DeleteFileOf(const std::string& path);
 // An existing file of a path of any length opened for reading, shared with
 // readers and writers (as fopen shares it); INVALID_HANDLE_VALUE on failure.
 HANDLE OpenForReading(const std::string& path, DWORD flags = FILE_ATTRIBUTE_NORMAL);

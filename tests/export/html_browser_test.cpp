@@ -14,6 +14,7 @@
 #include "tests/export/html_export_fixture.h"
 #include "tests/support/dwg_builder.h"
 #include "tests/support/headless_chromium.h"
+#include "tests/support/png_builder.h"
 #include "tests/support/sample_dwg.h"
 #include "tests/support/unix_command.h"
 
@@ -73,19 +74,44 @@ std::vector<std::vector<std::string>> ProbeLines(const std::string& dom) {
     return lines;
 }
 
+// A drawing whose bitmap entry claims 520,000,000 bytes, inside a file that
+// long (sparse: the file system stores no zeros): the entry lies in the file,
+// but no bitmap of its header fills it.
+bool WriteDrawingWithHugeEntry(const std::string& path) {
+    std::string drawing = DrawingWithPreview(8, 8, 0x00FF00);
+    PutLE32(drawing, kImageBlockAddress + 21 + 5, 520000000u); // the first entry's size
+    return WriteBytes(path, drawing) && ExtendFile(path, 530000000);
+}
+
 TEST_F(HtmlExportTest, BrowserShowsEveryPictureAndFollowsEveryLink) {
     if (!ChromiumInstalled()) GTEST_SKIP() << "chromium is not installed (scripts/setup)";
     ScratchFolder folder, target;
-    // Previews as the drawings hold them: real ones where this run has them.
-    std::map<std::string, std::pair<int, int>> sizes = {{"R&D #1 50%.dwg", {30, 20}}};
+    // Previews as the drawings hold them, bitmaps and PNG pictures as the list
+    // shows them: real ones where this run has them.
+    // A name of 250 characters and more is read whole.
+    const std::string longName = std::string(246, 'n') + "e.dwg";
+    std::map<std::string, std::pair<int, int>> sizes = {
+        {"R&D #1 50%.dwg", {30, 20}}, {"png only.dwg", {7, 5}}, {longName, {9, 4}}};
     ASSERT_TRUE(WriteBytes(folder.file("R&D #1 50%.dwg"), DrawingWithPreview(30, 20, 0xFF0000)));
+    ASSERT_TRUE(WriteBytes(folder.file(longName), DrawingWithPreview(9, 4, 0xFF0000)));
     ASSERT_TRUE(WriteBytes(folder.file("bare.dwg"), MakeDrawingWithoutImages("AC1015")));
+    PngRecipe png;
+    png.width = 7;
+    png.height = 5;
+    png.color = [](int x, int y) { return (x + y) % 2 ? 0xFF2030C0u : 0xFFFFFFFFu; };
+    png.palette = {0x2030C0, 0xFFFFFF};
+    ASSERT_TRUE(WriteBytes(folder.file("png only.dwg"),
+                           MakeDrawing("AC1032", {{1, std::string(80, 'h')}, {6, MakePng(png)}})));
+    ASSERT_TRUE(WriteDrawingWithHugeEntry(folder.file("huge claim.dwg")));
     std::string samples = SampleDrawingFolder();
     if (!samples.empty()) {
         for (const auto& row : ReadManifestRows(samples)) {
-            if (row.size() < 7 || row[4] != "yes") continue;
+            bool bitmap = row.size() >= 7 && row[4] == "yes";
+            bool pngOnly = !bitmap && row.size() >= 17 && row[14] == "yes";
+            if (!bitmap && !pngOnly) continue;
             ASSERT_TRUE(CopyFileA((samples + row[0]).c_str(), folder.file(row[0]).c_str(), FALSE));
-            sizes[row[0]] = {std::stoi(row[5]), std::stoi(row[6])};
+            sizes[row[0]] = bitmap ? std::make_pair(std::stoi(row[5]), std::stoi(row[6]))
+                                   : std::make_pair(std::stoi(row[15]), std::stoi(row[16]));
         }
     }
     ListFolder(Unslashed(folder.path()));
@@ -125,6 +151,7 @@ TEST_F(HtmlExportTest, BrowserShowsEveryPictureAndFollowsEveryLink) {
         }
     }
     EXPECT_EQ(sizes, shown) << "every picture loaded at its preview's size";
+    EXPECT_FALSE(PathExists(target.file("huge claim.bmp")));
     EXPECT_EQ(RowCount(Win.list), links) << "one link per row";
     EXPECT_TRUE(oddNameReadsAsTyped);
     BuildFileList();

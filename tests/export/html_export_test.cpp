@@ -36,6 +36,17 @@ std::function<void(HWND)> Confirm(int layoutId, std::function<void(HWND)> more =
     };
 }
 
+// Confirms as Confirm does; then, were the dialog still open, `left` takes
+// its HTML Filename text, and the dialog is cancelled.
+std::function<void(HWND)> ConfirmThenCancel(int layoutId, std::string& left,
+                                            std::function<void(HWND)> more) {
+    return [layoutId, &left, more](HWND dlg) {
+        Confirm(layoutId, more)(dlg);
+        left = IsWindowVisible(dlg) ? WindowText(DialogControl(dlg, ID_HTML_FILENAME)) : "closed";
+        ClickButton(dlg, ID_HTML_CANCEL);
+    };
+}
+
 } // namespace
 
 TEST_F(HtmlExportTest, DetailTableOfEveryRowInTheWorkFolder) {
@@ -182,19 +193,19 @@ TEST_F(HtmlExportTest, DrawingsDifferingOnlyInExtensionKeepTheirOwnPictures) {
     EXPECT_FALSE(PathExists(Paths.htmlFolder + "plan_3.bmp"));
 }
 
-TEST_F(HtmlExportTest, PageThatCannotBeWrittenIsReportedAndNotOpened) {
+TEST_F(HtmlExportTest, PageThatCannotBeWrittenIsReportedAndTheDialogStaysOpen) {
     ScratchFolder folder, target;
     ASSERT_TRUE(WriteBytes(folder.file("plan.dwg"), DrawingWithPreview(8, 8, 0xFF0000)));
     ListFolder(Unslashed(folder.path()));
     // An empty file name makes the page path the folder itself; a page on a
     // full device fails while it is written.
-    std::string full = target.file("full.htm");
     UnixRun link =
         RunUnixCommand("ln -s /dev/full " + ShellQuote(UnixPath(target.path()) + "full.htm"));
     ASSERT_TRUE(link.finished && link.status == 0) << link.output;
     for (const char* fileName : {"", "full.htm"}) {
         DialogAnswerer answers;
-        answers.Add(Confirm(ID_HTML_LAYOUT1, [&](HWND dlg) {
+        std::string left;
+        answers.Add(ConfirmThenCancel(ID_HTML_LAYOUT1, left, [&](HWND dlg) {
             SetWindowTextA(DialogControl(dlg, ID_HTML_FOLDER), target.path().c_str());
             SetWindowTextA(DialogControl(dlg, ID_HTML_FILENAME), fileName);
         }));
@@ -203,6 +214,7 @@ TEST_F(HtmlExportTest, PageThatCannotBeWrittenIsReportedAndNotOpened) {
         ASSERT_EQ(2, answers.Answered()) << fileName;
         EXPECT_EQ("Error", answers.Seen(1).caption);
         EXPECT_EQ("Can't open file " + target.path() + fileName, answers.Seen(1).text);
+        EXPECT_EQ(fileName, left) << "open, as typed";
         EXPECT_TRUE(OpenedPages.empty()) << fileName;
         EXPECT_EQ(LoadCursorA(nullptr, IDC_ARROW), GetCursor());
     }
@@ -210,16 +222,81 @@ TEST_F(HtmlExportTest, PageThatCannotBeWrittenIsReportedAndNotOpened) {
     RunUnixCommand("rm " + ShellQuote(UnixPath(target.path()) + "full.htm")); // a link to a device
 }
 
-TEST_F(HtmlExportTest, NoRowsWriteNoPage) {
-    ScratchFolder empty;
-    ListFolder(Unslashed(empty.path()));
-    DeleteFileA(Paths.htmlFile.c_str());
+TEST_F(HtmlExportTest, NoRowsToExportAreToldAndWriteNoPage) {
+    ScratchFolder empty, folder;
+    ASSERT_TRUE(WriteBytes(folder.file("plan.dwg"), DrawingWithPreview(8, 8, 0xFF0000)));
+    // An empty list, and rows of which none is selected.
+    for (const ScratchFolder* listed : {&empty, &folder}) {
+        ListFolder(Unslashed(listed->path()));
+        DialogAnswerer answers;
+        std::string left;
+        answers.Add(ConfirmThenCancel(ID_HTML_LAYOUT4, left, [](HWND dlg) {
+            SendMessageA(DialogControl(dlg, ID_HTML_SELECTED_FILES), BM_CLICK, 0, 0);
+        }));
+        answers.Add([](HWND box) { ClickButton(box, IDOK); });
+        OpenDialog();
+        ASSERT_EQ(2, answers.Answered());
+        EXPECT_EQ("There are no files to export.", answers.Seen(1).text);
+        EXPECT_EQ("KvxHtml.htm", left);
+        EXPECT_TRUE(OpenedPages.empty());
+    }
+}
+
+TEST_F(HtmlExportTest, OkPressedAgainDuringTheRunStartsNoSecondRun) {
+    ScratchFolder folder;
+    ASSERT_TRUE(WriteBytes(folder.file("plan.dwg"), DrawingWithPreview(8, 8, 0xFF0000)));
+    ListFolder(Unslashed(folder.path()));
     DialogAnswerer answers;
-    RunDialog(answers, Confirm(ID_HTML_LAYOUT4));
-    EXPECT_EQ(1, answers.Answered()) << "no message";
-    EXPECT_TRUE(OpenedPages.empty());
-    EXPECT_FALSE(PathExists(Paths.htmlFile));
-    EXPECT_EQ("4", HtmlValue("Rows"));
+    RunDialog(answers, Confirm(ID_HTML_LAYOUT1, [](HWND dlg) {
+                  // Seen when the run pumps messages.
+                  PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(ID_HTML_OK, BN_CLICKED),
+                               reinterpret_cast<LPARAM>(GetDlgItem(dlg, ID_HTML_OK)));
+              }));
+    EXPECT_EQ(1u, OpenedPages.size());
+}
+
+TEST_F(HtmlExportTest, FilesKorvexDidNotWriteAreReplacedOnlyOnYes) {
+    ScratchFolder folder;
+    ASSERT_TRUE(WriteBytes(folder.file("plan.dwg"), DrawingWithPreview(12, 6, 0xFF0000)));
+    ASSERT_TRUE(WriteBytes(folder.file("bare.dwg"), MakeDrawingWithoutImages("AC1015")));
+    ListFolder(Unslashed(folder.path()));
+    for (int answer : {IDNO, IDCANCEL, IDYES}) {
+        ScratchFolder target;
+        for (const char* name : {"index.htm", "plan.bmp", "bare.bmp"})
+            ASSERT_TRUE(WriteBytes(target.file(name), "mine"));
+        auto intoIndex = [&target](HWND dlg) {
+            SetWindowTextA(DialogControl(dlg, ID_HTML_FOLDER), target.path().c_str());
+            SetWindowTextA(DialogControl(dlg, ID_HTML_FILENAME), "index.htm");
+        };
+        OpenedPages.clear();
+        std::string left;
+        {
+            DialogAnswerer answers;
+            answers.Add(ConfirmThenCancel(ID_HTML_LAYOUT1, left, intoIndex));
+            answers.Add([&](HWND box) { ClickButton(box, answer); });
+            OpenDialog();
+            ASSERT_EQ(2, answers.Answered());
+            // Not the picture of a drawing that has none.
+            EXPECT_EQ("These files are already in the folder and were not written by Korvex:"
+                      "\r\n\r\nindex.htm\r\nplan.bmp\r\n\r\nWould you like to overwrite them?",
+                      answers.Seen(1).text);
+        }
+        EXPECT_EQ("mine", ReadBytes(target.file("bare.bmp")));
+        if (answer != IDYES) {
+            EXPECT_EQ("index.htm", left);
+            EXPECT_EQ("mine", ReadBytes(target.file("index.htm")));
+            EXPECT_EQ("mine", ReadBytes(target.file("plan.bmp")));
+            EXPECT_TRUE(OpenedPages.empty());
+            continue;
+        }
+        ExtractPreview(folder.file("plan.dwg"));
+        EXPECT_EQ(ReadBytes(Paths.previewBitmap), ReadBytes(target.file("plan.bmp")));
+        // What Korvex wrote there is its own: the next run asks nothing.
+        DialogAnswerer again;
+        again.Add(Confirm(ID_HTML_LAYOUT1, intoIndex));
+        OpenDialog();
+        EXPECT_EQ(2u, OpenedPages.size());
+    }
 }
 
 TEST_F(HtmlExportTest, ProgressCountsPast65535Files) {

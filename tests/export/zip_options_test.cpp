@@ -1,6 +1,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <climits>
+
 #include "export/zip_options.h"
 #include "runtime/app_state.h"
 #include "runtime/ids.h"
@@ -111,15 +113,16 @@ TEST_F(ZipOptionsDialogTest, ShowsItsControlsAndPreselectsTheFilesToZip) {
 
 TEST_F(ZipOptionsDialogTest, CreateZipPacksTheChosenRowsUnderTheirBareNames) {
     CreateDirectoryA(folder.file("sub").c_str(), nullptr);
-    List({"plan.dwg", "sub\\deep.dwg", "empty.dwg", "site.sv$"});
+    const std::string longName = std::string(246, 'n') + "e.dwg"; // read whole
+    List({"plan.dwg", "sub\\deep.dwg", "empty.dwg", "site.sv$", longName});
     WriteBytes(folder.file("empty.dwg"), "");
     Select({1, 2});
     struct Case {
         bool all;
         std::vector<std::string> entries, sources;
     } cases[] = {{true,
-                  {"plan.dwg", "deep.dwg", "empty.dwg", "site.sv$"},
-                  {"plan.dwg", "sub\\deep.dwg", "empty.dwg", "site.sv$"}},
+                  {"plan.dwg", "deep.dwg", "empty.dwg", "site.sv$", longName},
+                  {"plan.dwg", "sub\\deep.dwg", "empty.dwg", "site.sv$", longName}},
                  {false, {"deep.dwg", "empty.dwg"}, {"sub\\deep.dwg", "empty.dwg"}}};
     for (const Case& c : cases) {
         ScratchFolder target;
@@ -154,22 +157,32 @@ TEST_F(ZipOptionsDialogTest, AnExistingArchiveIsReplacedOnlyOnYes) {
     }
 }
 
-// Stops the run once the progress bar shows the third file done.
+// The bar's steps for each file.
+const int kSteps = 100;
+
+// Stops the run once the progress bar reaches a position: by default, the
+// third file done.
 struct StopAfterThird {
     static WNDPROC previous;
     static std::function<void()> stop;
+    static int at;
     static LRESULT CALLBACK Proc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-        if (msg == PBM_SETPOS && wParam == 2) stop();
+        if (msg == PBM_SETPOS && static_cast<int>(wParam) >= at) {
+            at = INT_MAX; // once
+            stop();
+        }
         return CallWindowProcA(previous, wnd, msg, wParam, lParam);
     }
-    static void Watch(std::function<void()> how) {
+    static void Watch(std::function<void()> how, int position = 3 * kSteps) {
         stop = how;
+        at = position;
         previous = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
             ZipOptionsItem(ID_ZIP_PROGRESS), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Proc)));
     }
 };
 WNDPROC StopAfterThird::previous = nullptr;
 std::function<void()> StopAfterThird::stop;
+int StopAfterThird::at = INT_MAX;
 
 TEST_F(ZipOptionsDialogTest, EscOrCancelDuringARunKeepsTheFilesDoneSoFar) {
     std::vector<std::string> names = Numbered(10);
@@ -262,11 +275,40 @@ TEST_F(ZipOptionsDialogTest, ArchiveThatCannotBeCreatedGivesOneMessage) {
     EXPECT_EQ("AC1018 a.dwg", ReadBytes(folder.file("a.dwg")));
 }
 
-TEST_F(ZipOptionsDialogTest, EmptyListMakesNoArchive) {
+TEST_F(ZipOptionsDialogTest, EmptyListOrSelectionMakesNoArchive) {
     WriteBytes(folder.file("KvxZIP.zip"), "old");
     OpenZipOptions([](HWND dlg) { CreateZip(dlg); }, {Press(IDOK)});
+    List({"a.dwg", "b.dwg"});
+    OpenZipOptions(
+        [](HWND dlg) {
+            SendMessageA(ZipOptionsItem(ID_ZIP_SELECTED), BM_CLICK, 0, 0); // "Only 0 ..."
+            CreateZip(dlg);
+        },
+        {Press(IDOK)});
+    ASSERT_EQ(4, answers.Answered()) << "no question about the old archive";
     EXPECT_EQ("There are no files to zip.", answers.Seen(1).text);
+    EXPECT_EQ("There are no files to zip.", answers.Seen(3).text);
     EXPECT_EQ("old", ReadBytes(folder.file("KvxZIP.zip")));
+}
+
+TEST_F(ZipOptionsDialogTest, StopInsideALargeFileLeavesOnlyTheFilesDone) {
+    List({"a.dwg", "big.dwg", "c.dwg"});
+    ASSERT_TRUE(ExtendFile(folder.file("big.dwg"), 64 << 20)); // 64 blocks of zeros, quick
+    static bool stopped;
+    stopped = false;
+    OpenZipOptions([](HWND dlg) {
+        // The bar moves inside the second file, and Esc there stops it.
+        StopAfterThird::Watch(
+            [] {
+                stopped = true;
+                PostMessageA(ZipOptionsItem(ID_ZIP_NAME), WM_KEYUP, VK_ESCAPE, 0xC0010001);
+            },
+            kSteps + 1);
+        CreateZip(dlg);
+    });
+    EXPECT_TRUE(stopped) << "no progress inside the file";
+    EXPECT_FALSE(ZipCancelRequested);
+    EXPECT_EQ("", CheckArchive(folder.file("KvxZIP.zip"), Entries(folder, {"a.dwg"})));
 }
 
 TEST_F(ZipOptionsDialogTest, ProgressCountsBeyond65535Files) {
@@ -289,7 +331,7 @@ TEST_F(ZipOptionsDialogTest, ProgressCountsBeyond65535Files) {
         },
         {Press(IDOK)}); // the files left out
 
-    EXPECT_EQ(rows, high);
+    EXPECT_EQ(rows * kSteps, high);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "tests/export/zip_readers.h"
 
+#include "runtime/dir_entries.h"
 #include "runtime/handles.h"
 #include "tests/support/dwg_builder.h"
 #include "tests/support/scratch_folder.h"
@@ -36,13 +37,15 @@ print('zipfile ok')
 )";
 
 SYSTEMTIME LocalWriteTime(const std::string& path) {
-    SYSTEMTIME st = {};
-    WIN32_FIND_DATAA data;
-    FindHandle find(FindFirstFileA(path.c_str(), &data));
-    FILETIME local;
-    if (find.valid() && FileTimeToLocalFileTime(&data.ftLastWriteTime, &local))
-        FileTimeToSystemTime(&local, &st);
-    return st;
+    SYSTEMTIME utc = {}, local = {};
+    DirEntry entry;
+    if (!FindFirstEntry(path, entry)) return local;
+    FILETIME written = {static_cast<DWORD>(entry.lastWrite),
+                        static_cast<DWORD>(entry.lastWrite >> 32)};
+    // The offset of the file's own date, summer or winter, whatever today's is.
+    if (FileTimeToSystemTime(&written, &utc))
+        SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local);
+    return local;
 }
 
 ExpectedEntry Expect(const std::string& name, const std::string& source) {

@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdlib>
+
 #include "export/zip_writer.h"
+#include "runtime/file_facts.h"
 #include "tests/export/zip_readers.h"
 #include "tests/support/dwg_builder.h"
 #include "tests/support/scratch_folder.h"
+#include "tests/support/unix_command.h"
 
 namespace {
 
@@ -28,6 +32,19 @@ void SetLocalWriteTime(const std::string& path, WORD y, WORD mo, WORD d, WORD h,
                            OPEN_EXISTING, 0, nullptr);
     SetFileTime(f, nullptr, nullptr, &utc);
     CloseHandle(f);
+}
+
+void SetUtcWriteTime(const std::string& path, const SYSTEMTIME& utc) {
+    FILETIME time;
+    SystemTimeToFileTime(&utc, &time);
+    HANDLE f = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    SetFileTime(f, nullptr, nullptr, &time);
+    CloseHandle(f);
+}
+
+SYSTEMTIME Time(WORD y, WORD mo, WORD d, WORD h, WORD mi, WORD s) {
+    return {y, mo, 0, d, h, mi, s, 0};
 }
 
 // Packs the files of the folder under their names; returns what each gave.
@@ -75,18 +92,102 @@ TEST(ZipWriter, EveryReaderFindsTheFilesWholeWithTheirTimes) {
     EXPECT_EQ("", CheckArchive(zip, entries));
 }
 
+// The DOS date, local and in two-second steps, holds 1980 to 2107: beyond, it
+// is held to that range, and the exact time goes into an extended-timestamp
+// field (unsigned, so to 2106) or else an NTFS times field.
+TEST(ZipWriter, DatesOutsideTheZipRangeAreHeldToItWithTheExactTimeBeside) {
+    ScratchFolder folder;
+    struct Case {
+        const char* name;
+        SYSTEMTIME utc, stored;
+    } cases[] = {{"1970.dwg", Time(1970, 6, 15, 8, 0, 0), Time(1980, 1, 1, 0, 0, 0)},
+                 {"1975.dwg", Time(1975, 3, 1, 10, 30, 7), Time(1980, 1, 1, 0, 0, 0)},
+                 {"2100.dwg", Time(2100, 5, 4, 3, 2, 1), {}},
+                 {"2110.dwg", Time(2110, 1, 1, 12, 0, 0), Time(2107, 12, 31, 23, 59, 58)}};
+    std::vector<std::string> names;
+    std::vector<ExpectedEntry> entries;
+    for (const Case& c : cases) {
+        ASSERT_TRUE(WriteBytes(folder.file(c.name), MakeDrawingWithoutImages("AC1015", 3000)));
+        SetUtcWriteTime(folder.file(c.name), c.utc);
+        names.push_back(c.name);
+        entries.push_back(Expect(c.name, folder.file(c.name)));
+        if (c.stored.wYear) entries.back().localTime = c.stored;
+    }
+    std::string zip = folder.file("dates.zip");
+    Pack(folder, zip, names);
+    EXPECT_EQ("", CheckArchive(zip, entries)); // Python's zipfile reads the DOS dates
+    std::string unix = ShellQuote(UnixPath(zip));
+    std::string zipinfo = RunUnixCommand("TZ=UTC unzip -Z -v " + unix + " | tr -s ' '").output;
+    for (const char* line : {"(DOS date/time): 1980 Jan 1 00:00:00",
+                             "(UT extra field modtime): 1970 Jun 15 08:00:00 UTC",
+                             "(UT extra field modtime): 1975 Mar 1 10:30:07 UTC",
+                             "(UT extra field modtime): 2100 May 4 03:02:01 UTC",
+                             "(DOS date/time): 2107 Dec 31 23:59:58"})
+        EXPECT_NE(std::string::npos, zipinfo.find(line)) << line << "\n" << zipinfo;
+    std::string sevenZip = RunUnixCommand("TZ=UTC 7z l -slt " + unix).output;
+    EXPECT_NE(std::string::npos, sevenZip.find("Modified = 2110-01-01 12:00:00")) << sevenZip;
+}
+
+// The process runs in the zone its TZ names; KORVEX_TZ_RULE=CET tells the
+// test that it is one hour east of UTC, with summer time from the last Sunday
+// of March to the last Sunday of October. Without it the test is skipped.
+TEST(SummerTime, DatesTakeTheOffsetOfTheirOwnDay) {
+    const char* rule = std::getenv("KORVEX_TZ_RULE");
+    if (!rule || std::string(rule) != "CET") GTEST_SKIP() << "needs central European time";
+    ScratchFolder folder;
+    struct Case {
+        const char* name;
+        SYSTEMTIME utc, local;
+        const char* modified; // the list's Modified text
+    } cases[] = {{"summer.dwg", Time(2010, 7, 1, 12, 0, 0), Time(2010, 7, 1, 14, 0, 0),
+                  "07/01/2010 02:00 PM"},
+                 {"winter.dwg", Time(2010, 1, 15, 12, 0, 0), Time(2010, 1, 15, 13, 0, 0),
+                  "01/15/2010 01:00 PM"}};
+    std::vector<std::string> names;
+    std::vector<ExpectedEntry> entries;
+    for (const Case& c : cases) {
+        ASSERT_TRUE(WriteBytes(folder.file(c.name), "AC1015"));
+        SetUtcWriteTime(folder.file(c.name), c.utc);
+        EXPECT_EQ(c.modified, ModifiedText(folder.file(c.name)));
+        names.push_back(c.name);
+        entries.push_back({c.name, folder.file(c.name), c.local});
+    }
+    std::string zip = folder.file("seasons.zip");
+    Pack(folder, zip, names);
+    EXPECT_EQ("", CheckArchive(zip, entries));
+}
+
+// More than 65,535 entries end in zip64 end records, which the archive keeps
+// when its last entry is taken out.
+TEST(DropLastZipEntry, KeepsTheZip64EndOfALargeArchive) {
+    ScratchFolder folder;
+    std::string zip = folder.file("many.zip");
+    zipFile archive = CreateZipArchive(zip);
+    ASSERT_NE(nullptr, archive);
+    zip_fileinfo info = {};
+    for (int i = 0; i < 65537; ++i) {
+        std::string name = "e" + std::to_string(i);
+        zipOpenNewFileInZip(archive, name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, 0, 0);
+        zipWriteInFileInZip(archive, name.data(), static_cast<unsigned>(name.size()));
+        zipCloseFileInZip(archive);
+    }
+    ASSERT_TRUE(CloseZipArchive(archive));
+    ASSERT_TRUE(DropLastZipEntry(zip));
+    std::string unix = ShellQuote(UnixPath(zip));
+    std::vector<UnixRun> runs = RunUnixCommands(
+        {"unzip -tqq " + unix + " && 7z t -bd " + unix,
+         "python3 -c 'import sys, zipfile; i = zipfile.ZipFile(sys.argv[1]).infolist(); "
+         "print(len(i), i[-1].filename)' " +
+             unix});
+    EXPECT_EQ(0, runs[0].status) << runs[0].output;
+    EXPECT_EQ("65536 e65535\n", runs[1].output);
+}
+
 // Read in blocks with its whole 64-bit size: a 32-bit process could not hold it.
 TEST(ZipWriter, FileOfFiveGiBIsAZip64EntryReadInBlocks) {
     ScratchFolder folder;
     std::string big = folder.file("huge.dwg");
-    {
-        HANDLE f = CreateFileA(big.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
-        ASSERT_NE(INVALID_HANDLE_VALUE, f);
-        LARGE_INTEGER size;
-        size.QuadPart = 5LL << 30; // sparse: the file system stores no zeros
-        EXPECT_TRUE(SetFilePointerEx(f, size, nullptr, FILE_BEGIN) && SetEndOfFile(f));
-        CloseHandle(f);
-    }
+    ASSERT_TRUE(ExtendFile(big, 5ull << 30));
     std::string zip = folder.file("big.zip");
     std::vector<ZipAddResult> results = Pack(folder, zip, {"huge.dwg"});
     ASSERT_EQ(1u, results.size());

@@ -120,6 +120,16 @@ bool WriteBytes(const std::string& path, const std::string& bytes) {
     return f && std::fwrite(bytes.data(), 1, bytes.size(), f.get()) == bytes.size();
 }
 
+bool ExtendFile(const std::string& path, uint64_t size) {
+    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, 0, nullptr);
+    LARGE_INTEGER end;
+    end.QuadPart = static_cast<LONGLONG>(size);
+    bool ok = f != INVALID_HANDLE_VALUE && SetFilePointerEx(f, end, nullptr, FILE_BEGIN) &&
+              SetEndOfFile(f);
+    if (f != INVALID_HANDLE_VALUE) CloseHandle(f);
+    return ok;
+}
+
 std::string ReadBytes(const std::string& path) {
     std::string bytes;
     ReadWholeFile(path, bytes);

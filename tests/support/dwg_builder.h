@@ -43,4 +43,7 @@ constexpr uint32_t kImageBlockAddress = 0x40;
 
 bool WriteBytes(const std::string& path, const std::string& bytes);
 std::string ReadBytes(const std::string& path);
+// Makes the file `size` bytes long (created when missing), sparse: the file
+// system stores no zeros, so that files of gigabytes cost nothing to make.
+bool ExtendFile(const std::string& path, uint64_t size);
 void PutLE32(std::string& bytes, size_t offset, uint32_t value);
