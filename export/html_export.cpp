@@ -228,6 +228,7 @@ static bool WritePage(const HtmlExportRequest& request, const std::vector<std::s
     if (!page.opened()) return false;
 
     HtmlPageOptions options;
+    options.charset = CharsetOfCodePage(GetACP());
     options.title = request.title;
     options.font = HtmlOptions.font;
     options.header = HtmlOptions.headerText;

@@ -26,6 +26,12 @@ const char* CellWidth(int layout) {
 
 } // namespace
 
+std::string CharsetOfCodePage(unsigned codePage) {
+    if (codePage == 65001) return "utf-8";
+    if (codePage == 1252) return "iso-8859-1";
+    return "windows-" + std::to_string(codePage);
+}
+
 HtmlPageWriter::HtmlPageWriter(const HtmlPageOptions& options)
     : options_(options), face_(HtmlEscape(options.font)) {}
 
@@ -33,7 +39,9 @@ void HtmlPageWriter::Begin(std::string& out) {
     Line(out, 0, "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">");
     Line(out, 0, "<html>");
     Line(out, 0, "<head>");
-    Line(out, 2, "<meta http-equiv=\"Content-Type\" Content=\"text/html; charset=iso-8859-1\">");
+    Line(out, 2,
+         "<meta http-equiv=\"Content-Type\" Content=\"text/html; charset=" +
+             HtmlEscape(options_.charset) + "\">");
     Line(out, 2, "<meta name=\"Generator\" content=\"Korvex\">");
     Line(out, 2, "<title>" + HtmlEscape(options_.title) + "</title>");
     Line(out, 0, "</head>");

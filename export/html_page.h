@@ -14,7 +14,13 @@ struct HtmlPageOptions {
     int layout = 1; // 1 detail table; 3 or 4 files per grid row
     // Preview, file name, version, size, date, attributes.
     bool show[6] = {true, true, true, true, true, true};
+    // The character set the page's bytes are in (the program's code page).
+    std::string charset = "iso-8859-1";
 };
+
+// The name a page declares for the bytes of a code page: "utf-8" for UTF-8,
+// "iso-8859-1" for the Western one, "windows-N" for any other.
+std::string CharsetOfCodePage(unsigned codePage);
 
 // One file of the page. An empty image writes "No Preview" in its place.
 struct HtmlPageFile {

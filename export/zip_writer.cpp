@@ -147,6 +147,28 @@ zipFile CreateZipArchive(const std::string& path) {
     return zipOpen2_64(form.c_str(), APPEND_STATUS_CREATE, nullptr, &wide);
 }
 
+ZipEntryText StoredEntryName(const std::string& name) {
+    ZipEntryText stored;
+    stored.name = name;
+    for (unsigned char c : name)
+        if (c >= 0x80) {
+            // Readers take a name without the flag for the old DOS code page:
+            // anything beyond ASCII goes as UTF-8 and says so.
+            if (GetACP() != CP_UTF8) {
+                std::wstring wide = WideFromAnsi(name);
+                int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
+                                            nullptr, 0, nullptr, nullptr);
+                stored.name.assign(static_cast<size_t>(n > 0 ? n : 0), '\0');
+                if (n > 0)
+                    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
+                                        &stored.name[0], n, nullptr, nullptr);
+            }
+            stored.flags = kUtf8NameFlag;
+            break;
+        }
+    return stored;
+}
+
 ZipAddResult AddFileToZip(zipFile zip, const std::string& path, const std::string& entryName,
                           const ZipBlockStep& step) {
     ZipAddResult result;
@@ -187,9 +209,11 @@ ZipAddResult AddFileToZip(zipFile zip, const std::string& path, const std::strin
     const uInt extraSize = static_cast<uInt>(extra.size());
     const void* extraData = extra.empty() ? nullptr : extra.data();
     const uint64_t total = remaining;
-    if (zipOpenNewFileInZip64(zip, entryName.c_str(), &info, extraData, extraSize, extraData,
-                              extraSize, nullptr, Z_DEFLATED, kLevel,
-                              NeedsZip64(remaining) ? 1 : 0) != ZIP_OK) {
+    ZipEntryText stored = StoredEntryName(entryName);
+    if (zipOpenNewFileInZip4_64(zip, stored.name.c_str(), &info, extraData, extraSize, extraData,
+                                extraSize, nullptr, Z_DEFLATED, kLevel, 0, -MAX_WBITS,
+                                DEF_MEM_LEVEL, Z_DEFAULT_STRATEGY, nullptr, 0, 0, stored.flags,
+                                NeedsZip64(remaining) ? 1 : 0) != ZIP_OK) {
         result.openFailed = true;
         return result;
     }

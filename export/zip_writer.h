@@ -48,6 +48,16 @@ std::string ExtendedTimestampField(uint64_t fileTime);
 // given where the extended-timestamp field cannot hold the last write.
 std::string NtfsTimesField(uint64_t written, uint64_t accessed, uint64_t created);
 
+// General-purpose flag bit 11: the entry's name is UTF-8.
+const unsigned long kUtf8NameFlag = 1ul << 11;
+// An entry's name as stored and its flags: plain ASCII as it is, anything
+// else as UTF-8 with the flag set.
+struct ZipEntryText {
+    std::string name;
+    unsigned long flags = 0;
+};
+ZipEntryText StoredEntryName(const std::string& name);
+
 // A new archive in place of any file of that name; null when it cannot be
 // created.
 zipFile CreateZipArchive(const std::string& path);

@@ -90,9 +90,17 @@ TEST_F(HtmlExportTest, BrowserShowsEveryPictureAndFollowsEveryLink) {
     // shows them: real ones where this run has them.
     // A name of 250 characters and more is read whole.
     const std::string longName = std::string(246, 'n') + "e.dwg";
-    std::map<std::string, std::pair<int, int>> sizes = {
-        {"R&D #1 50%.dwg", {30, 20}}, {"png only.dwg", {7, 5}}, {longName, {9, 4}}};
+    // Names in other scripts arrive as UTF-8 in a page that says so.
+    const std::string chinese = "\xE4\xB8\xAD\xE6\x96\x87 \xE5\x9B\xBE.dwg";
+    const std::string emoji = "emoji \xF0\x9F\x93\x90 plan-\xC3\xA9.dwg";
+    std::map<std::string, std::pair<int, int>> sizes = {{"R&D #1 50%.dwg", {30, 20}},
+                                                        {"png only.dwg", {7, 5}},
+                                                        {longName, {9, 4}},
+                                                        {chinese, {12, 6}},
+                                                        {emoji, {5, 3}}};
     ASSERT_TRUE(WriteBytes(folder.file("R&D #1 50%.dwg"), DrawingWithPreview(30, 20, 0xFF0000)));
+    ASSERT_TRUE(WriteBytes(folder.file(chinese), DrawingWithPreview(12, 6, 0x00FF00)));
+    ASSERT_TRUE(WriteBytes(folder.file(emoji), DrawingWithPreview(5, 3, 0x0000FF)));
     ASSERT_TRUE(WriteBytes(folder.file(longName), DrawingWithPreview(9, 4, 0xFF0000)));
     ASSERT_TRUE(WriteBytes(folder.file("bare.dwg"), MakeDrawingWithoutImages("AC1015")));
     PngRecipe png;
@@ -134,6 +142,7 @@ TEST_F(HtmlExportTest, BrowserShowsEveryPictureAndFollowsEveryLink) {
     std::map<std::string, std::pair<int, int>> shown;
     int links = 0;
     bool oddNameReadsAsTyped = false;
+    int otherScripts = 0;
     for (const auto& cells : lines) {
         if (cells[0] == "IMG" && cells.size() == 5) {
             EXPECT_EQ("true", cells[2]) << cells[1];
@@ -148,12 +157,16 @@ TEST_F(HtmlExportTest, BrowserShowsEveryPictureAndFollowsEveryLink) {
             ++links;
         } else if (cells[0] == "TD" && cells.size() == 2 && cells[1] == "a&b<c>.dwg") {
             oddNameReadsAsTyped = true;
+        } else if (cells[0] == "TD" && cells.size() == 2 &&
+                   (cells[1] == chinese || cells[1] == emoji)) {
+            ++otherScripts;
         }
     }
     EXPECT_EQ(sizes, shown) << "every picture loaded at its preview's size";
     EXPECT_FALSE(PathExists(target.file("huge claim.bmp")));
     EXPECT_EQ(RowCount(Win.list), links) << "one link per row";
     EXPECT_TRUE(oddNameReadsAsTyped);
+    EXPECT_EQ(2, otherScripts) << "names in other scripts read as they are";
     BuildFileList();
 }
 

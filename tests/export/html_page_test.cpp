@@ -54,6 +54,15 @@ HtmlPageOptions Options(int layout, bool showHeader = true) {
     return o;
 }
 
+TEST(HtmlPage, ThePageDeclaresTheCodePageItIsWrittenIn) {
+    EXPECT_EQ("utf-8", CharsetOfCodePage(65001));
+    EXPECT_EQ("iso-8859-1", CharsetOfCodePage(1252));
+    EXPECT_EQ("windows-1251", CharsetOfCodePage(1251));
+    HtmlPageOptions options = Options(1);
+    options.charset = "utf-8";
+    EXPECT_NE(std::string::npos, Page(options, {}).find("text/html; charset=utf-8\">\n"));
+}
+
 TEST(HtmlPage, HeadAndFootFrameEveryLayout) {
     for (int layout : {1, 3, 4}) {
         std::string page = Page(Options(layout), {});

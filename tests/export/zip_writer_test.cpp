@@ -196,3 +196,33 @@ TEST(ZipWriter, FileOfFiveGiBIsAZip64EntryReadInBlocks) {
 }
 
 } // namespace
+
+// Names beyond ASCII are stored as UTF-8 and flagged so (bit 11); every
+// reader shows them exactly. ASCII names stay as they are, unflagged.
+TEST(ZipWriter, NamesInEveryScriptReadTheSameInEveryReader) {
+    ScratchFolder folder;
+    std::vector<std::string> names = {"\xE4\xB8\xAD\xE6\x96\x87.dwg", "plan-\xC3\xA9.dwg",
+                                      "emoji_\xF0\x9F\x93\x90.dwg", "plain.dwg"};
+    for (const std::string& name : names)
+        ASSERT_TRUE(WriteBytes(folder.file(name), name));
+    std::string zip = folder.file("names.zip");
+    for (const ZipAddResult& r : Pack(folder, zip, names))
+        EXPECT_TRUE(AddedWhole(r));
+    std::vector<ExpectedEntry> entries;
+    for (const std::string& name : names)
+        entries.push_back(Expect(name, folder.file(name)));
+    EXPECT_EQ("", CheckArchive(zip, entries)); // Python's names compared exactly
+
+    std::string quoted = ShellQuote(UnixPath(zip)), listed;
+    for (const std::string& name : names)
+        listed += name + "\n";
+    UnixRun unzip = RunUnixCommand("unzip -Z1 " + quoted);
+    EXPECT_EQ(listed, unzip.output);
+    UnixRun sevenZip = RunUnixCommand("7z l -ba -slt " + quoted + " | sed -n 's/^Path = //p'");
+    EXPECT_EQ(listed, sevenZip.output);
+    UnixRun flags = RunUnixCommand(
+        "python3 -c 'import sys, zipfile; print([i.flag_bits >> 11 & 1 for i in "
+        "zipfile.ZipFile(sys.argv[1]).infolist()])' " +
+        quoted);
+    EXPECT_EQ("[1, 1, 1, 0]\n", flags.output);
+}
