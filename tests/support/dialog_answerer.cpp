@@ -29,9 +29,17 @@ BOOL CALLBACK FindStaticText(HWND child, LPARAM out) {
 
 } // namespace
 
+BOOL CALLBACK DialogAnswerer::KeepExisting(HWND wnd, LPARAM self) {
+    if (ClassOf(wnd) == "#32770") reinterpret_cast<DialogAnswerer*>(self)->handled_.push_back(wnd);
+    return TRUE;
+}
+
 DialogAnswerer::DialogAnswerer() {
     EXPECT_EQ(nullptr, Current) << "only one DialogAnswerer per thread";
     Current = this;
+    // A dialog open before the answerer (the search window, a modeless
+    // dialog) is no question to answer, however often it is activated.
+    EnumThreadWindows(GetCurrentThreadId(), KeepExisting, reinterpret_cast<LPARAM>(this));
     hook_ = SetWindowsHookExA(WH_CBT, CbtHook, nullptr, GetCurrentThreadId());
     EXPECT_NE(nullptr, hook_);
 }

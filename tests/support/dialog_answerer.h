@@ -50,6 +50,7 @@ class DialogAnswerer {
     const SeenDialog& Seen(int index) const { return seen_.at(static_cast<size_t>(index)); }
 
   private:
+    static BOOL CALLBACK KeepExisting(HWND wnd, LPARAM self);
     static LRESULT CALLBACK CbtHook(int code, WPARAM wParam, LPARAM lParam);
     static void CALLBACK OnTimer(HWND dialog, UINT msg, UINT_PTR id, DWORD time);
     void Handle(HWND dialog);
