@@ -57,7 +57,7 @@ void CheckPng(const std::string& png) {
 
 // What the list does with a decoded preview: its colours swapped for the
 // black background and the picture fitted into a thumbnail cell (pictures of
-// up to 4096 pixels and cells of up to 131 pixels across, to keep the run
+// up to 4096 pixels and cells of up to 51 pixels across, to keep the run
 // fast: the scaling's steps depend on the ratio of the sizes, not on the
 // sizes themselves). `side` picks the cell's width, as the Preview column's
 // may be; the cell is 0.8 times as high. The vector and the plain scaling
@@ -66,7 +66,7 @@ void CheckThumbnail(const DibPicture& picture, std::vector<uint8_t>& pixels, uin
     const int width = picture.layout.width, height = picture.layout.height;
     if (static_cast<uint64_t>(width) * height > 4096) return;
     SwapBlackWhitePixels(pixels.data(), static_cast<size_t>(width) * height);
-    const int cellWidth = 4 + side % 128, cellHeight = static_cast<int>(0.8 * cellWidth);
+    const int cellWidth = 4 + side % 48, cellHeight = static_cast<int>(0.8 * cellWidth);
     std::vector<uint8_t> cell =
         ComposeThumbnailCell(pixels.data(), width, height, cellWidth, cellHeight, 0xFFFFFF);
     if (cell.size() != static_cast<size_t>(cellWidth) * cellHeight * 4) __builtin_trap();
