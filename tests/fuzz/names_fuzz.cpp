@@ -137,6 +137,13 @@ void CheckPage(const HtmlPageOptions& options, const std::vector<HtmlPageFile>& 
 
 } // namespace
 
+// The stand-in for the system's conversions must convert as the system does,
+// or what is found here would not be found in the program.
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    if (!NativeTextMatchesSystem()) __builtin_trap();
+    return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 2) return 0;
     NativeAnsiCodePage = data[0] & 1 ? CP_UTF8 : 1252;

@@ -6,6 +6,8 @@
 // a look-alike instead, one byte all the same).
 #include <windows.h>
 
+#include "tests/fuzz/native/code_page_cases.h"
+
 #include <algorithm>
 #include <cstring>
 #include <string>
@@ -38,43 +40,50 @@ void PutCodePoint(std::vector<uint16_t>& units, uint32_t c) {
     }
 }
 
-// UTF-8 to UTF-16; each broken sequence (its longest valid beginning, or one
-// byte) becomes one replacement character.
+bool IsContinuation(uint8_t b) {
+    return b >= 0x80 && b <= 0xBF;
+}
+
+// UTF-8 to UTF-16; each broken sequence becomes one replacement character.
+// A sequence is broken where a byte does not continue it, and already at its
+// second byte when that makes an overlong form, a surrogate or a character
+// past U+10FFFF: those two bytes are one broken sequence, as the system
+// reads them.
 std::vector<uint16_t> FromUtf8(const uint8_t* s, size_t n) {
     std::vector<uint16_t> units;
     units.reserve(n);
     for (size_t i = 0; i < n;) {
-        uint8_t b = s[i];
+        const uint8_t b = s[i];
+        int more = 0;
+        uint32_t c = 0;
         if (b < 0x80) {
             units.push_back(b);
             ++i;
             continue;
-        }
-        int more = 0;
-        uint32_t c = 0;
-        uint8_t low = 0x80, high = 0xBF; // the allowed range of the second byte
-        if (b >= 0xC2 && b <= 0xDF) {
+        } else if (b >= 0xC2 && b <= 0xDF) {
             more = 1, c = b & 0x1F;
         } else if (b >= 0xE0 && b <= 0xEF) {
             more = 2, c = b & 0x0F;
-            if (b == 0xE0) low = 0xA0;
-            if (b == 0xED) high = 0x9F; // no surrogates
         } else if (b >= 0xF0 && b <= 0xF4) {
             more = 3, c = b & 0x07;
-            if (b == 0xF0) low = 0x90;
-            if (b == 0xF4) high = 0x8F; // nothing past U+10FFFF
         } else {
             units.push_back(kReplacement);
             ++i;
             continue;
         }
         size_t j = i + 1;
-        for (int k = 0; k < more; ++k, ++j) {
-            uint8_t lo = k == 0 ? low : 0x80, hi = k == 0 ? high : 0xBF;
-            if (j >= n || s[j] < lo || s[j] > hi) break;
+        for (int k = 0; k < more && j < n && IsContinuation(s[j]); ++k, ++j) {
             c = c << 6 | (s[j] & 0x3F);
+            const bool second = k == 0;
+            if (second && ((b == 0xE0 && s[j] < 0xA0) || (b == 0xED && s[j] > 0x9F) ||
+                           (b == 0xF0 && s[j] < 0x90) || (b == 0xF4 && s[j] > 0x8F))) {
+                ++j;
+                break;
+            }
         }
-        if (j - i == static_cast<size_t>(more) + 1)
+        const bool whole = j - i == static_cast<size_t>(more) + 1 && (more < 2 || c >= 0x800) &&
+                           !(c >= 0xD800 && c <= 0xDFFF) && (more < 3 || c >= 0x10000);
+        if (whole)
             PutCodePoint(units, c);
         else
             units.push_back(kReplacement);
@@ -203,4 +212,24 @@ int WideCharToMultiByte(UINT codePage, DWORD, LPCWSTR wide, int wideChars, LPSTR
     if (!text || out.size() > static_cast<size_t>(bytes)) return 0;
     std::memcpy(text, out.data(), out.size());
     return static_cast<int>(out.size());
+}
+
+bool NativeTextMatchesSystem() {
+    for (const CodePageCase& c : CodePageCases()) {
+        std::vector<wchar_t> wide(c.units.begin(), c.units.end());
+        if (c.way != Conversion::FromUtf16) {
+            std::vector<wchar_t> got(c.bytes.size() + 1);
+            int n =
+                MultiByteToWideChar(c.codePage, 0, c.bytes.data(), static_cast<int>(c.bytes.size()),
+                                    got.data(), static_cast<int>(got.size()));
+            if (std::vector<wchar_t>(got.begin(), got.begin() + n) != wide) return false;
+        }
+        if (c.way != Conversion::ToUtf16) {
+            std::string got(4 * wide.size(), '\0');
+            int n = WideCharToMultiByte(c.codePage, 0, wide.data(), static_cast<int>(wide.size()),
+                                        &got[0], static_cast<int>(got.size()), nullptr, nullptr);
+            if (got.substr(0, static_cast<size_t>(n)) != c.bytes) return false;
+        }
+    }
+    return true;
 }

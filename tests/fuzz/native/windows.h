@@ -55,3 +55,7 @@ int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideChars,
 
 // The code page CP_ACP stands for: 1252 (the default) or CP_UTF8.
 extern UINT NativeAnsiCodePage;
+
+// Whether the conversions above give what the system gives for each of
+// CodePageCases() (code_page_cases.h).
+bool NativeTextMatchesSystem();
