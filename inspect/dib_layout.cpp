@@ -150,7 +150,9 @@ bool DibPixels32(const DibPicture& picture, std::vector<uint8_t>& pixels) {
     const DibLayout& l = picture.layout;
     if (l.compression != kBiRgb || l.width <= 0 || l.height <= 0) return false;
     if (l.bits != 1 && l.bits != 4 && l.bits != 8 && l.bits != 24 && l.bits != 32) return false;
-    if (picture.rows.size() < static_cast<size_t>(l.stride) * l.height) return false;
+    if (picture.rows.size() < static_cast<size_t>(l.stride) * l.height ||
+        picture.info.size() < kInfoHeaderSize)
+        return false;
     // Every index a row can hold, looked up once: past the table, black.
     uint32_t colours[256] = {};
     const size_t entries = std::min<size_t>(256, (picture.info.size() - kInfoHeaderSize) / 4);
@@ -158,7 +160,6 @@ bool DibPixels32(const DibPicture& picture, std::vector<uint8_t>& pixels) {
         colours[i] = ReadLE32(reinterpret_cast<const uint8_t*>(picture.info.data()) +
                               kInfoHeaderSize + 4 * i) &
                      0xFFFFFFu;
-    const uint32_t mask = (1u << l.bits) - 1;
     pixels.resize(static_cast<size_t>(l.width) * l.height * 4);
     for (int32_t y = 0; y < l.height; ++y) {
         const uint8_t* in = reinterpret_cast<const uint8_t*>(picture.rows.data()) +
@@ -172,7 +173,10 @@ bool DibPixels32(const DibPicture& picture, std::vector<uint8_t>& pixels) {
             for (int32_t x = 0; x < l.width; ++x, out += 4)
                 std::memcpy(out, &colours[in[x]], 4);
         } else {
-            // Indices fill each byte from its high bits down.
+            // Indices fill each byte from its high bits down. Only 1 and 4
+            // bits come here: a mask of 24 or 32 bits would shift by the
+            // whole width of the word.
+            const uint32_t mask = (1u << l.bits) - 1;
             for (int32_t x = 0; x < l.width; ++x, out += 4) {
                 size_t bit = static_cast<size_t>(x) * l.bits;
                 uint32_t index = (in[bit / 8] >> (8 - l.bits - bit % 8)) & mask;

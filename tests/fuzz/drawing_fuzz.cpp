@@ -1,7 +1,8 @@
 // Fuzz target for the byte-level drawing code: the release code, the image
-// block directory, the preview size limit, the preview's file header and the
-// bitmap decoder, and the checks a PNG preview passes before it is decoded,
-// over arbitrary bytes. Built natively with sanitizers by scripts/fuzz.
+// block directory, the preview size limit, the preview's file header, the
+// bitmap decoder and the thumbnail made of its pixels, and the checks a PNG
+// preview passes before it is decoded, over arbitrary bytes. Built natively
+// with sanitizers by scripts/fuzz.
 #include <algorithm>
 #include <array>
 #include <cstddef>
@@ -13,7 +14,9 @@
 
 #include "inspect/dib_layout.h"
 #include "inspect/dwg_format.h"
+#include "inspect/picture_scaling.h"
 #include "inspect/png_preview.h"
+#include "inspect/thumbnail_cell.h"
 
 namespace {
 
@@ -52,6 +55,29 @@ void CheckPng(const std::string& png) {
         PutBmp24Row(bmp, y, row.data());
 }
 
+// What the list does with a decoded preview: its colours swapped for the
+// black background and the picture fitted into a thumbnail cell (pictures of
+// up to 4096 pixels and cells of up to 51 pixels across, to keep the run
+// fast: the scaling's steps depend on the ratio of the sizes, not on the
+// sizes themselves). `side` picks the cell's width, as the Preview column's
+// may be; the cell is 0.8 times as high. The vector and the plain scaling
+// must agree.
+void CheckThumbnail(const DibPicture& picture, std::vector<uint8_t>& pixels, uint8_t side) {
+    const int width = picture.layout.width, height = picture.layout.height;
+    if (static_cast<uint64_t>(width) * height > 4096) return;
+    SwapBlackWhitePixels(pixels.data(), static_cast<size_t>(width) * height);
+    const int cellWidth = 4 + side % 48, cellHeight = static_cast<int>(0.8 * cellWidth);
+    std::vector<uint8_t> cell =
+        ComposeThumbnailCell(pixels.data(), width, height, cellWidth, cellHeight, 0xFFFFFF);
+    if (cell.size() != static_cast<size_t>(cellWidth) * cellHeight * 4) __builtin_trap();
+    int fitWidth = 0, fitHeight = 0;
+    FittedSize(width, height, cellWidth, cellHeight, fitWidth, fitHeight);
+    if (fitWidth > cellWidth || fitHeight > cellHeight) __builtin_trap();
+    if (ScalePixelsByArea(pixels.data(), width, height, fitWidth, fitHeight) !=
+        ScalePixelsByAreaPlain(pixels.data(), width, height, fitWidth, fitHeight))
+        __builtin_trap();
+}
+
 } // namespace
 
 namespace {
@@ -85,6 +111,7 @@ constexpr uint64_t kLargestPreviewEntry = 124 + 12 + 4 * 256 + 4ull * kMaxDibSid
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string bytes(reinterpret_cast<const char*>(data), size);
+    const uint8_t side = size ? data[size - 1] : 0; // the thumbnail cell's width
     MemoryReader reader(bytes);
     std::string code = ReleaseCodeOf(reader);
     VersionTextOf(code);
@@ -107,7 +134,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             std::string file(reinterpret_cast<const char*>(header.data()), header.size());
             file.append(body.get(), entry.size);
             DibPicture picture;
-            DecodeDibFile(file, picture);
+            std::vector<uint8_t> pixels;
+            if (DecodeDibFile(file, picture) && DibPixels32(picture, pixels))
+                CheckThumbnail(picture, pixels, side);
         }
     }
     PngEntry png;
@@ -120,9 +149,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The decoders also meet damaged files of their own.
     DibPicture picture;
     std::vector<uint8_t> pixels;
-    if (DecodeDibFile(bytes, picture) && DibPixels32(picture, pixels) &&
-        pixels.size() != static_cast<size_t>(picture.layout.width) * picture.layout.height * 4)
-        __builtin_trap();
+    if (DecodeDibFile(bytes, picture) && DibPixels32(picture, pixels)) {
+        if (pixels.size() != static_cast<size_t>(picture.layout.width) * picture.layout.height * 4)
+            __builtin_trap();
+        CheckThumbnail(picture, pixels, side);
+    }
     CheckPng(WithGoodCrcs(bytes));
     return 0;
 }
