@@ -143,10 +143,13 @@ std::string PlainNumber(int value) {
     return std::to_string(value);
 }
 
+// Blanks and tabs, and carriage returns: a file whose line ends were doubled
+// on the way ("\r\r\n") leaves one on every line, which the system's reader
+// drops as well.
 static std::string TrimBlanks(const std::string& s) {
-    size_t first = s.find_first_not_of(" \t");
+    size_t first = s.find_first_not_of(" \t\r");
     if (first == std::string::npos) return std::string();
-    size_t last = s.find_last_not_of(" \t");
+    size_t last = s.find_last_not_of(" \t\r");
     return s.substr(first, last - first + 1);
 }
 

@@ -79,7 +79,8 @@ std::string WithProfileValues(const std::string& text, const std::string& sectio
 
 // A key's value read the way the private-profile reader reads it: the first
 // section and then the first key line of the names, both matched without
-// regard to case; the text after "=" without surrounding blanks, and without
-// a pair of quotes around it. False when the key or its section is missing.
+// regard to case; the text after "=" without surrounding blanks, tabs and
+// carriage returns, and without a pair of quotes around it. False when the
+// key or its section is missing.
 bool FindProfileValue(const std::string& text, const std::string& section, const std::string& key,
                       std::string& value);

@@ -112,20 +112,24 @@ void CheckRule(const SettingsText& text, const std::string& key, const RECT& are
         CheckWindowBox(text, area);
 }
 
-// A value the reader gives back exactly as it was written: no line break,
-// no blank or tab at either end, no pair of quotes around it.
-bool ReadsBackAsWritten(const std::string& value) {
+// What the reader gives back for a value written on a line of its own: the
+// value without blanks, tabs and carriage returns at its ends, and without a
+// pair of quotes around it. False for a value holding a line break.
+bool ReadBackOf(const std::string& value, std::string& readBack) {
     if (value.find('\n') != std::string::npos) return false;
-    if (!value.empty() && (value.front() == ' ' || value.front() == '\t' || value.back() == ' ' ||
-                           value.back() == '\t'))
-        return false;
-    return !(value.size() >= 2 && (value[0] == '"' || value[0] == '\'') &&
-             value.back() == value[0]);
+    size_t first = value.find_first_not_of(" \t\r");
+    readBack = first == std::string::npos
+                   ? std::string()
+                   : value.substr(first, value.find_last_not_of(" \t\r") - first + 1);
+    if (readBack.size() >= 2 && (readBack[0] == '"' || readBack[0] == '\'') &&
+        readBack.back() == readBack[0])
+        readBack = readBack.substr(1, readBack.size() - 2);
+    return true;
 }
 
 // Two [MAIN] values written back as a save writes them (numbers with their
-// blank, texts as read): each then reads as written, and a third key of
-// [MAIN] and one of [HTML] read as before.
+// blank, texts as read): each then reads back, and a third key of [MAIN] and
+// one of [HTML] read as before.
 void CheckWriteBack(const SettingsText& text, const std::string (&keys)[3], const char* htmlKey) {
     std::vector<ProfileValue> values;
     for (int i = 0; i < 2; ++i) {
@@ -140,7 +144,8 @@ void CheckWriteBack(const SettingsText& text, const std::string (&keys)[3], cons
     for (const ProfileValue& v : values) {
         std::string read;
         if (!FindProfileValue(written, MainSection, v.key, read)) __builtin_trap();
-        if (ReadsBackAsWritten(v.value) && read != v.value) __builtin_trap();
+        std::string expected;
+        if (ReadBackOf(v.value, expected) && read != expected) __builtin_trap();
     }
     auto unchanged = [&](const char* section, const std::string& key) {
         std::string before, after;

@@ -55,6 +55,19 @@ TEST(FindProfileValue, ReadsAsTheProfileReaderDoes) {
     }
 }
 
+TEST(FindProfileValue, DropsCarriageReturnsOfDoubledLineEnds) {
+    const std::string text = "[MAIN]\r\r\nPath=D:\\Plans\\\r\r\nLeft= 5 \r\r\nTop=\t7\r\t\n";
+    const struct {
+        const char* key;
+        const char* value;
+    } cases[] = {{"Path", "D:\\Plans\\"}, {"Left", "5"}, {"Top", "7"}};
+    for (const auto& c : cases) {
+        std::string value;
+        EXPECT_TRUE(FindProfileValue(text, "MAIN", c.key, value)) << c.key;
+        EXPECT_EQ(c.value, value) << c.key;
+    }
+}
+
 TEST(WithProfileValues, LeavesOtherLinesAndKeysThatOnlyStartAlike) {
     std::string text = "; note\r\n[MAIN]\r\nShowSize=TRUE\r\nSizeWidth=75\r\n";
     EXPECT_EQ("; note\r\n[MAIN]\r\nShowSize=TRUE\r\nSizeWidth=75\r\nSize=1\r\n",
