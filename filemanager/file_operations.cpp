@@ -9,7 +9,6 @@
 #include "filemanager/file_transfer.h"
 #include "runtime/app_state.h"
 #include "runtime/dir_entries.h"
-#include "runtime/dir_entries.h"
 #include "runtime/file_facts.h"
 #include "runtime/files.h"
 #include "runtime/folder_browser.h"
@@ -145,7 +144,8 @@ void OpenRowAt(POINT clientPoint) {
     if (!opened) ShowMessage("Error opening " + path, "Error", MB_OK);
 }
 
-std::string FilePropertiesText(const std::string& path) {
+// What Properties shows where the shell has no properties sheet.
+static std::string FilePropertiesText(const std::string& path) {
     DirEntry entry;
     if (!FindFirstEntry(path, entry)) return "File Not Found";
     return "Name:\t" + FileNamePart(path) + "\r\nFolder:\t" + FolderPart(path) + "\r\nSize:\t" +

@@ -32,8 +32,6 @@ void OpenSelection();
 // A double-click: opens the drawing under the point (client coordinates).
 void OpenRowAt(POINT clientPoint);
 void ShowFileProperties(POINT menuPoint);
-// What Properties shows where the shell has no properties sheet.
-std::string FilePropertiesText(const std::string& path);
 
 // Asks for a name and creates that folder in the listed folder; the folder's
 // path with a trailing backslash, or "" when none was made. With refresh the

@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "filelist/listing_rules.h"
 #include "filemanager/file_rules.h"
 #include "filemanager/taken_names_dialog.h"
 #include "filemanager/transfer_plan.h"
@@ -14,8 +15,7 @@ static bool Exists(const std::string& path) {
 }
 
 static bool IsFolder(const std::string& path) {
-    DWORD attributes = FileAttributesOf(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    return IsFolderAttributes(FileAttributesOf(path));
 }
 
 // The names in a message, one a line, a few at most.
@@ -106,9 +106,7 @@ bool TransferFilesToFolder(HWND owner, bool move, const std::vector<std::string>
             failed.push_back(item.source);
     SetCursor(cursor);
     if (!failed.empty())
-        ShowMessage(std::string(move ? "These files could not be moved:"
-                                     : "These files could not "
-                                       "be copied:") +
+        ShowMessage(std::string("These files could not be ") + (move ? "moved:" : "copied:") +
                         NameLines(failed),
                     "File Error!", MB_OK);
     return failed.empty() && plan.size() == files.size();

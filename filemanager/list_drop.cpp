@@ -13,16 +13,7 @@
 #include "filemanager/drag_drop.h"
 #include "filemanager/file_transfer.h"
 #include "runtime/strings.h"
-
-static void InsertItem(HMENU menu, UINT position, UINT id, UINT type, const std::string& text) {
-    MENUITEMINFOA item = {};
-    item.cbSize = sizeof item;
-    item.fMask = MIIM_ID | MIIM_TYPE;
-    item.fType = type;
-    item.wID = id;
-    item.dwTypeData = const_cast<char*>(text.c_str());
-    InsertMenuItemA(menu, position, TRUE, &item);
-}
+#include "runtime/win_helpers.h"
 
 std::string DroppedFileName(HDROP drop, UINT index) {
     UINT length = DragQueryFileA(drop, index, nullptr, 0);
@@ -34,10 +25,10 @@ std::string DroppedFileName(HDROP drop, UINT index) {
 
 HMENU BuildListDropMenu(const std::string& target) {
     HMENU menu = CreatePopupMenu();
-    InsertItem(menu, 0, IDM_DROP_COPY, MFT_STRING, "C&opy To " + MenuItemText(target));
-    InsertItem(menu, 1, IDM_DROP_MOVE, MFT_STRING, "&Move To " + MenuItemText(target));
-    InsertItem(menu, 2, 0, MFT_SEPARATOR, "");
-    InsertItem(menu, 3, IDM_LIST_DROP_CANCEL, MFT_STRING, "Cancel");
+    InsertMenuEntry(menu, 0, IDM_DROP_COPY, "C&opy To " + MenuItemText(target));
+    InsertMenuEntry(menu, 1, IDM_DROP_MOVE, "&Move To " + MenuItemText(target));
+    InsertMenuEntry(menu, 2, 0, "", MFT_SEPARATOR);
+    InsertMenuEntry(menu, 3, IDM_LIST_DROP_CANCEL, "Cancel");
     return menu;
 }
 

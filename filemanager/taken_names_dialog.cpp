@@ -7,8 +7,9 @@
 // Names listed one a line; more would not fit the box.
 static const size_t kNamesShown = 5;
 
-std::string TakenNamesText(const std::vector<std::string>& names, const std::string& folder,
-                           bool move) {
+// The names taken, the folder and the operation, in a few lines.
+static std::string TakenNamesText(const std::vector<std::string>& names, const std::string& folder,
+                                  bool move) {
     std::string text = names.size() == 1
                            ? "A file of the same name is already in " + folder + ":\r\n"
                            : std::to_string(names.size()) +

@@ -8,10 +8,6 @@
 
 #include "filemanager/transfer_plan.h"
 
-// The names taken, the folder and the operation, in a few lines.
-std::string TakenNamesText(const std::vector<std::string>& names, const std::string& folder,
-                           bool move);
-
 // Asks what to do with the taken names; Cancel when the box is closed.
 TakenNameChoice AskAboutTakenNames(HWND owner, const std::vector<std::string>& names,
                                    const std::string& folder, bool move);

@@ -12,20 +12,16 @@ static void Take(const WIN32_FIND_DATAW& data, DirEntry& entry) {
 
 DirEntries::DirEntries(const std::string& pattern) : pattern_(pattern) {}
 
-DirEntries::~DirEntries() {
-    if (find_ != INVALID_HANDLE_VALUE) FindClose(find_);
-}
-
 bool DirEntries::Next(DirEntry& entry) {
     WIN32_FIND_DATAW data;
     if (started_) {
-        if (find_ == INVALID_HANDLE_VALUE || !FindNextFileW(find_, &data)) return false;
+        if (!find_.valid() || !FindNextFileW(find_.get(), &data)) return false;
     } else {
         started_ = true;
         if (pattern_.empty()) return false;
         std::wstring wide = IsLongPath(pattern_) ? LongPathForm(pattern_) : WideFromAnsi(pattern_);
-        find_ = FindFirstFileW(wide.c_str(), &data);
-        if (find_ == INVALID_HANDLE_VALUE) return false;
+        find_.reset(FindFirstFileW(wide.c_str(), &data));
+        if (!find_.valid()) return false;
     }
     Take(data, entry);
     return true;

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <string>
 
+#include "runtime/handles.h"
+
 struct DirEntry {
     std::string name;
     uint32_t attributes = 0;
@@ -20,7 +22,6 @@ struct DirEntry {
 class DirEntries {
   public:
     explicit DirEntries(const std::string& pattern);
-    ~DirEntries();
     DirEntries(const DirEntries&) = delete;
     DirEntries& operator=(const DirEntries&) = delete;
     // The next entry; false at the end, or when nothing matched.
@@ -28,7 +29,7 @@ class DirEntries {
 
   private:
     std::string pattern_;
-    HANDLE find_ = INVALID_HANDLE_VALUE;
+    FindHandle find_;
     bool started_ = false;
 };
 

@@ -26,15 +26,6 @@ std::string ModifiedText(const std::string& path) {
     return FindEntry(path, entry) ? ModifiedTextOf(entry.lastWrite) : std::string();
 }
 
-uint64_t EntrySize(const WIN32_FIND_DATAA& entry) {
-    return static_cast<uint64_t>(entry.nFileSizeHigh) << 32 | entry.nFileSizeLow;
-}
-
-uint64_t EntryLastWrite(const WIN32_FIND_DATAA& entry) {
-    return static_cast<uint64_t>(entry.ftLastWriteTime.dwHighDateTime) << 32 |
-           entry.ftLastWriteTime.dwLowDateTime;
-}
-
 // The zone's rules, asked for at most once a second: asking the system costs
 // twenty times the conversion, for every date of a long listing. Listings run
 // on the tree pane's thread as well as the main one.

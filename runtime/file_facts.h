@@ -39,10 +39,6 @@ struct FactTexts {
 FactTexts FactTextsOf(const std::string& path, bool vanished, uint64_t size, uint64_t lastWrite,
                       uint32_t attributes);
 
-// A directory entry's whole size and its last write as one file time.
-uint64_t EntrySize(const WIN32_FIND_DATAA& entry);
-uint64_t EntryLastWrite(const WIN32_FIND_DATAA& entry);
-
 // The text rules on their own.
 std::string KbText(uint64_t bytes);
 std::string AttributeLetters(uint32_t attributes);

@@ -232,3 +232,13 @@ HFONT MakeWeightedFont(const std::string& face, int points, int weight, bool ita
                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                        DEFAULT_PITCH | FF_DONTCARE, face.c_str());
 }
+
+void InsertMenuEntry(HMENU menu, UINT position, UINT id, const std::string& text, UINT type) {
+    MENUITEMINFOA item = {};
+    item.cbSize = sizeof item;
+    item.fMask = MIIM_ID | MIIM_TYPE;
+    item.fType = type;
+    item.wID = id;
+    item.dwTypeData = const_cast<char*>(text.c_str());
+    InsertMenuItemA(menu, position, TRUE, &item);
+}

@@ -63,6 +63,11 @@ std::string InputBox(const std::string& title, const std::string& prompt,
 // procedure is still open (or creation fails).
 HWND ShowModelessDialog(const DLGTEMPLATE* tmpl, HWND owner, DLGPROC proc, LPARAM param);
 
+// Inserts a string entry (or, with MFT_SEPARATOR, a separator) at a position
+// of a popup menu, as the drop menus are built.
+void InsertMenuEntry(HMENU menu, UINT position, UINT id, const std::string& text,
+                     UINT type = MFT_STRING);
+
 // Centres on the work area (reference null), over one window, or over the
 // span of two; then keeps the window on the screen.
 void CenterWindow(HWND wnd, HWND reference = nullptr, HWND reference2 = nullptr);

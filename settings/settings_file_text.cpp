@@ -86,7 +86,7 @@ std::string ToSettingsLines(SettingsEncoding encoding, const std::string& ansi) 
     return encoding == SettingsEncoding::Ansi ? ansi : Narrow(CP_UTF8, Widen(CP_ACP, ansi));
 }
 
-bool IsValidUtf8(const std::string& text) {
+static bool IsValidUtf8(const std::string& text) {
     return text.empty() || MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(),
                                                static_cast<int>(text.size()), nullptr, 0) > 0;
 }

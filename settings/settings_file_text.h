@@ -23,5 +23,3 @@ std::string EncodeSettingsFile(const SettingsText& text);
 // not UTF-8 was written in the user's legacy code page and is read in it.
 std::string ToSettingsLines(SettingsEncoding encoding, const std::string& ansi);
 std::string FromSettingsLines(SettingsEncoding encoding, const std::string& text);
-
-bool IsValidUtf8(const std::string& text);

@@ -11,41 +11,24 @@
 #include "runtime/files.h"
 #include "runtime/ids.h"
 #include "runtime/strings.h"
+#include "runtime/win_helpers.h"
 #include "filemanager/file_transfer.h"
 #include "filemanager/drag_drop.h"
 #include "ui/tree_pane.h"
 #include "ui/tree_pane_parts.h"
 #include "ui/tree_rules.h"
 
-static void InsertItem(HMENU menu, UINT position, UINT id, const std::string& text) {
-    MENUITEMINFOA item = {};
-    item.cbSize = sizeof item;
-    item.fMask = MIIM_ID | MIIM_TYPE;
-    item.fType = MFT_STRING;
-    item.wID = id;
-    item.dwTypeData = const_cast<char*>(text.c_str());
-    InsertMenuItemA(menu, position, TRUE, &item);
-}
-
-static void InsertSeparator(HMENU menu, UINT position) {
-    MENUITEMINFOA item = {};
-    item.cbSize = sizeof item;
-    item.fMask = MIIM_ID | MIIM_TYPE;
-    item.fType = MFT_SEPARATOR;
-    InsertMenuItemA(menu, position, TRUE, &item);
-}
-
 HMENU BuildTreeDropMenu(const std::string& target, bool targetValid,
                         const std::string& sourceFolder) {
     HMENU menu = CreatePopupMenu();
     if (targetValid) {
-        InsertItem(menu, 0, IDM_DROP_COPY, "C&opy To " + MenuItemText(target));
-        InsertItem(menu, 1, IDM_DROP_MOVE, "&Move To " + MenuItemText(target));
-        InsertSeparator(menu, 2);
+        InsertMenuEntry(menu, 0, IDM_DROP_COPY, "C&opy To " + MenuItemText(target));
+        InsertMenuEntry(menu, 1, IDM_DROP_MOVE, "&Move To " + MenuItemText(target));
+        InsertMenuEntry(menu, 2, 0, "", MFT_SEPARATOR);
     }
-    InsertItem(menu, 3, IDM_TREE_DROP_SET_PATH, "Set Path To " + MenuItemText(sourceFolder));
-    InsertSeparator(menu, 4);
-    InsertItem(menu, 5, IDM_TREE_DROP_CANCEL, "&Cancel");
+    InsertMenuEntry(menu, 3, IDM_TREE_DROP_SET_PATH, "Set Path To " + MenuItemText(sourceFolder));
+    InsertMenuEntry(menu, 4, 0, "", MFT_SEPARATOR);
+    InsertMenuEntry(menu, 5, IDM_TREE_DROP_CANCEL, "&Cancel");
     return menu;
 }
 
