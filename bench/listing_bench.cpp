@@ -1,37 +1,50 @@
 // Measures full listings in the real main window: folders of 2,000 and of
-// 10,000 drawings with 8-bit previews are listed with and without
-// thumbnails, each three times, and compared with reading the same files'
-// bytes with plain file reads in the same run.
+// 100,000 drawings with 8-bit previews, each listed three times, against
+// opening every drawing and reading its header in the same run. Thumbnails
+// are made for the rows on screen: the time from the rows appearing to the
+// first screen's thumbnails, and to a screen scrolled to, is measured after
+// each listing, and checked: every row shown must show its own thumbnail.
 //   listing_bench [COUNT...] [png]
 // With "png" the drawings are of release 2018 and carry their previews as
 // PNG pictures, which the system's imaging component decodes.
 #include <windows.h>
 #include <commctrl.h>
+#include <psapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "bench/bench_clock.h"
 #include "filelist/file_list_build.h"
+#include "filelist/list_rows.h"
+#include "filelist/row_thumbnails.h"
 #include "runtime/app_state.h"
-#include "runtime/handles.h"
+#include "runtime/long_paths.h"
 #include "tests/support/dwg_builder.h"
 #include "tests/support/main_window_start.h"
 #include "tests/support/png_builder.h"
 #include "tests/support/pump_until.h"
 #include "tests/support/scratch_folder.h"
 
-// Reads every drawing's whole contents, as plainly as possible.
-static unsigned long long ReadAll(const std::string& folder, int count) {
-    unsigned long long total = 0;
-    static char buf[1 << 16];
+static std::string DrawingName(int i) {
+    return "drawing" + std::to_string(i) + ".dwg";
+}
+
+// Opens every drawing and reads its first 64 bytes, as plainly as possible:
+// what a listing cannot do without.
+static int OpenEach(const std::string& folder, int count) {
+    int opened = 0;
+    char header[64];
     for (int i = 0; i < count; ++i) {
-        FileStream f((folder + "drawing" + std::to_string(i) + ".dwg").c_str(), "rb");
-        for (size_t n; f && (n = std::fread(buf, 1, sizeof buf, f.get())) > 0;)
-            total += n;
+        HANDLE file = OpenForReading(folder + DrawingName(i));
+        if (file == INVALID_HANDLE_VALUE) continue;
+        DWORD got = 0;
+        if (ReadFile(file, header, sizeof header, &got, nullptr) && got > 0) ++opened;
+        CloseHandle(file);
     }
-    return total;
+    return opened;
 }
 
 static std::string Drawing(bool png) {
@@ -54,6 +67,45 @@ static int Rows() {
     return static_cast<int>(SendMessageA(Win.list, LVM_GETITEMCOUNT, 0, 0));
 }
 
+static int ImageOf(int row) {
+    LVITEMA item = {};
+    item.mask = LVIF_IMAGE;
+    item.iItem = row;
+    item.iSubItem = 1;
+    SendMessageA(Win.list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    return item.iImage;
+}
+
+// How many rows on screen show a thumbnail of their own (not a placeholder),
+// and how many rows are on screen.
+static int ShownWithThumbnails(int& onScreen) {
+    int top = static_cast<int>(SendMessageA(Win.list, LVM_GETTOPINDEX, 0, 0));
+    onScreen =
+        std::min(Rows() - top, static_cast<int>(SendMessageA(Win.list, LVM_GETCOUNTPERPAGE, 0, 0)));
+    int shown = 0;
+    for (int row = top; row < top + onScreen; ++row)
+        if (ImageOf(row) > Thumbs.notSupported) ++shown;
+    return shown;
+}
+
+// Seconds until every row on screen shows its thumbnail, the screen being
+// drawn as the user would see it.
+static double UntilScreenShown(int& shown, int& onScreen) {
+    LARGE_INTEGER start = Now();
+    PumpUntil([&] {
+        UpdateWindow(Win.list);
+        return (shown = ShownWithThumbnails(onScreen)) == onScreen;
+    });
+    return Seconds(start, Now());
+}
+
+static double PeakMegabytes() {
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof counters;
+    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+    return counters.PeakPagefileUsage / 1048576.0;
+}
+
 int main(int argc, char** argv) {
     std::vector<int> counts;
     bool png = false;
@@ -63,49 +115,55 @@ int main(int argc, char** argv) {
         else
             counts.push_back(std::atoi(argv[i]));
     }
-    if (counts.empty()) counts = {2000, 10000};
+    if (counts.empty()) counts = {2000, 100000};
     std::string drawing = Drawing(png);
     ScratchFolder home;
     if (!StartMainWindow(home)) return 1;
     std::printf("machine load before: %s\n", MachineLoad().c_str());
 
-    double firstRate = 0;
     for (int count : counts) {
         ScratchFolder drawings;
         for (int i = 0; i < count; ++i)
-            WriteBytes(drawings.file("drawing" + std::to_string(i) + ".dwg"), drawing);
+            WriteBytes(drawings.file(DrawingName(i)), drawing);
         SetCurrentFolder(Unslashed(drawings.path()));
 
-        RunFigures thumbs = Repeated(BuildFileList);
-        int rows = Rows();
-        // The same listing without thumbnails: what the previews cost.
-        Settings.showColumn[1] = "FALSE";
-        RunFigures plain = Repeated(BuildFileList);
-        Settings.showColumn[1] = "TRUE";
-        unsigned long long bytes = 0;
-        RunFigures reads = Repeated([&] { bytes = ReadAll(drawings.path(), count); });
+        std::vector<double> listings, firstScreens, scrolledScreens;
+        int shown = 0, onScreen = 0, scrolledShown = 0, scrolledOnScreen = 0, rows = 0;
+        for (int run = 0; run < 3; ++run) {
+            listings.push_back(TimeOf(BuildFileList));
+            rows = Rows();
+            firstScreens.push_back(UntilScreenShown(shown, onScreen));
+            SendMessageA(Win.list, LVM_ENSUREVISIBLE, rows / 2 + run * 37, FALSE);
+            scrolledScreens.push_back(UntilScreenShown(scrolledShown, scrolledOnScreen));
+            SendMessageA(Win.list, LVM_ENSUREVISIBLE, 0, FALSE);
+        }
+        int opened = 0;
+        RunFigures opens = Repeated([&] { opened = OpenEach(drawings.path(), count); });
+        RunFigures listing = FiguresOf(listings), first = FiguresOf(firstScreens),
+                   scrolled = FiguresOf(scrolledScreens);
 
-        std::printf("\n%d drawings (%d listed, %.1f MB), %s previews\n", count, rows,
-                    bytes / 1048576.0, png ? "PNG" : "bitmap");
-        std::printf("  listing with thumbnails:    %s, %.0f drawings/s\n",
-                    FiguresText(thumbs).c_str(), rows / thumbs.min);
-        std::printf("  listing without thumbnails: %s, %.0f drawings/s\n",
-                    FiguresText(plain).c_str(), rows / plain.min);
-        std::printf("  plain reads of same files:  %s, %.0f drawings/s\n",
-                    FiguresText(reads).c_str(), count / reads.min);
-        std::printf("  with thumbnails / plain reads:    %.1fx (min), %.1fx (median); target at "
-                    "most 4x\n",
-                    thumbs.min / reads.min, thumbs.median / reads.median);
-        std::printf("  without thumbnails / plain reads: %.1fx (min), %.1fx (median); target at "
-                    "most 2x\n",
-                    plain.min / reads.min, plain.median / reads.median);
-        double rate = rows / thumbs.min;
-        if (firstRate == 0)
-            firstRate = rate;
-        else
-            std::printf("  rate with thumbnails against %d drawings: %+.0f%%; target within 10%%\n",
-                        counts.front(), 100.0 * (rate - firstRate) / firstRate);
+        std::printf("\n%d drawings (%d rows listed, %d opened), %s previews\n", count, rows, opened,
+                    png ? "PNG" : "bitmap");
+        std::printf("  listing:                       %s, %.0f drawings/s\n",
+                    FiguresText(listing).c_str(), rows / listing.min);
+        std::printf("  open each and read its header: %s, %.0f drawings/s\n",
+                    FiguresText(opens).c_str(), opened / opens.min);
+        std::printf("  listing / opening:             %.2fx (min), %.2fx (median); target at most "
+                    "1.2x\n",
+                    listing.min / opens.min, listing.median / opens.median);
+        std::printf("  first screen of thumbnails:    %s after the rows; %d of %d rows shown with "
+                    "their thumbnail; target at most 0.3 s\n",
+                    FiguresText(first).c_str(), shown, onScreen);
+        std::printf("  screen scrolled to:            %s; %d of %d rows shown with their "
+                    "thumbnail; target at most 0.2 s\n",
+                    FiguresText(scrolled).c_str(), scrolledShown, scrolledOnScreen);
+        std::printf("  image list: %d images, bound %d thumbnails; peak memory %.0f MB (target "
+                    "under 300 MB)\n",
+                    ImageList_GetImageCount(Thumbs.images), ThumbnailLimit(), PeakMegabytes());
         std::printf("  machine load: %s\n", MachineLoad().c_str());
+        // The next folder starts from nothing.
+        SetCurrentFolder("");
+        BuildFileList();
     }
 
     SendMessageA(Win.main, WM_CLOSE, 0, 0);

@@ -3,16 +3,20 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <map>
+#include <utility>
+#include <vector>
+
 #include "filelist/folder_environment.h"
 #include "filelist/list_columns.h"
 #include "filelist/list_rows.h"
 #include "filelist/list_sorting.h"
 #include "filelist/listing_rules.h"
+#include "filelist/row_thumbnails.h"
 #include "inspect/drawing_read_ahead.h"
 #include "inspect/dwg_inspect.h"
 #include "runtime/long_paths.h"
 #include "runtime/file_facts.h"
-#include "inspect/preview_bitmap.h"
 #include "runtime/app_state.h"
 #include "runtime/ids.h"
 #include "runtime/strings.h"
@@ -101,7 +105,6 @@ static DWORD lastPump = 0;
 // Pumps pending messages when due and tells whether this listing may go on.
 static bool StillCurrent() {
     if (GetTickCount() - lastPump >= kPumpInterval) {
-        AddHeldThumbnails(); // anything handled now may draw the rows
         PumpMessages();
         lastPump = GetTickCount();
     }
@@ -120,12 +123,10 @@ static void RebuildImageList(bool previews) {
             Settings.thumbWidth = Settings.columnWidth[1] > 0 ? Settings.columnWidth[1] : 180;
             Settings.thumbHeight = ThumbHeightFor(Settings.thumbWidth);
         }
-        // Room for every planned thumbnail from the start: growing a large
+        // Room for the thumbnails it may hold from the start: growing a large
         // image list a few images at a time copies it over and over.
         int w = Settings.thumbWidth, h = Settings.thumbHeight;
-        Thumbs.images = ImageList_Create(w, h, ILC_COLOR24, Counters.planned + 3, 0);
-        // Too much at once for the address space (many planned drawings, large
-        // cells): let the list grow with the previews actually found.
+        Thumbs.images = ImageList_Create(w, h, ILC_COLOR24, ThumbnailLimitFor(w, h) + 3, 16);
         if (!Thumbs.images) Thumbs.images = ImageList_Create(w, h, ILC_COLOR24, 3, 64);
         Thumbs.noPreview =
             AddPlaceholderImage(Thumbs.images, IDB_NO_PREVIEW, w, h, BlackBackground);
@@ -137,6 +138,7 @@ static void RebuildImageList(bool previews) {
         Thumbs.images = ImageList_Create(16, 16, ILC_COLOR24, 0, 0);
     }
     SendMessageA(Win.list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(Thumbs.images));
+    StartRowThumbnails(previews);
 }
 
 static std::string CurrentDirectory() {
@@ -151,49 +153,98 @@ constexpr size_t kReadAhead = 8;
 
 // The read of the drawing folder + name from the reading thread, which went
 // through the folder's entries in the same order. False when it has none for
-// it (the folder changed between the two enumerations, or the Preview column
-// was switched since): the listing reads it itself.
+// it (the folder changed between the two enumerations): the listing reads it
+// itself.
 static bool TakeReadAhead(DrawingReadAhead& ahead, const std::string& folder,
-                          const std::string& name, bool thumbnails, DrawingRead& read) {
-    if (ahead.withPreview() != thumbnails) return false;
+                          const std::string& name, DrawingRead& read) {
     std::string path;
     while (ahead.TakeNext(path, read))
         if (path.compare(folder.size(), std::string::npos, name) == 0) return true;
     return false;
 }
 
-// Makes the row of one listed drawing: the drawing is read once for its
-// release and preview, and its row goes in with its image.
-static void AddRow(DrawingReadAhead& ahead, const std::string& folder, const std::string& name,
-                   const EntryFacts& facts) {
+// Makes the row of one listed drawing, read for its release. Its thumbnail
+// is made when the row is to be seen; a drawing that has gone, or whose
+// release keeps no preview, shows its placeholder at once.
+static LPARAM AddRow(DrawingReadAhead& ahead, const std::string& folder, const std::string& name,
+                     const EntryFacts& facts) {
     ShowListingProgress(Counters.position, Counters.planned);
 
     bool thumbnails = Settings.showColumn[1] == "TRUE";
     DrawingRead drawing;
-    if (!TakeReadAhead(ahead, folder, name, thumbnails, drawing))
-        drawing = ReadDrawingAlone(name, thumbnails);
-    TakeDrawingRead(name, drawing, thumbnails);
+    if (!TakeReadAhead(ahead, folder, name, drawing)) drawing = ReadDrawingAlone(name, false);
+    TakeDrawingRead(name, drawing, false);
     // The enumeration's facts serve unless the drawing vanished meanwhile;
     // a vanished one shows what its path gives now.
     bool gone = drawing.version == kFileNotFoundVersion;
     std::string path = gone ? name : WithTrailingBackslash(CurrentFolder()) + name;
-    if (thumbnails && gone) {
-        // A placeholder of its own, never the image the previous drawing left.
-        Thumbs.current = Thumbs.notFound;
-        PreviewFound = false;
-    } else if (thumbnails) {
-        MakeThumbnailOfPreview(drawing.preview);
-    }
-    LPARAM id = InsertRowAtTop(name, thumbnails ? Thumbs.current : 0);
+    LPARAM id = InsertRowAtTop(name, thumbnails ? I_IMAGECALLBACK : 0);
     int row = RowWithParam(id);
-    if (row < 0) return;
-    if (thumbnails) SetRowImage(row, 1, Thumbs.current);
+    if (row < 0) return id;
+    if (thumbnails) {
+        AddRowThumbnail(id, folder + name,
+                        gone                       ? Thumbs.notFound
+                        : drawing.previewSupported ? kThumbnailPending
+                                                   : Thumbs.notSupported);
+        SetRowImage(row, 1, I_IMAGECALLBACK);
+    }
     SetRowText(row, 2, FileNamePart(path));
     SetRowText(row, 3, drawing.version);
     FactTexts texts = FactTextsOf(path, gone, facts.size, facts.lastWrite, facts.attributes);
     SetRowText(row, 4, texts.size);
     SetRowText(row, 5, texts.modified);
     SetRowText(row, 6, texts.attributes);
+    return id;
+}
+
+// The system's last write time of a folder, which changes as entries come and
+// go; 0 when it cannot be read.
+static uint64_t FolderLastWrite(const std::string& folder) {
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    if (!GetFileAttributesExW(LongPathForm(folder).c_str(), GetFileExInfoStandard, &data)) return 0;
+    return (static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+           data.ftLastWriteTime.dwLowDateTime;
+}
+
+// The rows listed, by the names the folder gave.
+using ListedRows = std::vector<std::pair<std::string, LPARAM>>;
+
+// A folder that changed while it was listed is listed again where it
+// differs: rows of drawings that have gone are removed, drawings that came
+// are added, and the counts are taken afresh, so that the summary speaks of
+// the rows shown. False when the listing was abandoned meanwhile.
+static bool CatchUpWithFolder(const ListingEnvironment& env, DrawingReadAhead& ahead,
+                              const std::string& folder, const std::string& filter,
+                              const std::string& extension, ListedRows& rows) {
+    std::map<std::string, EntryFacts> now;
+    ListCounters scratch;
+    if (!ListEntries(env, filter, extension, scratch,
+                     [&](const std::string& name, const EntryFacts& facts) { now[name] = facts; }))
+        return false;
+    ListedRows kept;
+    for (auto& row : rows) {
+        auto found = now.find(row.first);
+        if (found == now.end()) {
+            int index = RowWithParam(row.second);
+            if (index >= 0) SendMessageA(Win.list, LVM_DELETEITEM, index, 0);
+            continue;
+        }
+        now.erase(found);
+        kept.push_back(std::move(row));
+    }
+    rows.swap(kept);
+    Counters = ListCounters();
+    if (!ClassifyEntries(env, extension, Counters) ||
+        !PlanEntries(env, filter, extension, Counters))
+        return false;
+    Counters.listed = Counters.position = static_cast<int>(rows.size());
+    for (const auto& entry : now) {
+        if (!StillCurrent()) return false;
+        ++Counters.position;
+        ++Counters.listed;
+        rows.emplace_back(entry.first, AddRow(ahead, folder, entry.first, entry.second));
+    }
+    return true;
 }
 
 // The end of every listing that had a folder path, found or not: the Shortcuts
@@ -264,6 +315,7 @@ void BuildFileList() {
             return ShowSummary(folderPath);
         }
 
+        uint64_t folderTime = FolderLastWrite(folderPath);
         ListingEnvironment env = FolderEnvironment(StillCurrent, folderPath);
         auto filter = [] { return Trim(WindowText(Win.filterBox)); };
         auto extension = [] { return WindowText(Win.extensionBox); };
@@ -283,24 +335,34 @@ void BuildFileList() {
         RebuildImageList(Settings.showColumn[1] == "TRUE");
 
         std::string listFilter = filter(), listExtension = extension();
-        bool thumbnails = Settings.showColumn[1] == "TRUE";
-        HoldPreviewFile(true);
-        HoldThumbnails(true);
         bool listed;
         {
             // The reading thread is given whole paths: the current directory
             // may change under it, and the folder may have been given relative.
             std::string readFolder = CurrentDirectory();
             readFolder = WithTrailingBackslash(readFolder.empty() ? folderPath : readFolder);
-            DrawingReadAhead ahead(thumbnails, kReadAhead);
+            DrawingReadAhead ahead(false, kReadAhead);
             ahead.AskEach(ListedPaths(readFolder, listFilter, listExtension));
-            listed = ListEntries(env, listFilter, listExtension, Counters,
-                                 [&](const std::string& name, const EntryFacts& facts) {
-                                     AddRow(ahead, readFolder, name, facts);
-                                 });
+            ListedRows rows;
+            listed =
+                ListEntries(env, listFilter, listExtension, Counters,
+                            [&](const std::string& name, const EntryFacts& facts) {
+                                rows.emplace_back(name, AddRow(ahead, readFolder, name, facts));
+                            });
+            // A folder that went while it was listed is reported as any
+            // folder that is not there: no rows, nothing counted.
+            if (listed && ListingActive &&
+                FileAttributesOf(folderPath) == INVALID_FILE_ATTRIBUTES) {
+                SendMessageA(Win.list, LVM_DELETEALLITEMS, 0, 0);
+                Counters = ListCounters();
+                ShowProgress(false);
+                FinishListing();
+                return ShowSummary(folderPath);
+            }
+            if (listed && ListingActive &&
+                (FolderLastWrite(folderPath) != folderTime || Counters.listed != Counters.planned))
+                listed = CatchUpWithFolder(env, ahead, readFolder, listFilter, listExtension, rows);
         }
-        HoldThumbnails(false);
-        HoldPreviewFile(false);
         if (!listed || !ListingActive) return AbandonListing();
         ShowProgress(false);
         SortFileList();

@@ -134,8 +134,8 @@ void ShowListContextMenu(LPARAM screenPoint) {
     // A name whose file has gone must not be offered the previous drawing's
     // preview, which is still in the preview file.
     PreviewFound = false;
-    std::string thumbnailName = name;
-    if (!name.empty()) MakeListThumbnail(thumbnailName);
+    std::string previewName = name;
+    if (!name.empty()) ReadListPreview(previewName);
 
     DialogClosed = false;
     int selected = static_cast<int>(SendMessageA(Win.list, LVM_GETSELECTEDCOUNT, 0, 0));

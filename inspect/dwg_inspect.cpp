@@ -73,33 +73,13 @@ class BlockFileReader : public ByteReader {
 
 } // namespace
 
-// The preview file, kept open while a listing writes one for every drawing:
-// opening a file costs far more than writing a preview into it.
-static HANDLE heldPreview = INVALID_HANDLE_VALUE;
-static std::string heldPreviewPath;
-static bool holdingPreview = false;
-
-static void CloseHeldPreview() {
-    if (heldPreview != INVALID_HANDLE_VALUE) CloseHandle(heldPreview);
-    heldPreview = INVALID_HANDLE_VALUE;
-}
-
-void HoldPreviewFile(bool hold) {
-    holdingPreview = hold;
-    if (!hold) CloseHeldPreview();
-}
-
 // Writes the preview file over the previous one in place: deleting and
 // re-creating it, or truncating it to nothing first, costs the listing far
 // more than overwriting its bytes. A shorter preview cuts the file to length.
 static void WritePreviewFile(const std::string& bytes) {
-    if (heldPreview != INVALID_HANDLE_VALUE && heldPreviewPath != Paths.previewBitmap)
-        CloseHeldPreview();
-    HANDLE file = heldPreview;
-    if (file == INVALID_HANDLE_VALUE)
-        file = CreateFileA(Paths.previewBitmap.c_str(), GENERIC_READ | GENERIC_WRITE,
-                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileA(Paths.previewBitmap.c_str(), GENERIC_READ | GENERIC_WRITE,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         ReportOpenFailure(Paths.previewBitmap);
         std::exit(1);
@@ -111,12 +91,7 @@ static void WritePreviewFile(const std::string& bytes) {
     LARGE_INTEGER size = {};
     if (!GetFileSizeEx(file, &size) || static_cast<uint64_t>(size.QuadPart) != bytes.size())
         SetEndOfFile(file); // the file pointer stands at the end of the bytes written
-    if (holdingPreview) {
-        heldPreview = file;
-        heldPreviewPath = Paths.previewBitmap;
-    } else {
-        CloseHandle(file);
-    }
+    CloseHandle(file);
 }
 
 // The drawing's PNG preview decoded into a 24-bit bitmap file's bytes; empty
@@ -162,7 +137,6 @@ static void KeepPreviewFile(const std::string& bytes) {
         WritePreviewFile(bytes);
     else if (PathExists(Paths.previewBitmap)) {
         // A stale preview must never answer for a drawing without one.
-        CloseHeldPreview();
         DeleteFileA(Paths.previewBitmap.c_str());
     }
 }

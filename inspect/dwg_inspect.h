@@ -16,10 +16,6 @@ std::string ReadDwgVersion(const std::string& path);
 // Returns the bytes written, empty when there was no preview.
 std::string ExtractPreview(const std::string& path);
 
-// While held, the preview file stays open from one write to the next; a
-// listing holds it for its drawings and lets it go at its end.
-void HoldPreviewFile(bool hold);
-
 // What one read of a drawing gives its row in the list.
 struct DrawingRead {
     std::string version; // as ReadDwgVersion gives it

@@ -205,94 +205,44 @@ size_t Stride24(int width) {
     return (static_cast<size_t>(width) * 3 + 3) & ~size_t(3);
 }
 
-// Puts a cell's 32-bit pixels into slot `slot` of a 24-bit section of cells
-// standing side by side.
-void CopyCell(const std::vector<uint8_t>& cell, int cellWidth, int cellHeight, Section& target,
-              int slot) {
-    const size_t stride = Stride24(target.width);
-    for (int y = 0; y < cellHeight; ++y) {
-        const uint8_t* from = &cell[static_cast<size_t>(y) * cellWidth * 4];
-        uint8_t* to = target.bits + y * stride + static_cast<size_t>(slot) * cellWidth * 3;
-        for (int x = 0; x < cellWidth; ++x, from += 4, to += 3)
-            to[0] = from[0], to[1] = from[1], to[2] = from[2];
-    }
-}
+} // namespace
 
-// While a listing holds them, cells wait side by side in a strip and go to
-// the image list several at a time: every addition costs the image list a
-// device context of its own. Each held cell's index is the one it will have.
-constexpr int kStripCells = 16;
-bool holdingCells = false;
-std::unique_ptr<Section> strip;
-int heldCells = 0;
-HIMAGELIST heldFor = nullptr;
-
-void AddHeldCells() {
-    if (heldCells == 0) return;
-    if (heldFor == Thumbs.images && heldCells == kStripCells) {
-        GdiFlush();
-        ImageList_Add(Thumbs.images, strip->bitmap.get(), nullptr);
-    } else if (heldFor == Thumbs.images) {
-        // A strip part of the held cells' width is what the image list must see.
-        Section part(heldCells * strip->width / kStripCells, strip->height, 24);
-        if (part.bits) {
-            const size_t from = Stride24(strip->width), to = Stride24(part.width);
-            for (int y = 0; y < strip->height; ++y)
-                std::memcpy(part.bits + y * to, strip->bits + y * from,
-                            static_cast<size_t>(part.width) * 3);
-            GdiFlush();
-            ImageList_Add(Thumbs.images, part.bitmap.get(), nullptr);
-        }
-    }
-    heldCells = 0;
-}
-
-int HoldCell(const std::vector<uint8_t>& cell, int cellWidth, int cellHeight) {
-    bool fits = strip && strip->width == kStripCells * cellWidth && strip->height == cellHeight;
-    if (heldFor != Thumbs.images || !fits) AddHeldCells();
-    if (!fits) strip.reset(new Section(kStripCells * cellWidth, cellHeight, 24));
-    if (!strip->bits) return -1;
-    heldFor = Thumbs.images;
-    CopyCell(cell, cellWidth, cellHeight, *strip, heldCells);
-    int index = ImageList_GetImageCount(Thumbs.images) + heldCells;
-    if (++heldCells == kStripCells) AddHeldCells();
-    return index;
-}
-
-// The thumbnail cell of a decoded preview, added to the image list; -1 when
-// the preview's pixels cannot be had.
-int AddCellOf(const DibPicture& picture, int cellWidth, int cellHeight) {
-    // Kept from one preview to the next: under Wine a block this large is
-    // mapped afresh, page by page, every time it is allocated.
-    static std::vector<uint8_t> pixels;
-    if (cellWidth <= 0 || cellHeight <= 0 || !PreviewPixels(picture, pixels)) return -1;
+bool ComposePreviewCell(const std::string& preview, bool swapBlackWhite, int cellWidth,
+                        int cellHeight, COLORREF background, std::vector<uint8_t>& cell) {
+    DibPicture picture;
+    std::vector<uint8_t> pixels;
+    if (cellWidth <= 0 || cellHeight <= 0 || !DecodeDibFile(preview, picture) ||
+        !PreviewPixels(picture, pixels))
+        return false;
     const int width = picture.layout.width, height = picture.layout.height;
-    if (BlackBackground && PreviewIs8Bit)
-        SwapBlackWhitePixels(pixels.data(), static_cast<size_t>(width) * height);
-    COLORREF background = BlackBackground ? RGB(0, 0, 0) : GetSysColor(COLOR_WINDOW);
-    std::vector<uint8_t> cell =
-        ComposeThumbnailCell(pixels.data(), width, height, cellWidth, cellHeight, background);
-    if (holdingCells) return HoldCell(cell, cellWidth, cellHeight);
+    if (swapBlackWhite) SwapBlackWhitePixels(pixels.data(), static_cast<size_t>(width) * height);
+    cell = ComposeThumbnailCell(pixels.data(), width, height, cellWidth, cellHeight, background);
+    return true;
+}
+
+int PutCellInImageList(HIMAGELIST images, int index, const std::vector<uint8_t>& cell,
+                       int cellWidth, int cellHeight) {
+    if (cell.size() < static_cast<size_t>(cellWidth) * cellHeight * 4) return -1;
     // Handed over in the image list's own 24 bits, which it copies fastest,
     // through one section kept for cells of that size.
     static std::unique_ptr<Section> kept;
     if (!kept || kept->width != cellWidth || kept->height != cellHeight)
         kept.reset(new Section(cellWidth, cellHeight, 24));
     if (!kept->bits) return -1;
-    CopyCell(cell, cellWidth, cellHeight, *kept, 0);
+    const size_t stride = Stride24(cellWidth);
+    for (int y = 0; y < cellHeight; ++y) {
+        const uint8_t* from = &cell[static_cast<size_t>(y) * cellWidth * 4];
+        uint8_t* to = kept->bits + y * stride;
+        for (int x = 0; x < cellWidth; ++x, from += 4, to += 3)
+            to[0] = from[0], to[1] = from[1], to[2] = from[2];
+    }
     GdiFlush();
-    return ImageList_Add(Thumbs.images, kept->bitmap.get(), nullptr);
+    if (index < 0) return ImageList_Add(images, kept->bitmap.get(), nullptr);
+    return ImageList_Replace(images, index, kept->bitmap.get(), nullptr) ? index : -1;
 }
 
-} // namespace
-
-void HoldThumbnails(bool hold) {
-    AddHeldCells();
-    holdingCells = hold;
-}
-
-void AddHeldThumbnails() {
-    AddHeldCells();
+COLORREF ThumbnailBackground() {
+    return BlackBackground ? RGB(0, 0, 0) : GetSysColor(COLOR_WINDOW);
 }
 
 void MakeThumbnailOfPreview(const std::string& preview) {
@@ -301,25 +251,36 @@ void MakeThumbnailOfPreview(const std::string& preview) {
         PreviewFound = false;
         return;
     }
-    // A damaged preview decodes to nothing: the row then shows no image.
-    DibPicture picture;
-    Thumbs.current = DecodeDibFile(preview, picture)
-                         ? AddCellOf(picture, Settings.thumbWidth, Settings.thumbHeight)
-                         : -1;
+    // A damaged preview shows the Preview Not Found placeholder, never an
+    // empty cell.
+    std::vector<uint8_t> cell;
+    int index = -1;
+    if (ComposePreviewCell(preview, BlackBackground && PreviewIs8Bit, Settings.thumbWidth,
+                           Settings.thumbHeight, ThumbnailBackground(), cell))
+        index =
+            PutCellInImageList(Thumbs.images, -1, cell, Settings.thumbWidth, Settings.thumbHeight);
+    Thumbs.current = index >= 0 ? index : Thumbs.notFound;
     PreviewFound = true;
 }
 
-void MakeListThumbnail(std::string& name) {
+bool ReadListPreview(std::string& name, std::string* preview) {
     // Vanished since the folder was read, or a name the system cannot open
-    // (under Wine, "<" and ">"): a placeholder of its own, never the image
-    // the previous drawing left.
-    if (!PathExists(name)) {
+    // (under Wine, "<" and ">"): no preview, never the one the previous
+    // drawing left in the preview file.
+    PreviewFound = false;
+    if (!PathExists(name)) return false;
+    name = WithTrailingBackslash(CurrentFolder()) + name;
+    std::string bytes = ExtractPreview(name);
+    PreviewFound = !bytes.empty();
+    if (preview) *preview = std::move(bytes);
+    return true;
+}
+
+void MakeListThumbnail(std::string& name) {
+    std::string preview;
+    if (!ReadListPreview(name, &preview)) {
         Thumbs.current = Thumbs.notFound;
-        PreviewFound = false;
         return;
     }
-    name = WithTrailingBackslash(CurrentFolder()) + name;
-    // The preview file is still written for every drawing, but the
-    // thumbnail is made from its bytes at hand rather than read back.
-    MakeThumbnailOfPreview(ExtractPreview(name));
+    MakeThumbnailOfPreview(preview);
 }

@@ -3,24 +3,37 @@
 #pragma once
 #include <windows.h>
 
-#include <string>
+#include <commctrl.h>
 
-// Thumbnail of the drawing `name` (a bare name in the listed folder, which is
-// the working directory) for the list's image list. Sets Thumbs.current and
-// PreviewFound; a name that no longer exists gets the Preview Not Found
-// placeholder. On return `name` is the full path (current folder + "\" +
-// name) unless the file had vanished.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The preview of the listed drawing `name` (a bare name in the listed
+// folder, which is the working directory), read into the preview file as the
+// context menu and the enlarged view need it: sets PreviewFound and
+// PreviewIs8Bit, and `name` becomes the full path. False, with no preview,
+// when the file is not there.
+bool ReadListPreview(std::string& name, std::string* preview = nullptr);
+
+// The same, and its thumbnail added to the list's image list: sets
+// Thumbs.current (a placeholder when there is no preview, or a damaged one).
 void MakeListThumbnail(std::string& name);
-// The same from the preview file's bytes as ExtractPreview returned them
+// The thumbnail of the preview file's bytes as ExtractPreview returned them
 // (empty: no preview), for a drawing that was there to be read.
 void MakeThumbnailOfPreview(const std::string& preview);
 
-// While held, thumbnails reach the image list in groups: Thumbs.current is
-// the index a thumbnail will have once its group is added. A listing holds
-// them for its drawings; whatever may draw or change the image list comes
-// after AddHeldThumbnails (or the end of the hold).
-void HoldThumbnails(bool hold);
-void AddHeldThumbnails();
+// The thumbnail cell of a preview file's bytes: 32-bit pixels, top-down,
+// black and white swapped first when asked. False for a damaged preview.
+// Safe on any thread.
+bool ComposePreviewCell(const std::string& preview, bool swapBlackWhite, int cellWidth,
+                        int cellHeight, COLORREF background, std::vector<uint8_t>& cell);
+// Puts a cell into the image list at `index`, or adds it at the end when
+// index is -1. Returns its index, -1 when it could not.
+int PutCellInImageList(HIMAGELIST images, int index, const std::vector<uint8_t>& cell,
+                       int cellWidth, int cellHeight);
+// What a thumbnail cell leaves uncovered: the list's background.
+COLORREF ThumbnailBackground();
 
 // The preview bitmap file decoded into a bitmap compatible with the screen;
 // null when the file is missing or damaged.

@@ -85,6 +85,9 @@ struct ThumbnailState {
     int notFound = 0;
     int notSupported = 0;
     int current = 0; // index chosen by the last MakeListThumbnail
+    // Thumbnails the image list may hold besides the placeholders; 0 leaves
+    // it to the memory the cells' size allows.
+    int limit = 0;
 };
 
 extern WorkPaths Paths;

@@ -202,6 +202,7 @@
 // Private messages.
 #define WM_KVX_TREE_SELECTION (WM_APP + 1) // the tree pane picked a folder: list it
 #define WM_KVX_TREE_READY (WM_APP + 2)     // the tree pane's browser is initialised
+#define WM_KVX_THUMBNAILS (WM_APP + 3)     // thumbnails for the list's rows wait to be taken
 
 // Messages the tree pane's thread posts to the pane's container, so that what
 // the tree asks of the main thread's windows is done there, without the tree

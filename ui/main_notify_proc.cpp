@@ -6,6 +6,7 @@
 #include "filelist/list_columns.h"
 #include "filelist/list_rows.h"
 #include "filelist/list_sorting.h"
+#include "filelist/row_thumbnails.h"
 #include "runtime/app_state.h"
 #include "runtime/ids.h"
 #include "runtime/win_helpers.h"
@@ -44,12 +45,18 @@ static bool AnswerFileList(NMHDR* hdr, LRESULT& answer) {
     // need not tell of each.
     case LVN_DELETEALLITEMS:
         ForgetAllRowTexts();
+        ForgetAllRowThumbnails();
         answer = TRUE;
         return true;
-    case LVN_DELETEITEM: ForgetRowTexts(reinterpret_cast<NMLISTVIEW*>(hdr)->lParam); break;
-    // Column 0 of the sorted rows is given when asked (the sort).
+    case LVN_DELETEITEM:
+        ForgetRowTexts(reinterpret_cast<NMLISTVIEW*>(hdr)->lParam);
+        ForgetRowThumbnail(reinterpret_cast<NMLISTVIEW*>(hdr)->lParam);
+        break;
+    // Column 0 of the sorted rows is given when asked (the sort), and the
+    // rows' images (their thumbnails, made when first drawn).
     case LVN_GETDISPINFOA:
         AnswerSortItem(reinterpret_cast<NMLVDISPINFOA*>(hdr));
+        AnswerRowImage(reinterpret_cast<NMLVDISPINFOA*>(hdr));
         answer = 0;
         return true;
     }
@@ -68,6 +75,7 @@ LRESULT CALLBACK MainNotifyProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam
         CloseSearchWindowForExit();
         break;
     case WM_TIMER: OnTimer(wnd, wParam); break;
+    case WM_KVX_THUMBNAILS: TakeMadeThumbnails(); return 0;
     case WM_NOTIFY:
         // A drag with the right button opens the list's context menu.
         if (reinterpret_cast<const NMHDR*>(lParam)->code == LVN_BEGINRDRAG) {

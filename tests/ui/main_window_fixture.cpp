@@ -5,6 +5,7 @@
 #include "filelist/file_list_build.h"
 #include "filelist/list_rows.h"
 #include "runtime/app_state.h"
+#include "runtime/handles.h"
 #include "settings/settings_file.h"
 #include "tests/support/main_window_start.h"
 #include "tests/support/pump_until.h"
@@ -70,16 +71,37 @@ std::vector<std::string> MainWindowTest::Column(int column) {
 }
 
 int MainWindowTest::RowImage(int row, int column) {
-    LVITEMA item = {};
-    item.mask = LVIF_IMAGE;
-    item.iItem = row;
-    item.iSubItem = column;
-    SendMessageA(Win.list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    return item.iImage;
+    auto image = [&] {
+        LVITEMA item = {};
+        item.mask = LVIF_IMAGE;
+        item.iItem = row;
+        item.iSubItem = column;
+        SendMessageA(Win.list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        return item.iImage;
+    };
+    // A thumbnail is made once its row is asked for: until then the row
+    // shows the image of a row without one, which no drawing keeps.
+    int shown = image();
+    if (Settings.showColumn[1] == "TRUE")
+        PumpUntil([&] { return (shown = image()) != Thumbs.noPreview; });
+    return shown;
 }
 
 int MainWindowTest::ImageCount() {
     return ImageList_GetImageCount(Thumbs.images);
+}
+
+uint32_t MainWindowTest::ImageCentre(int image) {
+    SIZE size = ImageSize();
+    BITMAPINFO bi = {};
+    bi.bmiHeader = {sizeof bi.bmiHeader, size.cx, -size.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    GdiObject<HBITMAP> canvas(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    MemoryDC dc;
+    dc.select(canvas.get());
+    if (!bits || !ImageList_Draw(Thumbs.images, image, dc.get(), 0, 0, ILD_NORMAL)) return ~0u;
+    GdiFlush();
+    return static_cast<uint32_t*>(bits)[size.cy / 2 * size.cx + size.cx / 2] & 0xFFFFFF;
 }
 
 SIZE MainWindowTest::ImageSize() {

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,8 @@ class MainWindowTest : public ::testing::Test {
     static std::vector<std::string> Column(int column);
     static int RowImage(int row, int column);
     static int ImageCount();
+    // The colour at the centre of an image of the list's image list.
+    static uint32_t ImageCentre(int image);
     static SIZE ImageSize();
 
     static ScratchFolder* settingsHome; // program folder and temporary folder
