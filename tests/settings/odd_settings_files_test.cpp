@@ -145,7 +145,10 @@ TEST_F(OddSettingsFiles, Utf16WithoutAMarkIsReadAndWrittenInIt) {
         LoadHtmlSettings();
         EXPECT_EQ(3, HtmlOptions.layout);
         HtmlOptions.layout = 1;
-        SaveHtmlSettings();
+        {
+            DialogAnswerer none;
+            SaveHtmlSettings();
+        }
 
         std::string saved = ReadBytes(Paths.settingsFile);
         std::string lines = Utf8(saved, bigEndian);
