@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "runtime/strings.h"
+#include "settings/settings_file.h"
 
 namespace {
 
@@ -60,22 +61,25 @@ std::vector<std::pair<std::string, std::string>> HtmlSettingsLines(const HtmlSet
     return lines;
 }
 
-// The section's values go through the private-profile functions directly:
-// text values up to 2047 characters.
-static std::string ReadHtmlValue(const char* key) {
-    std::string value(2048, '\0');
-    DWORD n =
-        GetPrivateProfileStringA(kSection, key, "", &value[0], 2048, Paths.settingsFile.c_str());
-    value.resize(n);
-    return value;
-}
-
+// Every key the section is read by is one it is written with; they are read
+// in one pass over the settings file.
 void LoadHtmlSettings() {
-    ApplyHtmlSettings(ReadHtmlValue, HtmlOptions);
+    std::vector<std::string> keys;
+    for (const auto& line : HtmlSettingsLines(HtmlOptions))
+        keys.push_back(line.first);
+    std::vector<std::string> values = ReadSettingsValues(kSection, keys);
+    ApplyHtmlSettings(
+        [&](const char* key) {
+            for (size_t i = 0; i < keys.size(); ++i)
+                if (keys[i] == key) return values[i];
+            return std::string();
+        },
+        HtmlOptions);
 }
 
 void SaveHtmlSettings() {
+    std::vector<ProfileValue> values;
     for (const auto& line : HtmlSettingsLines(HtmlOptions))
-        WritePrivateProfileStringA(kSection, line.first.c_str(), line.second.c_str(),
-                                   Paths.settingsFile.c_str());
+        values.push_back({line.first, line.second});
+    WriteSettingsValues(kSection, values);
 }

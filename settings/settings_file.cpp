@@ -6,6 +6,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <map>
+#include <mutex>
 #include <vector>
 
 #include "runtime/file_facts.h"
@@ -28,6 +30,11 @@ static bool FolderIsWritable(const std::string& folder, const std::string& exePa
     if (!PathExists(probe)) return false;
     DeleteFileA(probe.c_str());
     return true;
+}
+
+static bool IsFile(const std::string& path) {
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 // ---------------------------------------------------------------------------
@@ -141,11 +148,12 @@ void PrepareSettingsFile(const std::string& programFolder, const std::string& pr
     // A new file always starts in the temporary folder; a later run from a
     // writable folder copies it next to the executable, but never over one
     // already there.
-    if (writable && PathExists(tempCandidate))
+    if (writable && IsFile(tempCandidate))
         CopyFileA(tempCandidate.c_str(), programCandidate.c_str(), TRUE);
 
-    Paths.settingsFile =
-        writable && PathExists(programCandidate) ? programCandidate : tempCandidate;
+    // A folder of that name is no settings file: the one in the temporary
+    // folder serves instead.
+    Paths.settingsFile = writable && IsFile(programCandidate) ? programCandidate : tempCandidate;
 
     if (!PathExists(Paths.settingsFile)) WriteDefaultSettings(Paths.settingsFile);
 }
@@ -155,34 +163,134 @@ void PrepareSettingsFile() {
 }
 
 // ---------------------------------------------------------------------------
-// [MAIN] section access
+// The file in memory
+
+// What identifies the file's contents on disk without reading it.
+struct FileStamp {
+    bool exists = false;
+    DWORD attributes = 0, sizeLow = 0, sizeHigh = 0;
+    FILETIME written = {};
+};
+
+static FileStamp StampOf(const std::string& path) {
+    FileStamp stamp;
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return stamp;
+    stamp.exists = true;
+    stamp.attributes = data.dwFileAttributes;
+    stamp.sizeLow = data.nFileSizeLow;
+    stamp.sizeHigh = data.nFileSizeHigh;
+    stamp.written = data.ftLastWriteTime;
+    return stamp;
+}
+
+static bool SameStamp(const FileStamp& a, const FileStamp& b) {
+    return a.exists == b.exists && a.attributes == b.attributes && a.sizeLow == b.sizeLow &&
+           a.sizeHigh == b.sizeHigh && CompareFileTime(&a.written, &b.written) == 0;
+}
+
+// The settings file as last read or written. It is read once, parsed in one
+// pass and written in one, whatever its size; it is read again only when
+// something else has changed it since. The tree pane's thread reads it too.
+// The system's profile functions are not used on it: they read the whole file
+// for every key, Windows takes a UTF-8 byte-order mark for part of the first
+// line, and Wine drops the leading blank of " 100", which the file keeps for
+// window numbers.
+struct LoadedSettings {
+    std::string path;
+    FileStamp stamp;
+    bool readable = false;
+    SettingsText text;
+    std::map<std::string, std::string> main; // [MAIN] in the program's code page
+};
+static LoadedSettings loaded;
+static std::mutex loadedLock;
 
 // Values are read into a buffer of 2048 bytes, as the profile functions were.
 static const size_t MaxValueLength = 2047;
 
-static std::string MainValue(const SettingsText& text, const std::string& key) {
-    std::string value;
-    if (!FindProfileValue(text.lines, MainSection, key, value)) return std::string();
-    value = FromSettingsLines(text.encoding, value);
-    if (value.size() > MaxValueLength) value.resize(MaxValueLength);
-    return value;
+static std::string ProgramText(const SettingsText& text, const std::string& value) {
+    std::string converted = FromSettingsLines(text.encoding, value);
+    if (converted.size() > MaxValueLength) converted.resize(MaxValueLength);
+    return converted;
 }
 
-// The file is read here rather than through the profile functions, so that
-// reading and writing agree on every file: on Windows the profile functions
-// take a UTF-8 byte-order mark for part of the first line and miss that
-// section. Writes others made through those functions are on disk once their
-// cache is flushed.
-static SettingsText CurrentSettingsText(bool& readable) {
-    WritePrivateProfileStringA(nullptr, nullptr, nullptr, Paths.settingsFile.c_str());
+static std::map<std::string, std::string> SectionValues(const SettingsText& text,
+                                                        const std::string& section,
+                                                        const std::vector<std::string>& keys) {
+    std::map<std::string, std::string> values = FindProfileValues(text.lines, section, keys);
+    for (auto& v : values)
+        v.second = ProgramText(text, v.second);
+    return values;
+}
+
+// The caller holds the lock in these two.
+static void Remember(const SettingsText& text, const FileStamp& stamp) {
+    loaded.path = Paths.settingsFile;
+    loaded.stamp = stamp;
+    loaded.text = text;
+    loaded.main = MainValuesOrDefaults(SectionValues(text, MainSection, MainSectionKeys()));
+}
+
+// Brings the copy in memory up to date with the file.
+static void Refresh() {
+    // Stamped before it is read: a change made meanwhile is read next time.
+    FileStamp stamp = StampOf(Paths.settingsFile);
+    if (loaded.path == Paths.settingsFile && SameStamp(loaded.stamp, stamp)) return;
     SettingsText text;
-    readable = ReadSettingsText(text);
-    return text;
+    loaded.readable = ReadSettingsText(text);
+    Remember(text, stamp);
+}
+
+std::vector<std::string> ReadSettingsValues(const char* section,
+                                            const std::vector<std::string>& keys) {
+    std::lock_guard<std::mutex> lock(loadedLock);
+    Refresh();
+    std::map<std::string, std::string> found = SectionValues(loaded.text, section, keys);
+    std::vector<std::string> values;
+    for (const std::string& key : keys)
+        values.push_back(found[key]);
+    return values;
+}
+
+bool WriteSettingsValues(const char* section, const std::vector<ProfileValue>& values) {
+    bool saved = false;
+    {
+        std::lock_guard<std::mutex> lock(loadedLock);
+        Refresh();
+        // A file that cannot be read is left alone: writing the section alone
+        // would lose the rest.
+        if (loaded.readable) {
+            SettingsText text = loaded.text;
+            std::vector<ProfileValue> encoded;
+            for (const ProfileValue& v : values)
+                encoded.push_back({v.key, ToSettingsLines(text.encoding, v.value)});
+            // Written in the file's own encoding, and with its own mark or none.
+            text.lines = WithProfileValues(text.lines, section, encoded);
+            saved = ReplaceSettingsFile(EncodeSettingsFile(text));
+            if (saved) Remember(text, StampOf(Paths.settingsFile));
+        }
+        // After a failure the file is read afresh: what is on disk is the truth.
+        if (!saved) loaded.path.clear();
+    }
+    if (!saved)
+        ShowMessage("Can't save settings to " + Paths.settingsFile, "Error", MB_OK | MB_ICONERROR);
+    return saved;
+}
+
+// ---------------------------------------------------------------------------
+// [MAIN] section access
+
+static std::map<std::string, std::string> MainValues() {
+    std::lock_guard<std::mutex> lock(loadedLock);
+    Refresh();
+    return loaded.main;
 }
 
 std::string ReadMainText(const std::string& key) {
-    bool readable;
-    return MainValue(CurrentSettingsText(readable), key);
+    std::map<std::string, std::string> main = MainValues();
+    auto v = main.find(key);
+    return v == main.end() ? std::string() : v->second;
 }
 
 int ReadMainInt(const char* key) {
@@ -206,36 +314,13 @@ static WindowBox SaneBoxOnScreen(const WindowBox& box) {
     return SaneWindowBox(box, work);
 }
 
-WindowBox ReadWindowBox() {
-    bool readable;
-    SettingsText text = CurrentSettingsText(readable);
-    WindowBox box = {AtoI(MainValue(text, "Left")), AtoI(MainValue(text, "Top")),
-                     AtoI(MainValue(text, "Width")), AtoI(MainValue(text, "Height"))};
-    return SaneBoxOnScreen(box);
+static WindowBox StoredBox(std::map<std::string, std::string>& main) {
+    return {AtoI(main["Left"]), AtoI(main["Top"]), AtoI(main["Width"]), AtoI(main["Height"])};
 }
 
-// The [MAIN] values are written in one pass over the file. Wine's
-// WritePrivateProfileStringA drops the leading blank of " 100", which the
-// file keeps for window numbers, so the lines are written here. Every other
-// line, [HTML] included, is kept as it is, in the file's own character set and
-// line ends. The profile functions' cache is flushed before and after, so
-// that it neither holds back their writes nor serves values from before this.
-static void WriteMainSection(const std::vector<ProfileValue>& values) {
-    bool readable;
-    SettingsText text = CurrentSettingsText(readable);
-    bool saved = false;
-    // A file that cannot be read is left alone: writing [MAIN] alone would
-    // lose the rest.
-    if (readable) {
-        std::vector<ProfileValue> encoded;
-        for (const ProfileValue& v : values)
-            encoded.push_back({v.key, ToSettingsLines(text.encoding, v.value)});
-        text.lines = WithProfileValues(text.lines, MainSection, encoded);
-        saved = ReplaceSettingsFile(EncodeSettingsFile(text));
-    }
-    WritePrivateProfileStringA(nullptr, nullptr, nullptr, Paths.settingsFile.c_str());
-    if (!saved)
-        ShowMessage("Can't save settings to " + Paths.settingsFile, "Error", MB_OK | MB_ICONERROR);
+WindowBox ReadWindowBox() {
+    std::map<std::string, std::string> main = MainValues();
+    return SaneBoxOnScreen(StoredBox(main));
 }
 
 static void SetListColumnWidth(int column, int width) {
@@ -243,12 +328,10 @@ static void SetListColumnWidth(int column, int width) {
 }
 
 void LoadMainSettings() {
-    bool readable;
-    SettingsText text = CurrentSettingsText(readable);
-    auto value = [&text](const std::string& key) { return MainValue(text, key); };
+    std::map<std::string, std::string> main = MainValues();
+    auto value = [&main](const std::string& key) { return main[key]; };
 
-    WindowBox stored = {AtoI(value("Left")), AtoI(value("Top")), AtoI(value("Width")),
-                        AtoI(value("Height"))};
+    WindowBox stored = StoredBox(main);
     loadedBox = SaneBoxOnScreen(stored);
     loadedBoxCorrected = loadedBox.left != stored.left || loadedBox.top != stored.top ||
                          loadedBox.width != stored.width || loadedBox.height != stored.height;
@@ -354,5 +437,5 @@ void SaveMainSettings() {
     for (int n = 1; n <= 20; ++n)
         put(FavoriteKey(n), Settings.favorites[n]);
 
-    WriteMainSection(values);
+    WriteSettingsValues(MainSection, values);
 }

@@ -2,6 +2,7 @@
 // [MAIN] section loaded at start-up and saved when the main window closes.
 #pragma once
 #include <string>
+#include <vector>
 
 #include "settings/settings_rules.h"
 
@@ -15,7 +16,19 @@ void PrepareSettingsFile();
 void PrepareSettingsFile(const std::string& programFolder, const std::string& programName,
                          const std::string& tempFolder);
 
+// Values of a section of the settings file, in the program's code page: the
+// text after "=" without surrounding blanks, at most 2047 characters, "" for
+// a key that is not there. The file is read once and kept in memory.
+std::vector<std::string> ReadSettingsValues(const char* section,
+                                            const std::vector<std::string>& keys);
+// Writes the values into a section (a key's line replaced, or added at the
+// end of the section, or the section added at the end of the file), the file
+// replaced whole in its own encoding. When it cannot be, the user is told,
+// the old file stays as it was, and the result is false.
+bool WriteSettingsValues(const char* section, const std::vector<ProfileValue>& values);
+
 // A value of the [MAIN] section: its text ("" when absent) or its number (0).
+// A section without the window's and the columns' keys reads as a new file's.
 std::string ReadMainText(const std::string& key);
 int ReadMainInt(const char* key);
 // The main window's outer rectangle ("Left", "Top", "Width", "Height"),

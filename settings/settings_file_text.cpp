@@ -55,15 +55,39 @@ static std::string BytesFromUtf16(const std::wstring& wide, bool bigEndian) {
     return bytes;
 }
 
+// Text of 8-bit characters holds no NUL byte. UTF-16 holds one in every
+// character below U+0100, which every bracket, "=", line end and key name is:
+// in the high byte of the pair, the second in little-endian order, the first
+// in big-endian. A file is taken for UTF-16 without a mark when a quarter of
+// its pairs (of the first 64 KB) have a NUL on one side and a character on
+// the other, and more on that side than on the other.
+static bool LooksLikeUtf16(const std::string& bytes, bool& bigEndian) {
+    size_t pairs = (bytes.size() < 65536 ? bytes.size() : 65536) / 2;
+    size_t little = 0, big = 0;
+    for (size_t i = 0; i < pairs; ++i) {
+        bool first = bytes[2 * i] == '\0', second = bytes[2 * i + 1] == '\0';
+        if (second && !first) ++little;
+        if (first && !second) ++big;
+    }
+    bigEndian = big > little;
+    size_t most = bigEndian ? big : little;
+    return pairs > 0 && most != (bigEndian ? little : big) && most * 4 >= pairs;
+}
+
 SettingsText DecodeSettingsFile(const std::string& bytes) {
     SettingsText text;
+    bool bigEndian = false;
     if (StartsWith(bytes, Utf8Mark)) {
         text.encoding = SettingsEncoding::Utf8;
         text.lines = bytes.substr(3);
     } else if (StartsWith(bytes, Utf16LEMark) || StartsWith(bytes, Utf16BEMark)) {
-        bool bigEndian = StartsWith(bytes, Utf16BEMark);
+        bigEndian = StartsWith(bytes, Utf16BEMark);
         text.encoding = bigEndian ? SettingsEncoding::Utf16BE : SettingsEncoding::Utf16LE;
         text.lines = Narrow(CP_UTF8, Utf16FromBytes(bytes, 2, bigEndian));
+    } else if (LooksLikeUtf16(bytes, bigEndian)) {
+        text.encoding = bigEndian ? SettingsEncoding::Utf16BE : SettingsEncoding::Utf16LE;
+        text.withoutMark = true;
+        text.lines = Narrow(CP_UTF8, Utf16FromBytes(bytes, 0, bigEndian));
     } else {
         text.lines = bytes;
     }
@@ -74,9 +98,11 @@ std::string EncodeSettingsFile(const SettingsText& text) {
     switch (text.encoding) {
     case SettingsEncoding::Utf8: return Utf8Mark + text.lines;
     case SettingsEncoding::Utf16LE:
-        return Utf16LEMark + BytesFromUtf16(Widen(CP_UTF8, text.lines), false);
+        return (text.withoutMark ? "" : Utf16LEMark) +
+               BytesFromUtf16(Widen(CP_UTF8, text.lines), false);
     case SettingsEncoding::Utf16BE:
-        return Utf16BEMark + BytesFromUtf16(Widen(CP_UTF8, text.lines), true);
+        return (text.withoutMark ? "" : Utf16BEMark) +
+               BytesFromUtf16(Widen(CP_UTF8, text.lines), true);
     case SettingsEncoding::Ansi: break;
     }
     return text.lines;

@@ -1,6 +1,6 @@
 // The settings file's text in memory. A user may save KVX.ini from an editor
-// as UTF-8 with a byte-order mark or as UTF-16, as the system's profile
-// functions allow; the program reads it and writes it back in the same form.
+// as UTF-8 with a byte-order mark or as UTF-16, with a mark or without; the
+// program reads it and writes it back in the same form.
 #pragma once
 #include <string>
 
@@ -8,13 +8,16 @@ enum class SettingsEncoding { Ansi, Utf8, Utf16LE, Utf16BE };
 
 struct SettingsText {
     SettingsEncoding encoding = SettingsEncoding::Ansi;
+    // UTF-16 found without a byte-order mark, and so written back.
+    bool withoutMark = false;
     // The lines, without a byte-order mark: the file's own bytes for an ANSI
     // file, UTF-8 for the others, so that no character is lost on the way.
     std::string lines;
 };
 
-// The file's bytes to its text and back; a file without a byte-order mark is
-// ANSI and is written back byte for byte where nothing changed.
+// The file's bytes to its text and back. A file without a byte-order mark is
+// UTF-16 when its pairs of bytes say so (see the source), else ANSI, written
+// back byte for byte where nothing changed.
 SettingsText DecodeSettingsFile(const std::string& bytes);
 std::string EncodeSettingsFile(const SettingsText& text);
 

@@ -1,6 +1,8 @@
 #include "settings/settings_rules.h"
 
 #include <cstdio>
+#include <cstring>
+#include <set>
 
 #include "runtime/strings.h"
 
@@ -146,44 +148,63 @@ std::string PlainNumber(int value) {
 // Blanks and tabs, and carriage returns: a file whose line ends were doubled
 // on the way ("\r\r\n") leaves one on every line, which the system's reader
 // drops as well.
-static std::string TrimBlanks(const std::string& s) {
-    size_t first = s.find_first_not_of(" \t\r");
-    if (first == std::string::npos) return std::string();
-    size_t last = s.find_last_not_of(" \t\r");
-    return s.substr(first, last - first + 1);
+static bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r';
 }
 
-static bool SameName(const std::string& a, const std::string& b) {
-    return Upper(a) == Upper(b);
+static std::string TrimBlanks(const char* p, size_t n) {
+    size_t first = 0;
+    while (first < n && IsBlank(p[first]))
+        ++first;
+    while (n > first && IsBlank(p[n - 1]))
+        --n;
+    return std::string(p + first, n - first);
 }
 
-// The section named by a "[name]" line, or "" with isSection false.
-static std::string SectionName(const std::string& line, bool& isSection) {
-    std::string t = TrimBlanks(line);
-    // Without its closing bracket a line is no section header.
+// One line of the text, without its line end: where it starts and its length.
+// The file may be megabytes of lines nobody reads, so they are not copied.
+struct LineSpan {
+    size_t start, length;
+};
+
+// The line starting at pos; pos moves to the next one. False past the end.
+static bool NextLine(const std::string& text, size_t& pos, LineSpan& line) {
+    if (pos >= text.size()) return false;
+    size_t end = text.find('\n', pos);
+    if (end == std::string::npos) end = text.size();
+    line = {pos, end - pos};
+    if (line.length > 0 && text[end - 1] == '\r') --line.length;
+    pos = end + 1;
+    return true;
+}
+
+// The section a "[name]" line opens, its name upper-cased. Without its
+// closing bracket a line is no section header.
+static bool SectionOfLine(const char* p, size_t n, std::string& upperName) {
+    size_t first = 0;
+    while (first < n && IsBlank(p[first]))
+        ++first;
+    if (first == n || p[first] != '[') return false;
+    std::string t = TrimBlanks(p + first, n - first);
     size_t close = t.find_last_of(']');
-    isSection = !t.empty() && t[0] == '[' && close != std::string::npos;
-    if (!isSection) return std::string();
-    return TrimBlanks(t.substr(1, close - 1));
+    if (close == std::string::npos) return false;
+    upperName = Upper(TrimBlanks(t.data() + 1, close - 1));
+    return true;
 }
 
-static bool IsKeyLine(const std::string& line, const std::string& key) {
-    size_t eq = line.find('=');
-    return eq != std::string::npos && SameName(TrimBlanks(line.substr(0, eq)), key);
+// The key of a "key=value" line, upper-cased, and where its "=" is.
+static bool KeyOfLine(const char* p, size_t n, std::string& upperKey, size_t& equals) {
+    const void* eq = std::memchr(p, '=', n);
+    if (!eq) return false;
+    equals = static_cast<size_t>(static_cast<const char*>(eq) - p);
+    upperKey = Upper(TrimBlanks(p, equals));
+    return true;
 }
 
-// The text's lines without their line ends.
-static std::vector<std::string> SplitLines(const std::string& text) {
-    std::vector<std::string> lines;
-    for (size_t start = 0; start < text.size();) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(line);
-        start = end + 1;
-    }
-    return lines;
+static bool IsBlankLine(const char* p, size_t n) {
+    for (size_t i = 0; i < n; ++i)
+        if (!IsBlank(p[i])) return false;
+    return true;
 }
 
 // A hand-edited file may use LF alone; it keeps doing so.
@@ -194,43 +215,76 @@ static const char* LineEndOf(const std::string& text) {
 
 std::string WithProfileValues(const std::string& text, const std::string& section,
                               const std::vector<ProfileValue>& values) {
-    std::vector<std::string> lines = SplitLines(text);
+    std::set<std::string> wanted;
+    for (const ProfileValue& v : values)
+        wanted.insert(Upper(v.key));
 
-    for (const ProfileValue& v : values) {
-        std::string entry = v.key + "=" + v.value;
-        // Where the section starts (its header line) and its last non-empty line.
-        size_t header = lines.size(), last = lines.size();
-        bool inSection = false, written = false;
-        for (size_t i = 0; i < lines.size() && !written; ++i) {
-            bool isSection;
-            std::string name = SectionName(lines[i], isSection);
-            if (isSection) {
-                if (inSection) break; // the first section of that name is the one
-                inSection = SameName(name, section);
-                if (inSection) header = last = i;
-                continue;
-            }
-            if (!inSection) continue;
-            if (IsKeyLine(lines[i], v.key)) {
-                lines[i] = entry;
-                written = true;
-            } else if (!TrimBlanks(lines[i]).empty()) {
-                last = i;
-            }
+    // One pass over the lines: the first section of the name, its last
+    // non-empty line, and the first line of each key written.
+    std::vector<LineSpan> lines;
+    const size_t none = std::string::npos;
+    size_t header = none, last = none;
+    std::map<std::string, size_t> keyLines;
+    const std::string upperSection = Upper(section);
+    bool inSection = false, passed = false;
+    LineSpan line;
+    for (size_t pos = 0; NextLine(text, pos, line);) {
+        lines.push_back(line);
+        if (passed) continue;
+        const char* p = text.data() + line.start;
+        std::string name, key;
+        size_t equals;
+        if (SectionOfLine(p, line.length, name)) {
+            passed = inSection; // the first section of that name is the one
+            inSection = !passed && name == upperSection;
+            if (inSection) header = last = lines.size() - 1;
+            continue;
         }
-        if (written) continue;
-        if (header < lines.size()) {
-            lines.insert(lines.begin() + last + 1, entry);
-        } else {
-            lines.push_back("[" + section + "]");
-            lines.push_back(entry);
+        if (!inSection) continue;
+        if (!IsBlankLine(p, line.length)) last = lines.size() - 1;
+        if (KeyOfLine(p, line.length, key, equals) && wanted.count(key))
+            keyLines.emplace(key, lines.size() - 1);
+    }
+
+    // A key's line is replaced; a key not there goes after the section's
+    // last line, or with the section at the end; a key written twice keeps
+    // the last value.
+    std::map<size_t, std::string> replaced;
+    std::vector<std::string> added;
+    std::map<std::string, size_t> addedAt;
+    for (const ProfileValue& v : values) {
+        std::string entry = v.key + "=" + v.value, key = Upper(v.key);
+        auto found = keyLines.find(key);
+        auto again = addedAt.find(key);
+        if (found != keyLines.end())
+            replaced[found->second] = entry;
+        else if (again != addedAt.end())
+            added[again->second] = entry;
+        else {
+            addedAt.emplace(key, added.size());
+            added.push_back(entry);
         }
     }
 
-    const char* lineEnd = LineEndOf(text);
+    const std::string lineEnd = LineEndOf(text);
     std::string out;
-    for (const std::string& line : lines)
-        out += line + lineEnd;
+    out.reserve(text.size() + lines.size() + 64 * (added.size() + 1));
+    for (size_t i = 0; i < lines.size(); ++i) {
+        auto r = replaced.find(i);
+        if (r != replaced.end())
+            out += r->second;
+        else
+            out.append(text, lines[i].start, lines[i].length);
+        out += lineEnd;
+        if (i == last)
+            for (const std::string& entry : added)
+                out += entry + lineEnd;
+    }
+    if (header == none && !added.empty()) {
+        out += "[" + section + "]" + lineEnd;
+        for (const std::string& entry : added)
+            out += entry + lineEnd;
+    }
     return out;
 }
 
@@ -240,21 +294,78 @@ static std::string WithoutQuotes(const std::string& value) {
     return value;
 }
 
-bool FindProfileValue(const std::string& text, const std::string& section, const std::string& key,
-                      std::string& value) {
+std::map<std::string, std::string> FindProfileValues(const std::string& text,
+                                                     const std::string& section,
+                                                     const std::vector<std::string>& keys) {
+    std::map<std::string, std::vector<std::string>> wanted; // by upper-cased key
+    for (const std::string& key : keys)
+        wanted[Upper(key)].push_back(key);
+    std::map<std::string, std::string> values;
+    const std::string upperSection = Upper(section);
     bool inSection = false;
-    for (const std::string& line : SplitLines(text)) {
-        bool isSection;
-        std::string name = SectionName(line, isSection);
-        if (isSection) {
-            if (inSection) return false; // the first section of that name is the one
-            inSection = SameName(name, section);
+    LineSpan line;
+    for (size_t pos = 0; !wanted.empty() && NextLine(text, pos, line);) {
+        const char* p = text.data() + line.start;
+        std::string name, key;
+        size_t equals;
+        if (SectionOfLine(p, line.length, name)) {
+            if (inSection) break; // the first section of that name is the one
+            inSection = name == upperSection;
             continue;
         }
-        if (inSection && IsKeyLine(line, key)) {
-            value = WithoutQuotes(TrimBlanks(line.substr(line.find('=') + 1)));
-            return true;
-        }
+        if (!inSection || !KeyOfLine(p, line.length, key, equals)) continue;
+        auto w = wanted.find(key);
+        if (w == wanted.end()) continue;
+        std::string value = WithoutQuotes(TrimBlanks(p + equals + 1, line.length - equals - 1));
+        for (const std::string& asked : w->second)
+            values.emplace(asked, value);
+        wanted.erase(w);
     }
-    return false;
+    return values;
+}
+
+bool FindProfileValue(const std::string& text, const std::string& section, const std::string& key,
+                      std::string& value) {
+    std::map<std::string, std::string> found = FindProfileValues(text, section, {key});
+    if (found.empty()) return false;
+    value = found.begin()->second;
+    return true;
+}
+
+const std::vector<std::string>& MainSectionKeys() {
+    static const std::vector<std::string> keys = [] {
+        std::vector<std::string> v = {"Left", "Top",      "Width",  "Height",   "State",
+                                      "Path", "DTVWidth", "Invert", "ViewMode", "SortColumn"};
+        for (int c = 1; c <= 6; ++c) {
+            v.push_back(ShowColumnKeys[c]);
+            v.push_back(ColumnWidthKeys[c]);
+        }
+        for (int n = 1; n <= 5; ++n) {
+            v.push_back(ShowCopyToKey(n));
+            v.push_back(ShowMoveToKey(n));
+            v.push_back(CopyToKey(n));
+            v.push_back(MoveToKey(n));
+        }
+        for (int n = 1; n <= 20; ++n)
+            v.push_back(FavoriteKey(n));
+        return v;
+    }();
+    return keys;
+}
+
+std::map<std::string, std::string> MainValuesOrDefaults(std::map<std::string, std::string> found) {
+    std::vector<std::string> layoutKeys = {"Left", "Top", "Width", "Height"};
+    for (int c = 1; c <= 6; ++c) {
+        layoutKeys.push_back(ShowColumnKeys[c]);
+        layoutKeys.push_back(ColumnWidthKeys[c]);
+    }
+    for (const std::string& key : layoutKeys)
+        if (found.count(key)) return found;
+    // The new file's [MAIN] lines, up to the empty line that ends it.
+    for (const std::string& line : DefaultSettingsLines()) {
+        if (line.empty()) break;
+        size_t eq = line.find('=');
+        if (eq != std::string::npos) found.emplace(line.substr(0, eq), line.substr(eq + 1));
+    }
+    return found;
 }

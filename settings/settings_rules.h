@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -84,3 +85,18 @@ std::string WithProfileValues(const std::string& text, const std::string& sectio
 // key or its section is missing.
 bool FindProfileValue(const std::string& text, const std::string& section, const std::string& key,
                       std::string& value);
+// The values of the keys that are there, read as FindProfileValue reads them
+// but in one pass over the text, by the names asked for.
+std::map<std::string, std::string> FindProfileValues(const std::string& text,
+                                                     const std::string& section,
+                                                     const std::vector<std::string>& keys);
+
+// Every key of [MAIN] the program reads and writes.
+const std::vector<std::string>& MainSectionKeys();
+
+// The [MAIN] values as the program takes them from those found. A section
+// holding none of the window's and the columns' keys (empty, junk, or no
+// section at all) was not written by the program and would give a window
+// too small to use with every column hidden: it reads as a new file's
+// section, the values it does hold kept.
+std::map<std::string, std::string> MainValuesOrDefaults(std::map<std::string, std::string> found);

@@ -177,14 +177,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string bytes(reinterpret_cast<const char*>(data) + 2, size - 2);
 
     // Read and written back unchanged: an ANSI or UTF-8 file byte for byte, a
-    // UTF-16 one to the same text.
+    // UTF-16 one to the same text, with its mark or without.
     SettingsText text = DecodeSettingsFile(bytes);
     std::string encoded = EncodeSettingsFile(text);
     if ((text.encoding == SettingsEncoding::Ansi || text.encoding == SettingsEncoding::Utf8) &&
         encoded != bytes)
         __builtin_trap();
     SettingsText again = DecodeSettingsFile(encoded);
-    if (again.encoding != text.encoding || again.lines != text.lines) __builtin_trap();
+    if (again.encoding != text.encoding || again.withoutMark != text.withoutMark ||
+        again.lines != text.lines)
+        __builtin_trap();
 
     CheckRule(text, keys[0], area);
     CheckWriteBack(text, keys, htmlKey);

@@ -10,6 +10,8 @@
 #include "runtime/handles.h"
 #include "runtime/ids.h"
 #include "tests/support/pixels.h"
+#include "tests/support/run_program.h"
+#include "tests/support/version_resource.h"
 
 namespace {
 
@@ -250,4 +252,17 @@ TEST(Cursors, SplitterHasItsHotspotInTheMiddle) {
     EXPECT_LE(std::abs(s.hotY - midY), 1);
     // Wider than tall: arrows to both sides.
     EXPECT_GT(s.opaque.right - s.opaque.left, 20);
+}
+
+// Korvex.exe's properties show one version, in its numbers and its texts:
+// "1.95" for 1.95.0.0, the third number written only when it is not 0.
+TEST(VersionResource, NumbersAndTextsAgree) {
+    VersionResource v = ReadVersionResource(BuiltProgram("Korvex.exe"));
+    ASSERT_TRUE(v.found);
+    std::string expected = std::to_string(v.numbers[0]) + "." + std::to_string(v.numbers[1]);
+    if (v.numbers[2]) expected += "." + std::to_string(v.numbers[2]);
+    EXPECT_EQ(expected, v.productVersion);
+    EXPECT_EQ(expected, v.fileVersion);
+    EXPECT_EQ(0u, v.numbers[3]);
+    EXPECT_GT(v.numbers[0] + v.numbers[1] + v.numbers[2], 0u);
 }

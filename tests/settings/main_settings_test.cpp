@@ -251,7 +251,8 @@ TEST_F(MainSettingsTest, InvertSetsTheBlackBackgroundOnlyForExactTrue) {
 
 TEST_F(MainSettingsTest, TargetsAndFavouritesAreRead) {
     std::string longPath = "C:\\" + std::string(3000, 'x');
-    UseMainSection("ShowCopyTo1=TRUE\r\nShowCopyTo2=FALSE\r\nShowCopyTo3=yes\r\n"
+    // With a window key the section is the program's own, read key by key.
+    UseMainSection("Width=600\r\nShowCopyTo1=TRUE\r\nShowCopyTo2=FALSE\r\nShowCopyTo3=yes\r\n"
                    "ShowMoveTo4=TRUE\r\n"
                    "CopyTo1=C:\\drawings\r\nCopyTo5=D:\\out\\\r\nMoveTo3=E:\\old\r\n"
                    "Favorite01=C:\\first\r\nFavorite07=  F:\\seventh  \r\nFavorite20=" +

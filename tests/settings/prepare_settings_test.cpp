@@ -127,6 +127,25 @@ TEST_F(PrepareSettings, ExistingTemporaryFileIsKeptForAReadOnlyFolder) {
     EXPECT_EQ(earlier, ReadBytes(TempIni()));
 }
 
+// A folder named KVX.ini beside the executable is no settings file: the
+// temporary folder's file is used, or made when there is none.
+TEST_F(PrepareSettings, FolderInPlaceOfTheFileLeavesItToTheTemporaryOne) {
+    const std::string earlier = "[MAIN]\r\nTop=5\r\n";
+    for (bool temporaryFile : {true, false}) {
+        SCOPED_TRACE(temporaryFile ? "temporary file there" : "no temporary file");
+        DeleteFileA(TempIni().c_str());
+        if (temporaryFile) WriteBytes(TempIni(), earlier);
+        CreateDirectoryA(ProgramIni().c_str(), nullptr);
+
+        PrepareSettingsFile(program.path(), exeName, temp.path());
+
+        EXPECT_EQ(TempIni(), Paths.settingsFile);
+        EXPECT_EQ(temporaryFile ? earlier : DefaultContents, ReadBytes(TempIni()));
+        EXPECT_TRUE(GetFileAttributesA(ProgramIni().c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+        EXPECT_EQ(temporaryFile ? 5 : 0, ReadMainInt("Top"));
+    }
+}
+
 TEST_F(PrepareSettings, FileThatCannotBeCreatedEndsTheProgram) {
     // The check runs again in a child process with folders of its own, so
     // the message is matched from the part below the test's folder.

@@ -22,6 +22,14 @@ TEST(WithProfileValues, AddsAMissingSectionAtTheEnd) {
     EXPECT_EQ("[MAIN]\r\nLeft=-4\r\n", WithProfileValues("", "MAIN", {{"Left", "-4"}}));
 }
 
+// Written twice in one pass, a key keeps one line with the last value, in the
+// place of the first.
+TEST(WithProfileValues, KeyWrittenTwiceKeepsTheLastValue) {
+    EXPECT_EQ("[MAIN]\r\nTOP=3\r\nleft=2\r\n",
+              WithProfileValues("[MAIN]\r\nTop=1\r\n", "MAIN",
+                                {{"Left", "1"}, {"Top", "2"}, {"left", "2"}, {"TOP", "3"}}));
+}
+
 TEST(WithProfileValues, WritesIntoTheFirstSectionOfTheName) {
     std::string text = "[MAIN]\r\nTop=1\r\n[MAIN]\r\nLeft=1\r\n";
     EXPECT_EQ("[MAIN]\r\nTop=1\r\nLeft=2\r\n[MAIN]\r\nLeft=1\r\n",

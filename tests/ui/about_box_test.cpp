@@ -6,10 +6,12 @@
 #include <string>
 
 #include "runtime/app_state.h"
+#include "runtime/files.h"
 #include "runtime/handles.h"
 #include "runtime/ids.h"
 #include "runtime/win_helpers.h"
 #include "tests/support/dialog_answerer.h"
+#include "tests/support/version_resource.h"
 #include "tests/ui/main_window_fixture.h"
 #include "ui/about_dialog.h"
 
@@ -36,15 +38,18 @@ void OpenAbout(DialogAnswerer::Answer answer) {
 }
 
 TEST_F(MainWindowTest, AboutBoxShowsTheProgramAndItsReleases) {
-    OpenAbout([](HWND dialog) {
+    // The version shown is the one the executable's version resource holds.
+    const std::string version = ReadVersionResource(ExeFolder() + ExeName()).productVersion;
+    ASSERT_FALSE(version.empty());
+    OpenAbout([&version](HWND dialog) {
         EXPECT_EQ("About Korvex", WindowText(dialog));
         const struct {
             int id;
-            const char* text;
+            std::string text;
         } texts[] = {
             {ID_ABOUT_TITLE, "Korvex"},
             {ID_ABOUT_VERSION_LABEL, "Version:"},
-            {ID_ABOUT_VERSION, "1.95"},
+            {ID_ABOUT_VERSION, version},
             {ID_ABOUT_DATE_LABEL, "Date:"},
             {ID_ABOUT_DATE, "April 12, 2010"},
             {ID_ABOUT_IDENTIFY_LABEL, "Korvex will identify the following AutoCAD versions:"},
