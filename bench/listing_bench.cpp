@@ -119,6 +119,8 @@ int main(int argc, char** argv) {
     std::string drawing = Drawing(png);
     ScratchFolder home;
     if (!StartMainWindow(home)) return 1;
+    // A window of a common size: a screen of rows to show.
+    SetWindowPos(Win.main, nullptr, 0, 0, 1200, 900, SWP_NOZORDER);
     std::printf("machine load before: %s\n", MachineLoad().c_str());
 
     for (int count : counts) {

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include <map>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -148,8 +149,10 @@ static std::string CurrentDirectory() {
     return path;
 }
 
-// How many drawings the reading thread may read before the listing takes them.
-constexpr size_t kReadAhead = 8;
+// How many drawings the reading thread may read before the listing takes
+// them: it starts while the folder is counted, and a read without its
+// preview is a few bytes.
+constexpr size_t kReadAhead = 16384;
 
 // The read of the drawing folder + name from the reading thread, which went
 // through the folder's entries in the same order. False when it has none for
@@ -319,6 +322,16 @@ void BuildFileList() {
         ListingEnvironment env = FolderEnvironment(StillCurrent, folderPath);
         auto filter = [] { return Trim(WindowText(Win.filterBox)); };
         auto extension = [] { return WindowText(Win.extensionBox); };
+        // The drawings are read from the start, on a thread of their own,
+        // while the folder is counted: opening each is most of a listing's
+        // time. The reading thread is given whole paths: the current
+        // directory may change under it, and the folder may have been given
+        // relative.
+        std::string readFolder = CurrentDirectory();
+        readFolder = WithTrailingBackslash(readFolder.empty() ? folderPath : readFolder);
+        std::string readFilter = filter(), readExtension = extension();
+        std::unique_ptr<DrawingReadAhead> ahead(new DrawingReadAhead(false, kReadAhead));
+        ahead->AskEach(ListedPaths(readFolder, readFilter, readExtension));
         if (!ClassifyEntries(env, extension(), Counters)) return AbandonListing();
         if (!PlanEntries(env, filter(), extension(), Counters)) return AbandonListing();
 
@@ -337,17 +350,16 @@ void BuildFileList() {
         std::string listFilter = filter(), listExtension = extension();
         bool listed;
         {
-            // The reading thread is given whole paths: the current directory
-            // may change under it, and the folder may have been given relative.
-            std::string readFolder = CurrentDirectory();
-            readFolder = WithTrailingBackslash(readFolder.empty() ? folderPath : readFolder);
-            DrawingReadAhead ahead(false, kReadAhead);
-            ahead.AskEach(ListedPaths(readFolder, listFilter, listExtension));
+            // A filter or selection changed during the counting is read afresh.
+            if (listFilter != readFilter || listExtension != readExtension) {
+                ahead.reset(new DrawingReadAhead(false, kReadAhead));
+                ahead->AskEach(ListedPaths(readFolder, listFilter, listExtension));
+            }
             ListedRows rows;
             listed =
                 ListEntries(env, listFilter, listExtension, Counters,
                             [&](const std::string& name, const EntryFacts& facts) {
-                                rows.emplace_back(name, AddRow(ahead, readFolder, name, facts));
+                                rows.emplace_back(name, AddRow(*ahead, readFolder, name, facts));
                             });
             // A folder that went while it was listed is reported as any
             // folder that is not there: no rows, nothing counted.
@@ -361,8 +373,10 @@ void BuildFileList() {
             }
             if (listed && ListingActive &&
                 (FolderLastWrite(folderPath) != folderTime || Counters.listed != Counters.planned))
-                listed = CatchUpWithFolder(env, ahead, readFolder, listFilter, listExtension, rows);
+                listed =
+                    CatchUpWithFolder(env, *ahead, readFolder, listFilter, listExtension, rows);
         }
+        ahead.reset();
         if (!listed || !ListingActive) return AbandonListing();
         ShowProgress(false);
         SortFileList();

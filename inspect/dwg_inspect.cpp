@@ -143,12 +143,14 @@ static void KeepPreviewFile(const std::string& bytes) {
 
 DrawingRead ReadDrawingAlone(const std::string& path, bool withPreview) {
     DrawingRead read;
-    if (!PathExists(path)) {
+    // The release alone needs the first six bytes. Whether a drawing that
+    // cannot be opened is there at all is asked only then: a listing opens
+    // every drawing, and one question to the system less for each counts.
+    BlockFileReader reader(path, withPreview ? kFirstBlock : 64);
+    if (!reader.valid() && !PathExists(path)) {
         read.version = kFileNotFoundVersion;
         return read;
     }
-    // The release alone needs the first six bytes.
-    BlockFileReader reader(path, withPreview ? kFirstBlock : 64);
     if (!reader.valid()) {
         // A drawing locked by another program is shown, not fatal. Its
         // release may well carry a preview: it cannot be read now.
