@@ -172,7 +172,8 @@ void ForgetAllRowThumbnails() {
 
 void AnswerRowImage(NMLVDISPINFOA* info) {
     LVITEMA& item = info->item;
-    if (!(item.mask & LVIF_IMAGE)) return;
+    // Only the row's own image and the Preview column's show a thumbnail.
+    if (!(item.mask & LVIF_IMAGE) || item.iSubItem > 1) return;
     auto found = rowThumbs.find(RowParam(Win.list, item.iItem));
     if (found == rowThumbs.end()) {
         item.iImage = Thumbs.noPreview;

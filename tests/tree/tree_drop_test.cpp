@@ -158,7 +158,11 @@ TEST_F(TreePaneTest, DropCanGoToTheFolderOfTheDroppedFiles) {
                                                       {WM_KEYDOWN, VK_DOWN},
                                                       {WM_KEYDOWN, VK_DOWN},
                                                       {WM_KEYDOWN, VK_RETURN}}));
-    ASSERT_TRUE(PumpUntil([&] { return MainLog.selections > selections; }));
+    // The folder shown and the tree's selection follow by messages of their own.
+    PumpUntil([&] {
+        return MainLog.selections > selections && CurrentFolder() == source &&
+               SelectedItemPath() == source + "\\";
+    });
     EXPECT_EQ(source, CurrentFolder());
     EXPECT_EQ(source + "\\", SelectedItemPath());
     EXPECT_FALSE(PathExists(Folder("setpath\\one.dwg")));

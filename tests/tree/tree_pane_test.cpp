@@ -140,7 +140,12 @@ TEST_F(TreePaneTest, FirstNavigationWaitsForTheWindowBuild) {
 
     FormLoaded = true;
     RunFirstNavigationIfReady();
-    ASSERT_TRUE(PumpUntil([] { return MainLog.selections > 0; }));
+    // The selection, the folder shown and the windows shown each come by a
+    // message of their own.
+    PumpUntil([&folder] {
+        return MainLog.selections > 0 && TreeReady && CurrentFolder() == folder &&
+               IsWindowVisible(Win.list) && IsWindowVisible(Win.treeContainer);
+    });
     EXPECT_TRUE(TreeReady);
     EXPECT_EQ(folder, CurrentFolder());
     EXPECT_TRUE(PumpUntil([&folder] { return SelectedItemPath() == folder + "\\"; }))

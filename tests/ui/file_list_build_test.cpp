@@ -147,6 +147,7 @@ TEST_F(MainWindowTest, NoPreviewsWhenThePreviewColumnIsHidden) {
     PumpUntil([] { return !ListingActive; });
     EXPECT_EQ("TRUE", Settings.showColumn[1]);
     EXPECT_EQ(180, ImageSize().cx);
+    EXPECT_EQ(3, RowImage(0, 1)); // a.dwg's thumbnail, made once its row is seen
     EXPECT_EQ(4, ImageCount());
 }
 
