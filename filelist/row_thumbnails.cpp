@@ -205,11 +205,11 @@ void TakeMadeThumbnails() {
         auto found = rowThumbs.find(made.row);
         if (found == rowThumbs.end() || found->second.image != kThumbnailPending) continue;
         RowThumb& thumb = found->second;
-        if (made.kind == MadeThumbnail::kCell)
+        if (made.kind == CellKind::kCell)
             PlaceCell(thumb, made.row, made.cell);
         else
             thumb.image =
-                made.kind == MadeThumbnail::kNotSupported ? Thumbs.notSupported : Thumbs.notFound;
+                made.kind == CellKind::kNotSupported ? Thumbs.notSupported : Thumbs.notFound;
         placed = true;
     }
     if (placed) InvalidateRect(Win.list, nullptr, FALSE);

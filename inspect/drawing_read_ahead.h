@@ -19,7 +19,6 @@ class DrawingReadAhead {
     DrawingReadAhead(const DrawingReadAhead&) = delete;
     DrawingReadAhead& operator=(const DrawingReadAhead&) = delete;
 
-    bool withPreview() const { return withPreview_; }
     // Asks for the drawing at path to be read.
     void Ask(const std::string& path);
     // Asks, on the reading thread, for every path next gives until it

@@ -245,22 +245,34 @@ COLORREF ThumbnailBackground() {
     return BlackBackground ? RGB(0, 0, 0) : GetSysColor(COLOR_WINDOW);
 }
 
+CellKind ThumbnailCellOf(const DrawingRead& read, bool swapBlackWhite, int cellWidth,
+                         int cellHeight, COLORREF background, std::vector<uint8_t>& cell) {
+    if (read.preview.empty())
+        return read.previewSupported || read.version == kFileNotFoundVersion
+                   ? CellKind::kNotFound
+                   : CellKind::kNotSupported;
+    return ComposePreviewCell(read.preview, swapBlackWhite && read.previewIs8Bit == 1, cellWidth,
+                              cellHeight, background, cell)
+               ? CellKind::kCell
+               : CellKind::kNotFound;
+}
+
 void MakeThumbnailOfPreview(const std::string& preview) {
-    if (preview.empty()) {
-        Thumbs.current = PreviewSupported ? Thumbs.notFound : Thumbs.notSupported;
-        PreviewFound = false;
-        return;
-    }
-    // A damaged preview shows the Preview Not Found placeholder, never an
-    // empty cell.
+    DrawingRead read;
+    read.preview = preview;
+    read.previewSupported = PreviewSupported;
+    read.previewIs8Bit = PreviewIs8Bit ? 1 : 0;
     std::vector<uint8_t> cell;
-    int index = -1;
-    if (ComposePreviewCell(preview, BlackBackground && PreviewIs8Bit, Settings.thumbWidth,
-                           Settings.thumbHeight, ThumbnailBackground(), cell))
-        index =
-            PutCellInImageList(Thumbs.images, -1, cell, Settings.thumbWidth, Settings.thumbHeight);
-    Thumbs.current = index >= 0 ? index : Thumbs.notFound;
-    PreviewFound = true;
+    CellKind kind = ThumbnailCellOf(read, BlackBackground, Settings.thumbWidth,
+                                    Settings.thumbHeight, ThumbnailBackground(), cell);
+    int index =
+        kind == CellKind::kCell
+            ? PutCellInImageList(Thumbs.images, -1, cell, Settings.thumbWidth, Settings.thumbHeight)
+            : -1;
+    Thumbs.current = index >= 0                        ? index
+                     : kind == CellKind::kNotSupported ? Thumbs.notSupported
+                                                       : Thumbs.notFound;
+    PreviewFound = !preview.empty();
 }
 
 bool ReadListPreview(std::string& name, std::string* preview) {

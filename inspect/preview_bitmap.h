@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "inspect/dwg_inspect.h"
+
 // The preview of the listed drawing `name` (a bare name in the listed
 // folder, which is the working directory), read into the preview file as the
 // context menu and the enlarged view need it: sets PreviewFound and
@@ -22,6 +24,14 @@ void MakeListThumbnail(std::string& name);
 // The thumbnail of the preview file's bytes as ExtractPreview returned them
 // (empty: no preview), for a drawing that was there to be read.
 void MakeThumbnailOfPreview(const std::string& preview);
+
+// What a read of a drawing shows in its thumbnail cell: its preview, or the
+// placeholder of a drawing without one. A drawing that is gone, or whose
+// preview is damaged, shows Preview Not Found; one whose release keeps no
+// preview, Preview Not Supported. The cell's pixels come with kCell.
+enum class CellKind { kCell, kNotFound, kNotSupported };
+CellKind ThumbnailCellOf(const DrawingRead& read, bool swapBlackWhite, int cellWidth,
+                         int cellHeight, COLORREF background, std::vector<uint8_t>& cell);
 
 // The thumbnail cell of a preview file's bytes: 32-bit pixels, top-down,
 // black and white swapped first when asked. False for a damaged preview.

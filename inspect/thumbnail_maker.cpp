@@ -1,7 +1,6 @@
 #include "inspect/thumbnail_maker.h"
 
 #include "inspect/dwg_inspect.h"
-#include "inspect/preview_bitmap.h"
 
 ThumbnailMaker::ThumbnailMaker(int width, int height, COLORREF background, bool swapBlackWhite,
                                HWND notify, UINT message)
@@ -53,15 +52,8 @@ bool ThumbnailMaker::Take(MadeThumbnail& made) {
 MadeThumbnail ThumbnailMaker::Make(const ThumbnailRequest& request) const {
     MadeThumbnail made;
     made.row = request.row;
-    DrawingRead read = ReadDrawingAlone(request.path, true);
-    if (read.preview.empty()) {
-        bool gone = read.version == kFileNotFoundVersion;
-        made.kind =
-            read.previewSupported || gone ? MadeThumbnail::kNotFound : MadeThumbnail::kNotSupported;
-    } else if (ComposePreviewCell(read.preview, swap_ && read.previewIs8Bit == 1, width_, height_,
-                                  background_, made.cell)) {
-        made.kind = MadeThumbnail::kCell;
-    }
+    made.kind = ThumbnailCellOf(ReadDrawingAlone(request.path, true), swap_, width_, height_,
+                                background_, made.cell);
     return made;
 }
 

@@ -11,15 +11,16 @@
 #include <string>
 #include <vector>
 
+#include "inspect/preview_bitmap.h"
+
 struct ThumbnailRequest {
     LPARAM row = 0; // whatever identifies the row to the caller
     std::string path;
 };
 
 struct MadeThumbnail {
-    enum Kind { kCell, kNotFound, kNotSupported };
     LPARAM row = 0;
-    Kind kind = kNotFound;
+    CellKind kind = CellKind::kNotFound;
     std::vector<uint8_t> cell; // 32-bit pixels, top-down, when kind is kCell
 };
 
