@@ -38,12 +38,6 @@ class MainSettingsTest : public ::testing::Test {
         std::vector<std::string> lines = FileLines(Paths.settingsFile);
         return std::find(lines.begin(), lines.end(), line) != lines.end();
     }
-
-    static RECT WindowRect() {
-        RECT r = {};
-        GetWindowRect(Win.main, &r);
-        return r;
-    }
 };
 
 #define EXPECT_LINE(text)                                                                          \
@@ -59,7 +53,7 @@ TEST_F(MainSettingsTest, DefaultFileGivesTheDefaultState) {
 
     LoadMainSettings();
 
-    RECT r = WindowRect();
+    RECT r = window.WindowRect();
     EXPECT_EQ(0, r.left);
     EXPECT_EQ(0, r.top);
     EXPECT_EQ(600, r.right - r.left);
@@ -92,7 +86,7 @@ TEST_F(MainSettingsTest, WindowTakesThePlacementAndState) {
     // Numbers as the program writes them, with a leading blank.
     UseMainSection("Left= 100\r\nTop= 50\r\nWidth= 500\r\nHeight= 300\r\nState= 0\r\n");
     LoadMainSettings();
-    RECT r = WindowRect();
+    RECT r = window.WindowRect();
     EXPECT_EQ(100, r.left);
     EXPECT_EQ(50, r.top);
     EXPECT_EQ(600, r.right);
@@ -436,7 +430,7 @@ TEST_F(MainSettingsTest, SavedSettingsLoadBackUnchanged) {
     MoveWindow(Win.main, 0, 0, 300, 200, TRUE);
     LoadMainSettings();
 
-    RECT r = WindowRect();
+    RECT r = window.WindowRect();
     EXPECT_EQ(120, r.left);
     EXPECT_EQ(60, r.top);
     EXPECT_EQ(640, r.right - r.left);

@@ -37,15 +37,9 @@ class OddSettingsFiles : public ::testing::Test {
         SaveMainSettings();
     }
 
-    static RECT WindowRect() {
-        RECT r = {};
-        GetWindowRect(Win.main, &r);
-        return r;
-    }
-
     // The window and the columns as a new file gives them.
     void ExpectNewFileLayout() const {
-        RECT r = WindowRect();
+        RECT r = window.WindowRect();
         EXPECT_EQ(600, r.right - r.left);
         EXPECT_EQ(400, r.bottom - r.top);
         const int widths[7] = {0, 180, 175, 100, 75, 120, 60};
@@ -108,7 +102,7 @@ TEST_F(OddSettingsFiles, TenMegabytesOfJunkStartAndCloseInWellUnderASecond) {
     EXPECT_LT(seconds, 2.0);
 
     EXPECT_EQ(500, box.width);
-    RECT r = WindowRect();
+    RECT r = window.WindowRect();
     EXPECT_EQ(500, r.right - r.left);
     EXPECT_EQ("C:\\Plans", Settings.favorites[1]);
     // The junk is all there; the saved keys read back.
@@ -134,7 +128,7 @@ TEST_F(OddSettingsFiles, Utf16WithoutAMarkIsReadAndWrittenInIt) {
         UseFile(Utf16(text, bigEndian));
         Settings = MainSettings();
         LoadMainSettings();
-        RECT r = WindowRect();
+        RECT r = window.WindowRect();
         EXPECT_EQ(500, r.right - r.left);
         EXPECT_EQ(96, window.ColumnWidth(1));
         EXPECT_EQ(chinese, Settings.favorites[1]);

@@ -70,6 +70,12 @@ MainWindowFixture::~MainWindowFixture() {
     Win.viewMenu = nullptr;
 }
 
+RECT MainWindowFixture::WindowRect() const {
+    RECT r = {};
+    GetWindowRect(Win.main, &r);
+    return r;
+}
+
 int MainWindowFixture::ColumnWidth(int column) const {
     return static_cast<int>(SendMessageA(Win.list, LVM_GETCOLUMNWIDTH, column, 0));
 }

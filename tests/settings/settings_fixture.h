@@ -23,5 +23,7 @@ class MainWindowFixture {
     MainWindowFixture& operator=(const MainWindowFixture&) = delete;
 
     int ColumnWidth(int column) const;
+    // The window's outer rectangle on the screen.
+    RECT WindowRect() const;
     bool IsChecked(UINT id) const;
 };
