@@ -304,14 +304,16 @@ void BuildFileList() {
         SetStatusText(" Scanning For AutoCAD Files...");
         // A folder that cannot be entered lists nothing, rather than the
         // previous folder's entries under this folder's name.
-        // A folder of MAX_PATH characters and more may not be a current
-        // directory at all: its entries are named in full, and a bare name
-        // then finds nothing rather than the previous folder's file.
-        bool entered = SetCurrentDirectoryA(folderPath.c_str()) != 0;
-        if (!entered && IsLongPath(folderPath)) {
-            if (!SetCurrentDirectoryW(LongPathForm(folderPath).c_str()))
-                SetCurrentDirectoryA(Paths.tempFolder.c_str());
-            entered = true;
+        // A folder too deep for the buffers the shell keeps the current
+        // directory in never becomes it (the shell would write past them):
+        // the temporary folder stands in, and its entries are named in full.
+        bool entered;
+        if (FitsShellBuffers(folderPath)) {
+            entered = SetCurrentDirectoryA(folderPath.c_str()) != 0;
+        } else {
+            DWORD attributes = FileAttributesOf(folderPath);
+            entered = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+            SetCurrentDirectoryA(Paths.tempFolder.c_str());
         }
         if (!entered) {
             FinishListing();
@@ -327,7 +329,7 @@ void BuildFileList() {
         // time. The reading thread is given whole paths: the current
         // directory may change under it, and the folder may have been given
         // relative.
-        std::string readFolder = CurrentDirectory();
+        std::string readFolder = FitsShellBuffers(folderPath) ? CurrentDirectory() : FullPath(folderPath);
         readFolder = WithTrailingBackslash(readFolder.empty() ? folderPath : readFolder);
         std::string readFilter = filter(), readExtension = extension();
         std::unique_ptr<DrawingReadAhead> ahead(new DrawingReadAhead(false, kReadAhead));

@@ -60,7 +60,7 @@ static void OnBoxSelection(int id) {
     if (length == CB_ERR) return;
     std::string text(static_cast<size_t>(length) + 1, '\0');
     SendMessageA(Win.pathBox, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(&text[0]));
-    text.resize(static_cast<size_t>(length < 255 ? length : 255)); // the box's limit
+    text.resize(static_cast<size_t>(length));
     if (PathExists(text)) NavigateTo(text);
 }
 
