@@ -118,6 +118,9 @@ extern bool PreviewFound;
 extern std::string StartFolder;
 
 extern bool SearchActive;
+// The search's "Text in properties": only drawings whose properties hold it
+// are found; "" finds every drawing.
+extern std::string SearchPropertyText;
 // The window of the last search command; null once that window is destroyed.
 extern HWND LastSearchWindow;
 // Sorting of the search results: column 1..6, 0 until a search has ended.

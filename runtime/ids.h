@@ -29,6 +29,8 @@
 // Controls of the search window.
 #define ID_SEARCH_LIST 301
 #define ID_SEARCH_BUTTON 302
+#define ID_SEARCH_PROPERTY_TEXT 303
+#define ID_SEARCH_PROPERTY_LABEL 304
 
 // Controls of the HTML options dialog.
 #define ID_HTML_FORMAT_GROUP 210
