@@ -323,6 +323,11 @@ WindowBox ReadWindowBox() {
     return SaneBoxOnScreen(StoredBox(main));
 }
 
+// Whether the loaded file held a column's visibility key: the property
+// columns' keys are written only once they have been shown, so that a file
+// of before them is kept as it was.
+static bool columnKeyOnFile[kListColumns] = {};
+
 static void SetListColumnWidth(int column, int width) {
     SendMessageA(Win.list, LVM_SETCOLUMNWIDTH, column, MAKELPARAM(width, 0));
 }
@@ -348,6 +353,7 @@ void LoadMainSettings() {
 
     // A settings file without the drawing's property columns' keys hides them.
     for (int c = 1; c < kListColumns; ++c) {
+        columnKeyOnFile[c] = main.count(ShowColumnKeys[c]) > 0;
         Settings.showColumn[c] = TrueOnlyFlag(value(ShowColumnKeys[c]));
         bool shown = Settings.showColumn[c] == "TRUE";
         CheckViewItem(ColumnItemId(c), shown);
@@ -413,6 +419,7 @@ void SaveMainSettings() {
 
     for (int c = 1; c < kListColumns; ++c) {
         if (Settings.showColumn[c] != "TRUE") {
+            if (c >= kFirstPropertyColumn && !columnKeyOnFile[c]) continue;
             put(ShowColumnKeys[c], "FALSE");
             continue;
         }
