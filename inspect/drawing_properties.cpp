@@ -124,6 +124,12 @@ std::string PropertyTextFromCodePage(const std::string& bytes, unsigned drawingC
     return Utf8FromUnits(units);
 }
 
+// The block's properties from the first `want` bytes at its address (fewer
+// when the file ends first). False when they are not all there; `more` then
+// tells whether the file holds more bytes to try.
+static bool PropertiesFrom(const ByteReader& file, uint64_t address, size_t want, bool wide,
+                           unsigned codePage, DrawingProperties& props, bool& more);
+
 bool ReadDrawingProperties(const ByteReader& file, DrawingProperties& props) {
     props = DrawingProperties();
     std::string code = ReleaseCodeOf(file);
@@ -138,16 +144,25 @@ bool ReadDrawingProperties(const ByteReader& file, DrawingProperties& props) {
     uint8_t header[4] = {}, page[2] = {};
     if (file.ReadAt(kPropertiesAddress, header, 4) != 4 || file.ReadAt(kCodePageAt, page, 2) != 2)
         return false;
-    uint64_t address = ReadLE32(header), size = file.Size();
-    if (address < kPropertiesAddress + 4 || address >= size) return false;
-    uint64_t left = size - address;
-    std::string bytes(static_cast<size_t>(left < kMaxPropertiesBytes ? left : kMaxPropertiesBytes),
-                      '\0');
+    uint64_t address = ReadLE32(header);
+    if (address < kPropertiesAddress + 4 || address >= file.Size()) return false;
+    // Most blocks are a few hundred bytes: the rest is read only when needed.
+    bool more = false;
+    return PropertiesFrom(file, address, 1024, wide, ReadLE16(page), props, more) ||
+           (more &&
+            PropertiesFrom(file, address, kMaxPropertiesBytes, wide, ReadLE16(page), props, more));
+}
+
+static bool PropertiesFrom(const ByteReader& file, uint64_t address, size_t want, bool wide,
+                           unsigned codePage, DrawingProperties& props, bool& more) {
+    props = DrawingProperties();
+    uint64_t left = file.Size() - address;
+    std::string bytes(static_cast<size_t>(left < want ? left : want), '\0');
     if (file.ReadAt(address, &bytes[0], bytes.size()) != bytes.size()) return false;
-    bool cut = left > kMaxPropertiesBytes; // the block may go on past the bytes read
+    more = left > want;
+    bool cut = left > kMaxPropertiesBytes && want == kMaxPropertiesBytes; // may go on past them
 
     Cursor in{bytes};
-    unsigned codePage = ReadLE16(page);
     for (std::string& text : props.text)
         if (!TakeText(in, wide, codePage, text)) return false;
     DrawingTime* times[] = {&props.editing, &props.created, &props.updated};

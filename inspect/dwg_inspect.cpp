@@ -142,8 +142,8 @@ static void KeepPreviewFile(const std::string& bytes) {
 }
 
 // Enough for the properties of most drawings in the first read: their block
-// lies a few hundred bytes in (3 KB in 2007's).
-constexpr uint64_t kPropertiesBlock = 8192;
+// lies a few hundred bytes in (3 KB in 2007's, read on its own).
+constexpr uint64_t kPropertiesBlock = 2048;
 
 static std::shared_ptr<const DrawingProperties> PropertiesOf(const ByteReader& reader) {
     auto props = std::make_shared<DrawingProperties>();
