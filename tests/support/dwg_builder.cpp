@@ -140,14 +140,13 @@ std::string ReadBytes(const std::string& path) {
 
 static void PutStoredText(std::string& out, bool wide, const std::string& text) {
     std::wstring units(text.size() + 1, L'\0');
-    int n = wide ? MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                       &units[0], static_cast<int>(units.size()))
-                 : static_cast<int>(text.size());
-    out += static_cast<char>((n + 1) & 0xFF);
-    out += static_cast<char>((n + 1) >> 8);
-    for (int i = 0; wide && i <= n; ++i)
-        out.append({static_cast<char>(units[i] & 0xFF), static_cast<char>(units[i] >> 8)});
-    if (!wide) out.append(text).append(1, '\0');
+    size_t n = wide ? MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                          &units[0], static_cast<int>(units.size()))
+                    : text.size();
+    out.append({static_cast<char>((n + 1) & 0xFF), static_cast<char>((n + 1) >> 8)});
+    for (size_t i = 0; i <= n; ++i)
+        out.append(wide ? std::string{char(units[i] & 0xFF), char(units[i] >> 8)}
+                        : std::string(1, i < n ? text[i] : '\0'));
 }
 
 std::string PropertiesBlock(bool wide, const std::vector<std::string>& texts,

@@ -1,6 +1,5 @@
-// What drawings say about themselves, in the real main window: the Title,
-// Author and Last Saved By columns, their sort, the Properties box and the
-// search by a property text, over patched copies of shared drawings.
+// Patched copies of shared drawings in the real main window: the property
+// columns, their sort, the Properties box and the search by a property text.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -27,18 +26,17 @@ class PropertyColumnsTest : public MainWindowTest {
                 SendMessageA(Win.main, WM_COMMAND, id, 0);
         SearchPropertyText.clear();
     }
-    // Rows of the search for a property text, once it is complete.
+    // Rows of the search for the text typed into the search window's field.
     std::vector<std::string> SearchFor(const std::string& text) {
-        SearchPropertyText = text;
-        PostMessageA(Win.main, WM_COMMAND, IDM_SEARCH_SUBFOLDERS, 0);
-        EXPECT_TRUE(PumpUntil([] {
-            return LastSearchWindow && WindowText(LastSearchWindow).find("Complete") == 7;
-        }));
+        HWND field = GetDlgItem(LastSearchWindow, ID_SEARCH_PROPERTY_TEXT);
+        SetWindowTextA(field, text.c_str());
+        SetFocus(field);
+        SendMessageA(LastSearchWindow, WM_COMMAND, IDOK, 0);
+        EXPECT_TRUE(PumpUntil([] { return WindowText(LastSearchWindow).find("Complete") == 7; }));
         HWND list = GetDlgItem(LastSearchWindow, ID_SEARCH_LIST);
         std::vector<std::string> names;
         for (int i = 0; i < RowCount(list); ++i)
             names.push_back(RowText(list, i, 1));
-        SendMessageA(LastSearchWindow, WM_CLOSE, 0, 0);
         return names;
     }
 };
@@ -54,48 +52,42 @@ TEST_F(PropertyColumnsTest, ShownSortedSearchedAndInTheBox) {
                                    30));
     WriteBytes(folder.file("g.dwg"),
                WithPropertiesBlock(ReadBytes(shared + "libredwg_example_2010.dwg"),
-                                   PropertiesBlock(true, {"Σχέδιο", "", "张伟", "", "", "Zoë"}), 30));
+                                   PropertiesBlock(true, {"Σχέδιο 𝄞", "", "张伟", "", "", "Zoë"}), 30));
     WriteBytes(folder.file("a.dwg"), ReadBytes(shared + "libredwg_example_2013.dwg"));
     for (int id : {IDM_COL_TITLE, IDM_COL_AUTHOR, IDM_COL_LAST_SAVED_BY})
         SendMessageA(Win.main, WM_COMMAND, id, 0);
     ListFolder(Unslashed(folder.path()));
 
+    SortColumn = 2;
+    SortAscending = true;
     SortByHeaderClick(9);
-    std::vector<std::string> byName = {"w.dwg", "a.dwg", "g.dwg"};
-    std::vector<std::vector<std::string>> texts = {
-        {"Étude", "José Müller", "Renée"}, {"", "", "rurban"}, {"Σχέδιο", "张伟", "Zoë"}};
-    if (!SortAscending) {
-        std::reverse(byName.begin(), byName.end());
-        std::reverse(texts.begin(), texts.end());
-    }
-    EXPECT_EQ(byName, Column(2));
-    for (int c = 7; c <= 9; ++c) {
-        std::vector<std::string> expected;
-        for (const auto& row : texts)
-            expected.push_back(row[c - 7]);
-        EXPECT_EQ(expected, Column(c)) << "column " << c;
-    }
+    using Texts = std::vector<std::string>;
+    EXPECT_EQ((Texts{"w.dwg", "a.dwg", "g.dwg"}), Column(2));
+    EXPECT_EQ((Texts{"Étude", "", "Σχέδιο 𝄞"}), Column(7));
+    EXPECT_EQ((Texts{"José Müller", "", "张伟"}), Column(8));
+    EXPECT_EQ((Texts{"Renée", "rurban", "Zoë"}), Column(9));
 
-    int row = SortAscending ? 0 : 2;
     std::string said;
     {
-    DialogAnswerer answers; // the search windows below are dialogs too
-    answers.Add([&](HWND dlg) {
-        said = DialogMessageText(dlg);
-        SendMessageA(dlg, WM_COMMAND, IDCANCEL, 0);
-    });
-    Select({row});
-    RunListCommand(IDM_LIST_PROPERTIES, RowPoint(row));
-    ASSERT_TRUE(PumpUntil([&] { return answers.Answered() == 1; }));
+        DialogAnswerer answers; // the search windows below are dialogs too
+        answers.Add([&](HWND dlg) {
+            said = DialogMessageText(dlg);
+            SendMessageA(dlg, WM_COMMAND, IDCANCEL, 0);
+        });
+        Select({0});
+        RunListCommand(IDM_LIST_PROPERTIES, RowPoint(0));
+        ASSERT_TRUE(PumpUntil([&] { return answers.Answered() == 1; }));
     }
     for (const char* line : {"\r\n\r\nTitle:\tÉtude\r\nAuthor:\tJosé Müller\r\n",
                              "Last Saved By:\tRenée\r\n", "Created:\t01/02/2020 10:00 AM",
                              "\r\nProjet:\t€ 5"})
         EXPECT_NE(std::string::npos, said.find(line)) << line << " in " << said;
 
-    EXPECT_EQ(std::vector<std::string>{"w.dwg"}, SearchFor("müLLER"));
-    EXPECT_EQ(std::vector<std::string>{"g.dwg"}, SearchFor("σχέδιο"));
+    SendMessageA(Win.main, WM_COMMAND, IDM_SEARCH_SUBFOLDERS, 0);
     EXPECT_EQ(3u, SearchFor("").size());
+    EXPECT_EQ(Texts{"w.dwg"}, SearchFor("müLLER"));
+    EXPECT_EQ(Texts{"g.dwg"}, SearchFor("σχέδιο"));
+    SendMessageA(LastSearchWindow, WM_CLOSE, 0, 0);
 }
 
 } // namespace
