@@ -178,8 +178,8 @@ std::vector<int> AscendingOrder(const std::vector<std::string>& keys) {
     return order;
 }
 
-const char* const kFileListHeaders[10] = {"SortItem", "Preview",   "Filename",  "Version",
-                                          "Size",     "Modified",  "Attributes", "Title",
+const char* const kFileListHeaders[10] = {"SortItem", "Preview",      "Filename",   "Version",
+                                          "Size",     "Modified",     "Attributes", "Title",
                                           "Author",   "Last Saved By"};
 
 std::string MarkedHeader(const std::string& name, bool marked, bool ascending) {

@@ -5,8 +5,8 @@
 #include <cstdio>
 
 const char* const kPropertyNames[kPropTextCount] = {
-    "Title",         "Subject", "Author",          "Keywords",
-    "Comments",      "Last Saved By", "Revision Number", "Hyperlink Base"};
+    "Title",    "Subject",       "Author",          "Keywords",
+    "Comments", "Last Saved By", "Revision Number", "Hyperlink Base"};
 
 namespace {
 
@@ -50,12 +50,11 @@ std::string Utf8FromUnits(const std::vector<uint16_t>& units) {
 
 // The system's code page for a drawing's code page number.
 unsigned WindowsCodePage(unsigned drawingCodePage) {
-    static const unsigned pages[] = {
-        1252,  20127, 28591, 28592, 28593, 28594, 28595, 28596, 28597, 28598, 28599,
-        437,   850,   852,   855,   857,   860,   861,   863,   864,   865,   869,
-        932,   10000, 950,   949,   1361,  866,   1250,  1251,  1252,  936,   1253,
-        1254,  1255,  1256,  1257,  874,   932,   936,   949,   950,   1361,  1252,
-        1258};
+    static const unsigned pages[] = {1252,  20127, 28591, 28592, 28593, 28594, 28595, 28596, 28597,
+                                     28598, 28599, 437,   850,   852,   855,   857,   860,   861,
+                                     863,   864,   865,   869,   932,   10000, 950,   949,   1361,
+                                     866,   1250,  1251,  1252,  936,   1253,  1254,  1255,  1256,
+                                     1257,  874,   932,   936,   949,   950,   1361,  1252,  1258};
     return drawingCodePage < sizeof pages / sizeof pages[0] ? pages[drawingCodePage] : 1252;
 }
 

@@ -92,7 +92,7 @@ inline int ColumnItemId(int column) {
 }
 // The list column of a View menu item; 0 for none.
 inline int ColumnOfItem(int id) {
-    return id >= IDM_COL_PREVIEW && id <= IDM_COL_ATTRIBUTES ? id - IDM_COL_PREVIEW + 1
+    return id >= IDM_COL_PREVIEW && id <= IDM_COL_ATTRIBUTES    ? id - IDM_COL_PREVIEW + 1
            : id >= IDM_COL_TITLE && id <= IDM_COL_LAST_SAVED_BY ? id - IDM_COL_TITLE + 7
                                                                 : 0;
 }

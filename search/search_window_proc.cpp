@@ -44,7 +44,8 @@ static void OnInitDialog(HWND dlg) {
                                WS_CHILD | WS_VISIBLE | WS_TABSTOP, WS_EX_NOPARENTNOTIFY);
     CreateLabel("Text in properties", dlg, ID_SEARCH_PROPERTY_LABEL, 0, 0, kPropertyLabelWidth, 18,
                 WS_CHILD | WS_VISIBLE);
-    HWND field = CreateEdit(SearchPropertyText.c_str(), dlg, ID_SEARCH_PROPERTY_TEXT, 0, 0, 100, 23);
+    HWND field =
+        CreateEdit(SearchPropertyText.c_str(), dlg, ID_SEARCH_PROPERTY_TEXT, 0, 0, 100, 23);
     SendMessageA(field, WM_SETFONT, reinterpret_cast<WPARAM>(ControlFont()), FALSE);
     SendMessageA(GetDlgItem(dlg, ID_SEARCH_PROPERTY_LABEL), WM_SETFONT,
                  reinterpret_cast<WPARAM>(ControlFont()), FALSE);
@@ -105,7 +106,7 @@ INT_PTR CALLBACK SearchWindowProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lPar
         if (LOWORD(wParam) == IDOK && GetFocus() == GetDlgItem(dlg, ID_SEARCH_PROPERTY_TEXT))
             SearchAgainForField(dlg);
         else if ((LOWORD(wParam) == ID_SEARCH_BUTTON && HIWORD(wParam) == BN_CLICKED) ||
-            LOWORD(wParam) == IDCANCEL)
+                 LOWORD(wParam) == IDCANCEL)
             SendMessageA(dlg, WM_CLOSE, 0, 0);
         return TRUE;
     case WM_TIMER:

@@ -10,11 +10,19 @@ const char* const MainSection = "MAIN";
 const char* const HtmlSection = "HTML";
 
 const char* const ShowColumnKeys[10] = {
-    "",         "ShowPreview",  "ShowFileName",   "ShowVersion", "ShowSize",
-    "ShowModified", "ShowAttributes", "ShowTitle", "ShowAuthor", "ShowLastSavedBy"};
-const char* const ColumnWidthKeys[10] = {
-    "",          "PreviewWidth",  "FilenameWidth",  "VersionWidth", "SizeWidth",
-    "ModifiedWidth", "AttributesWidth", "TitleWidth", "AuthorWidth", "LastSavedByWidth"};
+    "",           "ShowPreview",    "ShowFileName",   "ShowVersion",
+    "ShowSize",   "ShowModified",   "ShowAttributes", "ShowTitle",
+    "ShowAuthor", "ShowLastSavedBy"};
+const char* const ColumnWidthKeys[10] = {"",
+                                         "PreviewWidth",
+                                         "FilenameWidth",
+                                         "VersionWidth",
+                                         "SizeWidth",
+                                         "ModifiedWidth",
+                                         "AttributesWidth",
+                                         "TitleWidth",
+                                         "AuthorWidth",
+                                         "LastSavedByWidth"};
 const int DefaultColumnWidths[10] = {0, 180, 175, 100, 75, 120, 60, 150, 100, 100};
 const int MaxColumnWidths[10] = {0, 1024, 2048, 2048, 2048, 2048, 2048, 2048, 2048, 2048};
 

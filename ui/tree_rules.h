@@ -18,4 +18,3 @@ bool IsBlockedFolderCommand(int id);
 // "". The result ends with a backslash.
 std::string ItemPathFromTexts(const std::vector<std::string>& texts, bool reachedRoot,
                               const std::string& desktopPath);
-

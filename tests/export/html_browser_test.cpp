@@ -105,8 +105,9 @@ TEST_F(HtmlExportTest, BrowserShowsEveryPictureAndFollowsEveryLink) {
     ASSERT_TRUE(WriteBytes(folder.file("bare.dwg"), MakeDrawingWithoutImages("AC1015")));
     // A drawing of 2010 that says who made it, in other scripts and in markup.
     std::string said = DrawingWithPreview(6, 6, 0x00FF00).replace(0, 6, "AC1024");
-    ASSERT_TRUE(WriteBytes(folder.file("said.dwg"),
-                           WithPropertiesBlock(said, PropertiesBlock(true, {"Σχέδιο <1>", "", "张伟"}), 30)));
+    ASSERT_TRUE(WriteBytes(
+        folder.file("said.dwg"),
+        WithPropertiesBlock(said, PropertiesBlock(true, {"Σχέδιο <1>", "", "张伟"}), 30)));
     sizes["said.dwg"] = {6, 6};
     PngRecipe png;
     png.width = 7;

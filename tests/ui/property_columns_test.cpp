@@ -46,13 +46,16 @@ TEST_F(PropertyColumnsTest, ShownSortedSearchedAndInTheBox) {
     if (shared.empty()) GTEST_SKIP() << "no shared drawings in this run";
     WriteBytes(folder.file("w.dwg"),
                WithPropertiesBlock(ReadBytes(shared + "libredwg_example_2004.dwg"),
-                                   PropertiesBlock(false, {"\xC9tude", "", "Jos\xE9 M\xFCller", "",
-                                                           "", "Ren\xE9" "e"},
+                                   PropertiesBlock(false,
+                                                   {"\xC9tude", "", "Jos\xE9 M\xFCller", "", "",
+                                                    "Ren\xE9"
+                                                    "e"},
                                                    {"Projet", "\x80 5"}),
                                    30));
     WriteBytes(folder.file("g.dwg"),
                WithPropertiesBlock(ReadBytes(shared + "libredwg_example_2010.dwg"),
-                                   PropertiesBlock(true, {"Σχέδιο 𝄞", "", "张伟", "", "", "Zoë"}), 30));
+                                   PropertiesBlock(true, {"Σχέδιο 𝄞", "", "张伟", "", "", "Zoë"}),
+                                   30));
     WriteBytes(folder.file("a.dwg"), ReadBytes(shared + "libredwg_example_2013.dwg"));
     for (int id : {IDM_COL_TITLE, IDM_COL_AUTHOR, IDM_COL_LAST_SAVED_BY})
         SendMessageA(Win.main, WM_COMMAND, id, 0);
@@ -78,9 +81,9 @@ TEST_F(PropertyColumnsTest, ShownSortedSearchedAndInTheBox) {
         RunListCommand(IDM_LIST_PROPERTIES, RowPoint(0));
         ASSERT_TRUE(PumpUntil([&] { return answers.Answered() == 1; }));
     }
-    for (const char* line : {"\r\n\r\nTitle:\tÉtude\r\nAuthor:\tJosé Müller\r\n",
-                             "Last Saved By:\tRenée\r\n", "Created:\t01/02/2020 10:00 AM",
-                             "\r\nProjet:\t€ 5"})
+    for (const char* line :
+         {"\r\n\r\nTitle:\tÉtude\r\nAuthor:\tJosé Müller\r\n", "Last Saved By:\tRenée\r\n",
+          "Created:\t01/02/2020 10:00 AM", "\r\nProjet:\t€ 5"})
         EXPECT_NE(std::string::npos, said.find(line)) << line << " in " << said;
 
     SendMessageA(Win.main, WM_COMMAND, IDM_SEARCH_SUBFOLDERS, 0);
