@@ -18,3 +18,4 @@ bool IsBlockedFolderCommand(int id);
 // "". The result ends with a backslash.
 std::string ItemPathFromTexts(const std::vector<std::string>& texts, bool reachedRoot,
                               const std::string& desktopPath);
+
