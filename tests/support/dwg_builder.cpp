@@ -155,11 +155,8 @@ std::string PropertiesBlock(bool wide, const std::vector<std::string>& texts,
     for (size_t i = 0; i < 8; ++i)
         PutStoredText(out, wide, i < texts.size() ? texts[i] : "");
     // Editing time 1 h; created 2 Jan 2020 10:00; updated 3 Jan 2020 15:30.
-    const uint32_t times[6] = {0, 3600000, 2458851, 36000000, 2458852, 55800000};
-    for (uint32_t t : times) {
-        out.append(4, '\0');
-        PutLE32(out, out.size() - 4, t);
-    }
+    for (uint32_t t : {0, 3600000, 2458851, 36000000, 2458852, 55800000})
+        AppendLE32(out, t);
     out.append({static_cast<char>(customPairs.size() / 2), 0});
     for (const std::string& text : customPairs)
         PutStoredText(out, wide, text);
