@@ -175,7 +175,8 @@ static LPARAM AddRow(DrawingReadAhead& ahead, const std::string& folder, const s
 
     bool thumbnails = Settings.showColumn[1] == "TRUE";
     DrawingRead drawing;
-    if (!TakeReadAhead(ahead, folder, name, drawing)) drawing = ReadDrawingAlone(name, false);
+    if (!TakeReadAhead(ahead, folder, name, drawing))
+        drawing = ReadDrawingAlone(name, false, PropertyColumnsShown());
     TakeDrawingRead(name, drawing, false);
     // The enumeration's facts serve unless the drawing vanished meanwhile;
     // a vanished one shows what its path gives now.
@@ -197,6 +198,7 @@ static LPARAM AddRow(DrawingReadAhead& ahead, const std::string& folder, const s
     SetRowText(row, 4, texts.size);
     SetRowText(row, 5, texts.modified);
     SetRowText(row, 6, texts.attributes);
+    if (drawing.properties) SetRowPropertyTexts(row, *drawing.properties);
     return id;
 }
 
@@ -332,7 +334,9 @@ void BuildFileList() {
         std::string readFolder = FitsShellBuffers(folderPath) ? CurrentDirectory() : FullPath(folderPath);
         readFolder = WithTrailingBackslash(readFolder.empty() ? folderPath : readFolder);
         std::string readFilter = filter(), readExtension = extension();
-        std::unique_ptr<DrawingReadAhead> ahead(new DrawingReadAhead(false, kReadAhead));
+        bool properties = PropertyColumnsShown();
+        std::unique_ptr<DrawingReadAhead> ahead(
+            new DrawingReadAhead(false, kReadAhead, properties));
         ahead->AskEach(ListedPaths(readFolder, readFilter, readExtension));
         if (!ClassifyEntries(env, extension(), Counters)) return AbandonListing();
         if (!PlanEntries(env, filter(), extension(), Counters)) return AbandonListing();
@@ -354,7 +358,7 @@ void BuildFileList() {
         {
             // A filter or selection changed during the counting is read afresh.
             if (listFilter != readFilter || listExtension != readExtension) {
-                ahead.reset(new DrawingReadAhead(false, kReadAhead));
+                ahead.reset(new DrawingReadAhead(false, kReadAhead, properties));
                 ahead->AskEach(ListedPaths(readFolder, listFilter, listExtension));
             }
             ListedRows rows;

@@ -5,6 +5,7 @@
 #include <shlobj.h>
 
 #include "filelist/list_rows.h"
+#include "inspect/dwg_inspect.h"
 #include "filemanager/file_rules.h"
 #include "filemanager/file_transfer.h"
 #include "runtime/app_state.h"
@@ -165,10 +166,18 @@ void OpenRowAt(POINT clientPoint) {
 static std::string FilePropertiesText(const std::string& path) {
     DirEntry entry;
     if (!FindFirstEntry(path, entry)) return "File Not Found";
-    return "Name:\t" + FileNamePart(path) + "\r\nFolder:\t" + FolderPart(path) + "\r\nSize:\t" +
-           KbText(entry.size) + " (" + GroupedDigits(entry.size) + " bytes)\r\nModified:\t" +
-           ModifiedTextOf(entry.lastWrite) + "\r\nAttributes:\t" +
-           AttributeLetters(entry.attributes);
+    std::string text = "Name:\t" + FileNamePart(path) + "\r\nFolder:\t" + FolderPart(path) +
+                       "\r\nSize:\t" + KbText(entry.size) + " (" + GroupedDigits(entry.size) +
+                       " bytes)\r\nModified:\t" + ModifiedTextOf(entry.lastWrite) +
+                       "\r\nAttributes:\t" + AttributeLetters(entry.attributes);
+    // What the drawing says about itself, under the file's facts.
+    if (std::shared_ptr<const DrawingProperties> props = ReadPropertiesOf(path)) {
+        auto lines = FilledProperties(*props);
+        if (!lines.empty()) text += "\r\n";
+        for (const auto& line : lines)
+            text += "\r\n" + line.first + ":\t" + line.second;
+    }
+    return text;
 }
 
 void ShowFileProperties(POINT menuPoint) {

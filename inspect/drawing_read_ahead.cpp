@@ -3,8 +3,8 @@
 // Slim locks and condition variables hand reads over without a trip to the
 // system's server, where events would need one for every hand-over.
 
-DrawingReadAhead::DrawingReadAhead(bool withPreview, size_t ahead)
-    : withPreview_(withPreview), ahead_(ahead ? ahead : 1) {
+DrawingReadAhead::DrawingReadAhead(bool withPreview, size_t ahead, bool withProperties)
+    : withPreview_(withPreview), withProperties_(withProperties), ahead_(ahead ? ahead : 1) {
     thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);
 }
 
@@ -46,7 +46,7 @@ bool DrawingReadAhead::TakeNext(std::string& path, DrawingRead& read) {
             return false;
         }
         ++taken_;
-        read = ReadDrawingAlone(path, withPreview_);
+        read = ReadDrawingAlone(path, withPreview_, withProperties_);
         return true;
     }
     AcquireSRWLockExclusive(&lock_);
@@ -101,7 +101,7 @@ DWORD WINAPI DrawingReadAhead::Run(void* param) {
         }
         self.reading_ = true;
         ReleaseSRWLockExclusive(&self.lock_);
-        DrawingRead read = ReadDrawingAlone(path, self.withPreview_);
+        DrawingRead read = ReadDrawingAlone(path, self.withPreview_, self.withProperties_);
         AcquireSRWLockExclusive(&self.lock_);
         self.reading_ = false;
         self.done_.push_back({std::move(path), std::move(read)});

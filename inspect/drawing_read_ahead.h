@@ -12,9 +12,9 @@
 
 class DrawingReadAhead {
   public:
-    // Reads with or without the preview, at most `ahead` drawings before
-    // they are taken.
-    DrawingReadAhead(bool withPreview, size_t ahead);
+    // Reads with or without the preview and the properties, at most `ahead`
+    // drawings before they are taken.
+    DrawingReadAhead(bool withPreview, size_t ahead, bool withProperties = false);
     ~DrawingReadAhead(); // stops the thread; reads not taken are dropped
     DrawingReadAhead(const DrawingReadAhead&) = delete;
     DrawingReadAhead& operator=(const DrawingReadAhead&) = delete;
@@ -39,6 +39,7 @@ class DrawingReadAhead {
     bool NextPath(std::string& path); // on the thread, lock_ held
 
     const bool withPreview_;
+    const bool withProperties_;
     const size_t ahead_;
     HANDLE thread_ = nullptr;
     size_t asked_ = 0, taken_ = 0; // the caller's counts

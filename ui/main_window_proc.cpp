@@ -142,8 +142,7 @@ static void OnCommand(HWND wnd, int id, int code) {
         if (code == CBN_SELCHANGE) OnBoxSelection(id);
         break;
     default:
-        if (id >= IDM_COL_PREVIEW && id <= IDM_COL_ATTRIBUTES && ToggleColumn(id - 9029))
-            RestartListBuild();
+        if (ColumnOfItem(id) && ToggleColumn(ColumnOfItem(id))) RestartListBuild();
         if (id >= IDM_FAVORITE_FIRST && id <= IDM_FAVORITE_LAST)
             OpenFavorite(id - IDM_FAVORITE_FIRST + 1);
         break;
