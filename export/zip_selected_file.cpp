@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include "export/zip_names.h"
+#include "export/zip_progress.h"
 #include "export/zip_run.h"
 #include "filelist/list_rows.h"
 #include "runtime/file_facts.h"
@@ -34,16 +35,5 @@ void ZipSelectedFile() {
         ShowZipMessage(UnreadableFileMessage(name));
         return;
     }
-    if (!ConfirmArchiveReplace(archive)) return;
-    zipFile zip = CreateArchiveOrReport(archive);
-    if (!zip) return;
-    ZipAddResult result = AddFileToZip(zip, name, entry);
-    ReportAddFailures(result);
-    bool closed = CloseArchiveOrReport(zip);
-    // An archive without its one file whole is no use: it is not left behind.
-    if (result.unreadable || result.openFailed || result.writeFailed || result.cutShort ||
-        result.closeFailed || !closed) {
-        DeleteFileOf(archive);
-        if (result.unreadable || result.cutShort) ShowZipMessage(UnreadableFileMessage(name));
-    }
+    ShowZipProgress(archive, name);
 }

@@ -29,6 +29,7 @@ bool ResultSortAscending = false;
 bool HtmlExportInProgress = false;
 bool ZipInProgress = false;
 bool ZipCancelRequested = false;
+bool CloseWhenRunEnds = false;
 HWND ZipOptionsDialog = nullptr;
 
 int SortColumn = 2;

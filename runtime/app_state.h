@@ -124,6 +124,9 @@ extern bool ResultSortAscending;
 extern bool HtmlExportInProgress;
 extern bool ZipInProgress;
 extern bool ZipCancelRequested;
+// The user closed Korvex while an export or a zip ran: the main window closes
+// when the run ends, and a run stopped meanwhile leaves nothing behind.
+extern bool CloseWhenRunEnds;
 // The open zip options dialog, null while none is open.
 extern HWND ZipOptionsDialog;
 

@@ -16,3 +16,7 @@ bool ReadWholeFile(const std::string& path, std::string& bytes);
 // A path holding "*" or "?" exists when at least one entry matches it; any
 // other path when its attributes can be read.
 bool PathExists(const std::string& path);
+
+// Sends one file to the Recycle Bin without a question; true when it is gone
+// from its place. A file the bin cannot take stays where it is.
+bool SendFileToTrash(const std::string& path);
