@@ -6,6 +6,7 @@
 #include "export/font_picker.h"
 #include "export/html_export.h"
 #include "export/html_settings.h"
+#include "export/listing_wait.h"
 #include "filelist/list_selection.h"
 #include "runtime/file_facts.h"
 #include "runtime/app_state.h"
@@ -281,6 +282,7 @@ static INT_PTR CALLBACK HtmlOptionsProc(HWND dlg, UINT msg, WPARAM wParam, LPARA
 }
 
 void ShowHtmlOptionsDialog() {
+    if (RefusedWhileListing()) return;
     RegisterFontPickerClass();
     // An empty template: the controls are made at WM_INITDIALOG, in pixels.
     DialogTemplate tmpl;

@@ -32,15 +32,17 @@ static std::vector<std::string> ChosenNames(bool allRows) {
 
 void ZipListedFiles(bool allRows) {
     ZipInProgress = true;
-    std::string archive = DialogArchivePath(WindowText(ZipOptionsItem(ID_ZIP_NAME)),
+    std::string path = DialogArchivePath(WindowText(ZipOptionsItem(ID_ZIP_NAME)),
                                             WindowText(ZipOptionsItem(ID_ZIP_FOLDER)));
     std::vector<std::string> names = ChosenNames(allRows);
     // No rows to pack, of the list or of the selection, make no archive and
     // leave an existing one alone.
+    ArchiveWrite archive;
     if (names.empty())
         ShowZipMessage("There are no files to zip.");
-    else
+    else if (BeginArchive(path, archive))
         PackFiles(archive, names, ZipOptionsItem(ID_ZIP_PROGRESS), false);
     ZipCancelRequested = false;
     ZipInProgress = false;
+    CloseIfAskedDuringRun();
 }

@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "export/listing_wait.h"
 #include "export/zip_archive.h"
 #include "filelist/list_selection.h"
 #include "runtime/app_state.h"
@@ -202,6 +203,7 @@ static INT_PTR CALLBACK ZipOptionsProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM
 }
 
 void ShowZipOptionsDialog() {
+    if (RefusedWhileListing()) return;
     DialogTemplate tmpl;
     tmpl.Header(WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT, 0, 0,
                 0, 200, 150, "Zip Options", 8, "MS Sans Serif");

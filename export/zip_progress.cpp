@@ -6,7 +6,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "export/zip_run.h"
 #include "runtime/app_state.h"
 #include "runtime/dialog_template.h"
 #include "runtime/file_facts.h"
@@ -18,14 +17,15 @@ namespace {
 const UINT kStartRun = WM_APP + 1;
 
 struct OneFileRun {
-    std::string archive, name;
+    ArchiveWrite& archive;
+    std::string name;
 };
 
 INT_PTR OnInitDialog(HWND dlg, const OneFileRun* run) {
     SetWindowLongPtrA(dlg, DWLP_USER, reinterpret_cast<LONG_PTR>(run));
     SetWindowPos(dlg, nullptr, 0, 0, 406, GetSystemMetrics(SM_CYSIZE) + 110, SWP_NOZORDER);
     CenterWindow(dlg, Win.main);
-    CreateLabel(FileNamePart(run->archive).c_str(), dlg, ID_ZIP_NAME_LABEL, 10, 10, 380, 20,
+    CreateLabel(FileNamePart(run->archive.path).c_str(), dlg, ID_ZIP_NAME_LABEL, 10, 10, 380, 20,
                 WS_CHILD | WS_VISIBLE | SS_NOPREFIX | SS_PATHELLIPSIS);
     CreateProgressBar(dlg, ID_ZIP_PROGRESS, 10, 35, 380, 10, WS_CHILD | PBS_SMOOTH);
     HWND cancel = CreateButton("Cancel", dlg, IDCANCEL, 160, 55, 80, 25);
@@ -42,6 +42,7 @@ void OnStartRun(HWND dlg) {
     ZipCancelRequested = false;
     ZipInProgress = false;
     EndDialog(dlg, 0);
+    CloseIfAskedDuringRun();
 }
 
 INT_PTR CALLBACK ZipProgressProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -61,12 +62,14 @@ INT_PTR CALLBACK ZipProgressProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lPara
 
 } // namespace
 
-void ShowZipProgress(const std::string& archivePath, const std::string& name) {
-    OneFileRun run = {archivePath, name};
+void ShowZipProgress(ArchiveWrite& archive, const std::string& name) {
+    OneFileRun run = {archive, name};
     DialogTemplate tmpl;
     tmpl.Header(WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT, 0, 0,
                 0, 200, 60, "Creating Zip File", 8, "MS Sans Serif");
     HWND owner = Win.main ? Win.main : GetActiveWindow();
     DialogBoxIndirectParamA(GetModuleHandleA(nullptr), tmpl.Get(), owner, ZipProgressProc,
                             reinterpret_cast<LPARAM>(&run));
+    if (archive.zip) AbandonArchive(archive); // the window never ran it
+
 }

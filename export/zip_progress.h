@@ -2,6 +2,8 @@
 #pragma once
 #include <string>
 
-// Packs the one file into the archive, showing a modal window with a progress
+#include "export/zip_run.h"
+
+// Packs the one file into the begun archive, showing a modal window with a progress
 // bar and Cancel over the main window; returns when the run has ended.
-void ShowZipProgress(const std::string& archivePath, const std::string& name);
+void ShowZipProgress(ArchiveWrite& archive, const std::string& name);

@@ -131,10 +131,8 @@ static bool AddChosenFiles(zipFile zip, const std::vector<std::string>& names, H
     return true;
 }
 
-void PackFiles(const std::string& path, const std::vector<std::string>& names, HWND progress,
+void PackFiles(ArchiveWrite& archive, const std::vector<std::string>& names, HWND progress,
                bool oneFile) {
-    ArchiveWrite archive;
-    if (!BeginArchive(path, archive)) return;
     ShowWindow(progress, SW_SHOW);
     // The 32-bit range: a folder may hold more than 65,535 files.
     SendMessageA(progress, PBM_SETRANGE32, 0, static_cast<LPARAM>(names.size() * kStepsPerFile));

@@ -39,11 +39,11 @@ bool ReportWriteFailure(const ZipAddResult& result);
 void ShowZipMessage(const std::string& text);
 
 // Packs the files (list names, relative to the current folder) into the
-// archive at path, asking before an existing one is replaced. The bar shows
+// begun archive and finishes or abandons it. The bar shows
 // the progress; messages are pumped before each file and between its blocks,
 // and ZipCancelRequested stops the run. A stop leaves the old archive as it
 // was; with none, the files done so far, unless Korvex is closing or oneFile
 // (then nothing). Files that cannot be read are left out and named at the
 // end; with oneFile, there is no archive then.
-void PackFiles(const std::string& path, const std::vector<std::string>& names, HWND progress,
+void PackFiles(ArchiveWrite& archive, const std::vector<std::string>& names, HWND progress,
                bool oneFile);

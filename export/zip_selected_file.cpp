@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "export/listing_wait.h"
 #include "export/zip_names.h"
 #include "export/zip_progress.h"
 #include "export/zip_run.h"
@@ -23,6 +24,7 @@ static bool Readable(const std::string& path) {
 }
 
 void ZipSelectedFile() {
+    if (RefusedWhileListing()) return;
     int rows = RowCount(Win.list);
     int selected = static_cast<int>(SendMessageA(Win.list, LVM_GETSELECTEDCOUNT, 0, 0));
     if (rows < 1 || selected != 1) return;
@@ -35,5 +37,6 @@ void ZipSelectedFile() {
         ShowZipMessage(UnreadableFileMessage(name));
         return;
     }
-    ShowZipProgress(archive, name);
+    ArchiveWrite begun;
+    if (BeginArchive(archive, begun)) ShowZipProgress(begun, name);
 }

@@ -47,6 +47,15 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
     return true;
 }
 
+bool WriteWholeFile(const std::string& path, const std::string& bytes) {
+    FileStream file(path.c_str(), "wb");
+    if (!file) return false;
+    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size() &&
+              std::fflush(file.get()) == 0;
+    file.close();
+    return ok;
+}
+
 bool PathExists(const std::string& path) {
     if (path.find_first_of("*?") != std::string::npos) {
         DirEntry entry;

@@ -315,7 +315,7 @@ static WindowBox SaneBoxOnScreen(const WindowBox& box) {
 }
 
 static WindowBox StoredBox(std::map<std::string, std::string>& main) {
-    return {AtoI(main["Left"]), AtoI(main["Top"]), AtoI(main["Width"]), AtoI(main["Height"])};
+    return WindowBoxFromTexts(main["Left"], main["Top"], main["Width"], main["Height"]);
 }
 
 WindowBox ReadWindowBox() {
@@ -331,10 +331,15 @@ void LoadMainSettings() {
     std::map<std::string, std::string> main = MainValues();
     auto value = [&main](const std::string& key) { return main[key]; };
 
-    WindowBox stored = StoredBox(main);
-    loadedBox = SaneBoxOnScreen(stored);
-    loadedBoxCorrected = loadedBox.left != stored.left || loadedBox.top != stored.top ||
-                         loadedBox.width != stored.width || loadedBox.height != stored.height;
+    loadedBox = SaneBoxOnScreen(StoredBox(main));
+    // Anything on file but the numbers used, a value that could not be read
+    // included, is corrected on file too.
+    auto kept = [&main](const char* key, int used) {
+        int n;
+        return WholeNumber(main[key], n) && n == used;
+    };
+    loadedBoxCorrected = !kept("Left", loadedBox.left) || !kept("Top", loadedBox.top) ||
+                         !kept("Width", loadedBox.width) || !kept("Height", loadedBox.height);
     int state = AtoI(value("State"));
     MoveWindow(Win.main, loadedBox.left, loadedBox.top, loadedBox.width, loadedBox.height, TRUE);
     if (state == 1)
@@ -346,8 +351,10 @@ void LoadMainSettings() {
         Settings.columnWidth[c] = ColumnWidthFromText(value(ColumnWidthKeys[c]),
                                                       DefaultColumnWidths[c], MaxColumnWidths[c]);
 
-    for (int c = 1; c <= 6; ++c) {
+    for (int c = 1; c <= 6; ++c)
         Settings.showColumn[c] = TrueOnlyFlag(value(ShowColumnKeys[c]));
+    KeepAColumnShown(Settings.showColumn);
+    for (int c = 1; c <= 6; ++c) {
         bool shown = Settings.showColumn[c] == "TRUE";
         CheckViewItem(IDM_COL_PREVIEW + c - 1, shown);
         SetListColumnWidth(c, shown ? Settings.columnWidth[c] : 0);

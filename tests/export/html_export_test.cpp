@@ -71,7 +71,7 @@ TEST_F(HtmlExportTest, DetailTableOfEveryRowInTheWorkFolder) {
     CloseHandle(lock);
 
     ASSERT_EQ(std::vector<std::string>{Paths.htmlFile}, OpenedPages);
-    EXPECT_FALSE(PathExists(Paths.htmlFolder + "stale.bmp")) << "the work folder is emptied";
+    EXPECT_EQ("left from before", ReadBytes(Paths.htmlFolder + "stale.bmp")) << "not Korvex's";
     std::string page = ReadBytes(Paths.htmlFile);
     EXPECT_EQ(Count(page, "\n"), Count(page, "\r\n")) << "lines end in CR LF";
     const std::string font = "<font face=\"" + HtmlEscape(HtmlOptions.font) + "\">";
@@ -100,6 +100,22 @@ TEST_F(HtmlExportTest, DetailTableOfEveryRowInTheWorkFolder) {
     EXPECT_FALSE(PathExists(Paths.htmlFolder + "bare.bmp"));
     EXPECT_EQ("1", HtmlValue("Rows"));
     EXPECT_EQ(LoadCursorA(nullptr, IDC_ARROW), GetCursor());
+}
+
+// The default page's folder loses only what the last export to it wrote.
+TEST_F(HtmlExportTest, DefaultPageRemovesOnlyWhatTheLastExportWrote) {
+    ScratchFolder first, second;
+    ASSERT_TRUE(WriteBytes(first.file("a.dwg"), DrawingWithPreview(20, 10, 0xFF0000)));
+    ASSERT_TRUE(WriteBytes(second.file("b.dwg"), DrawingWithPreview(20, 10, 0x00FF00)));
+    ASSERT_TRUE(WriteBytes(Paths.htmlFolder + "note.txt", "mine"));
+    for (const ScratchFolder* folder : {&first, &second}) {
+        ListFolder(Unslashed(folder->path()));
+        DialogAnswerer answers;
+        RunDialog(answers, Confirm(ID_HTML_LAYOUT1));
+        EXPECT_EQ("mine", ReadBytes(Paths.htmlFolder + "note.txt"));
+    }
+    EXPECT_FALSE(PathExists(Paths.htmlFolder + "a.bmp")) << "the first export's picture";
+    EXPECT_TRUE(PathExists(Paths.htmlFolder + "b.bmp"));
 }
 
 TEST_F(HtmlExportTest, GridOfTheSelectedRowsWithACustomHeader) {

@@ -22,7 +22,9 @@ TEST_F(ZipSelectedFileTest, PacksTheFileIntoAnArchiveOfItsNameBesideIt) {
     for (int row = 0; row < 4; ++row) {
         ListView_SetItemState(Win.list, -1, 0, LVIS_SELECTED);
         Select({row});
+        answers.Add([](HWND) {}); // the progress window, which ends with the run
         ZipSelectedFile();
+        EXPECT_EQ("Creating Zip File", answers.Seen(row).caption);
         const Case& c = cases[row];
         EXPECT_EQ("", CheckArchive(folder.file(c.archive), {Expect(c.file, folder.file(c.file))}))
             << c.file;

@@ -200,7 +200,7 @@ TEST(ZipWriter, FileOfFiveGiBIsAZip64EntryReadInBlocks) {
 // where needed. Sparse files stored (level 0) make it quick; the noise
 // between them is deflated, one entry's data crossing 2 GiB, the last one's
 // lying past 4 GiB.
-TEST(ZipWriter, ArchivePastFourGiBPassesEveryReader) {
+TEST(LargeArchive, PastFourGiBPassesEveryReader) {
     const uint64_t MiB = 1 << 20;
     const struct Part {
         const char* name;
