@@ -17,11 +17,16 @@ void ShowZipMessage(const std::string& text) {
     ShowMessage(text, "", MB_OK);
 }
 
-// A free name beside the archive's: the archive's own name with a number
-// and ".tmp" added.
+// A free name beside the archive's: its own name with a number and ".tmp"
+// added, or a name of Korvex's where that would pass the 255 characters a
+// name may have.
 static std::string PartialName(const std::string& path) {
+    size_t slash = path.find_last_of("\\/");
+    std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
+    std::string name = path.substr(folder.size());
+    if (name.size() > 240) name = "KvxZIP";
     for (int n = 1;; ++n) {
-        std::string candidate = path + "." + std::to_string(n) + ".tmp";
+        std::string candidate = folder + name + "." + std::to_string(n) + ".tmp";
         if (!PathExists(candidate)) return candidate;
     }
 }

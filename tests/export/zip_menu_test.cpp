@@ -2,7 +2,9 @@
 
 #include "export/zip_options.h"
 #include "runtime/app_state.h"
+#include "runtime/files.h"
 #include "runtime/ids.h"
+#include "tests/export/zip_list_fixture.h"
 #include "tests/export/zip_readers.h"
 #include "tests/support/dialog_answerer.h"
 #include "tests/support/dwg_builder.h"
@@ -36,6 +38,38 @@ TEST(ZipFilesCommand, OpensTheZipOptionsOverTheMainWindow) {
     char first[250] = {};
     ListView_GetItemText(Win.list, 0, 2, first, sizeof first);
     EXPECT_EQ("", CheckArchive(folder + "chosen.zip", {Expect(first, folder + first)}));
+    CloseMainWindow();
+}
+
+HWND closedMain;
+
+// Closes the main window once the zip's bar has moved, as the user would.
+void CALLBACK CloseWhenTheBarMoves(HWND, UINT, UINT_PTR id, DWORD) {
+    if (!SendMessageA(ZipOptionsItem(ID_ZIP_PROGRESS), PBM_GETPOS, 0, 0)) return;
+    KillTimer(nullptr, id);
+    PostMessageA(closedMain, WM_CLOSE, 0, 0);
+}
+
+// Closing the main window during a zip asks; Yes stops the run, leaves no
+// archive, and the window closes once the run has ended.
+TEST(ZipFilesCommand, ClosingDuringAZipAsksAndYesStopsIt) {
+    ScratchFolder home, drawings;
+    ASSERT_TRUE(StartMainWindow(home));
+    ASSERT_TRUE(ExtendFile(drawings.file("big.dwg"), 256 << 20));
+    NavigateTo(drawings.path());
+    ASSERT_TRUE(PumpUntil([] { return !ListingActive && ListView_GetItemCount(Win.list) == 1; }));
+    closedMain = Win.main;
+    DialogAnswerer answers;
+    answers.Add([](HWND dlg) {
+        SetTimer(nullptr, 0, 1, CloseWhenTheBarMoves);
+        ClickButton(dlg, ID_ZIP_CREATE);
+    });
+    answers.Add(Press(IDYES));
+    SendMessageA(Win.main, WM_COMMAND, IDM_ZIP_FILES, 0);
+    EXPECT_EQ("Stop the export?", answers.Seen(1).caption);
+    EXPECT_TRUE(PumpUntil([] { return !IsWindow(closedMain); })) << "closes when the run has ended";
+    EXPECT_FALSE(PathExists(drawings.file("KvxZIP.zip")));
+    EXPECT_FALSE(PathExists(drawings.file("KvxZIP.zip.1.tmp")));
     CloseMainWindow();
 }
 

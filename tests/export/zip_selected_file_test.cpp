@@ -1,5 +1,10 @@
+#include <windows.h>
+#include <commctrl.h>
+
 #include "export/zip_archive.h"
 #include "runtime/app_state.h"
+#include "runtime/files.h"
+#include "runtime/ids.h"
 #include "tests/export/zip_list_fixture.h"
 #include "tests/export/zip_readers.h"
 #include "tests/support/dwg_builder.h"
@@ -22,9 +27,7 @@ TEST_F(ZipSelectedFileTest, PacksTheFileIntoAnArchiveOfItsNameBesideIt) {
     for (int row = 0; row < 4; ++row) {
         ListView_SetItemState(Win.list, -1, 0, LVIS_SELECTED);
         Select({row});
-        answers.Add([](HWND) {}); // the progress window, which ends with the run
         ZipSelectedFile();
-        EXPECT_EQ("Creating Zip File", answers.Seen(row).caption);
         const Case& c = cases[row];
         EXPECT_EQ("", CheckArchive(folder.file(c.archive), {Expect(c.file, folder.file(c.file))}))
             << c.file;
@@ -57,6 +60,34 @@ TEST_F(ZipSelectedFileTest, AnUnreadableFileOrANoLeavesTheOldArchiveAlone) {
     EXPECT_EQ("This file could not be read, so no zip file was created:\r\n\r\nplan.dwg",
               answers.Seen(1).text);
     EXPECT_EQ("old", ReadBytes(folder.file("plan.zip")));
+}
+
+bool cancelled;
+
+// Each tick looks for the progress window; Cancel once its bar has moved.
+void CALLBACK CancelWhenTheBarMoves(HWND, UINT, UINT_PTR, DWORD) {
+    HWND wnd = FindWindowA("KvxZipProgress", nullptr);
+    if (cancelled || !wnd || !SendDlgItemMessageA(wnd, ID_ZIP_PROGRESS, PBM_GETPOS, 0, 0)) return;
+    cancelled = true;
+    SendMessageA(wnd, WM_COMMAND, ID_ZIP_CANCEL, 0);
+}
+
+// The progress window's Cancel stops the run inside the file: no archive is
+// made and the old one stays.
+TEST_F(ZipSelectedFileTest, CancelInTheProgressWindowKeepsTheOldArchive) {
+    List({"big.dwg"});
+    ASSERT_TRUE(ExtendFile(folder.file("big.dwg"), 256 << 20));
+    Select({0});
+    WriteBytes(folder.file("big.zip"), "old");
+    answers.Add(Press(IDYES));
+    cancelled = false;
+    UINT_PTR timer = SetTimer(nullptr, 0, 1, CancelWhenTheBarMoves);
+    ZipSelectedFile();
+    KillTimer(nullptr, timer);
+    EXPECT_TRUE(cancelled);
+    EXPECT_EQ("old", ReadBytes(folder.file("big.zip")));
+    EXPECT_FALSE(PathExists(folder.file("big.zip.1.tmp")));
+    EXPECT_EQ(nullptr, FindWindowA("KvxZipProgress", nullptr));
 }
 
 } // namespace
