@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "runtime/app_state.h"
+#include "runtime/files.h"
 #include "settings/settings_file.h"
+#include "settings/settings_rules.h"
 #include "tests/settings/settings_fixture.h"
 
 static const char* const DefaultContents =
@@ -153,4 +155,45 @@ TEST_F(PrepareSettings, FileThatCannotBeCreatedEndsTheProgram) {
     EXPECT_EXIT(PrepareSettingsFile(program.path() + "missing\\", exeName, nowhere),
                 ::testing::ExitedWithCode(1),
                 "^Can't open file .*\\\\no\\\\such\\\\KVX\\.ini\\s*$");
+}
+
+// Where the program's folder cannot be written, the settings live in the
+// user's own folder: taken over once from the temporary folder's copy, or
+// from the program folder's file when that folder was made read-only after
+// use; kept across runs; deleted, they start afresh.
+TEST_F(PrepareSettings, ReadOnlyProgramFolderKeepsSettingsInTheUserFolder) {
+    ScratchFolder appData;
+    const std::string user = appData.path() + "Korvex\\", userIni = user + "KVX.ini";
+    // Without its executable the program folder counts as read-only.
+    const std::string exe = "Absent.exe";
+    struct Case {
+        const char* name;
+        std::string programFile, tempFile, taken;
+        bool tempKept;
+    } cases[] = {
+        {"temporary copy", "", "[MAIN]\r\nTop=5\r\n", "[MAIN]\r\nTop=5\r\n", false},
+        {"read-only after use", "[MAIN]\r\nTop=7\r\n", "[MAIN]\r\nTop=5\r\n",
+         "[MAIN]\r\nTop=7\r\n", true},
+        {"first run", "", "", DefaultContents, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        RemoveTree(user);
+        DeleteFileA(ProgramIni().c_str());
+        DeleteFileA(TempIni().c_str());
+        if (!c.programFile.empty()) WriteBytes(ProgramIni(), c.programFile);
+        if (!c.tempFile.empty()) WriteBytes(TempIni(), c.tempFile);
+
+        PrepareSettingsFile(program.path(), exe, temp.path(), user);
+        EXPECT_EQ(userIni, Paths.settingsFile);
+        EXPECT_EQ(c.taken, ReadBytes(userIni));
+        EXPECT_EQ(c.tempKept, PathExists(TempIni())) << "a temporary copy is taken over once";
+
+        ASSERT_TRUE(WriteSettingsValues(MainSection, {{"Left", "77"}}));
+        PrepareSettingsFile(program.path(), exe, temp.path(), user);
+        EXPECT_EQ(77, ReadMainInt("Left")) << "kept across runs";
+    }
+    DeleteFileA(userIni.c_str());
+    PrepareSettingsFile(program.path(), exe, temp.path(), user);
+    EXPECT_EQ(DefaultContents, ReadBytes(userIni)) << "deleted, it starts afresh";
 }
