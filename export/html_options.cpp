@@ -216,7 +216,10 @@ static void OnOk(HWND dlg) {
         request.show[i] = Checked(dlg, ID_HTML_SHOW_PREVIEW + i);
         HtmlOptions.showItem[i] = request.show[i] ? "TRUE" : "FALSE";
     }
-    HtmlOptions.font = WindowText(FontPicker(dlg));
+    // A saved font that is not installed leaves the picker without a name:
+    // the saved one stays, never an empty face.
+    std::string font = WindowText(FontPicker(dlg));
+    if (!font.empty()) HtmlOptions.font = font;
     HtmlOptions.showHeader = Checked(dlg, ID_HTML_SHOW_HEADER) ? "TRUE" : "FALSE";
     std::string customHeader = WindowText(Control(dlg, ID_HTML_CUSTOM_HEADER_TEXT));
     if (Checked(dlg, ID_HTML_FOLDER_HEADER)) {

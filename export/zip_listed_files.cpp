@@ -30,7 +30,7 @@ static std::vector<std::string> ChosenNames(bool allRows) {
     return names;
 }
 
-void ZipListedFiles(bool allRows) {
+bool ZipListedFiles(bool allRows) {
     ZipInProgress = true;
     std::string path = DialogArchivePath(WindowText(ZipOptionsItem(ID_ZIP_NAME)),
                                             WindowText(ZipOptionsItem(ID_ZIP_FOLDER)));
@@ -45,4 +45,5 @@ void ZipListedFiles(bool allRows) {
     ZipCancelRequested = false;
     ZipInProgress = false;
     CloseIfAskedDuringRun();
+    return !archive.uncreatable;
 }

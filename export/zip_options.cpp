@@ -133,8 +133,9 @@ static void OnCreateZip(HWND dlg) {
     // Create Zip pressed again while the run pumps messages is not a second run.
     if (ZipInProgress) return;
     bool allRows = SendMessageA(ZipOptionsItem(ID_ZIP_ALL), BM_GETCHECK, 0, 0) == BST_CHECKED;
-    ZipListedFiles(allRows);
-    SendMessageA(dlg, WM_CLOSE, 0, 0);
+    // A folder that cannot take the archive leaves the dialog open, with the
+    // typed name, to choose another.
+    if (ZipListedFiles(allRows)) SendMessageA(dlg, WM_CLOSE, 0, 0);
 }
 
 static void OpenLink(HWND dlg) {

@@ -41,6 +41,7 @@ bool BeginArchive(const std::string& path, ArchiveWrite& archive) {
             return false;
         // A folder of that name is never replaced by an archive.
         if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+            archive.uncreatable = true;
             ShowZipMessage("Error Creating Zip File");
             return false;
         }
@@ -49,6 +50,7 @@ bool BeginArchive(const std::string& path, ArchiveWrite& archive) {
     archive.partial = PartialName(path);
     archive.zip = CreateZipArchive(archive.partial);
     if (archive.zip) return true;
+    archive.uncreatable = true;
     ShowZipMessage("Error Creating Zip File");
     return false;
 }

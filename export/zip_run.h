@@ -15,6 +15,7 @@ struct ArchiveWrite {
     std::string path;      // the name asked for
     std::string partial;   // the name written under
     bool replaces = false; // a file of the asked-for name is there, and the user agreed
+    bool uncreatable = false; // it could not be started there (told)
     zipFile zip = nullptr;
 };
 

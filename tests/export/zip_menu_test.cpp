@@ -10,6 +10,7 @@
 #include "tests/support/dwg_builder.h"
 #include "tests/support/main_window_start.h"
 #include "tests/support/pump_until.h"
+#include "tests/support/unix_command.h"
 #include "ui/tree_pane.h"
 
 namespace {
@@ -38,6 +39,33 @@ TEST(ZipFilesCommand, OpensTheZipOptionsOverTheMainWindow) {
     char first[250] = {};
     ListView_GetItemText(Win.list, 0, 2, first, sizeof first);
     EXPECT_EQ("", CheckArchive(folder + "chosen.zip", {Expect(first, folder + first)}));
+    CloseMainWindow();
+}
+
+// An export asked for while the folder is still being listed is refused with
+// a message; asked for once the listing is complete, it covers every row.
+TEST(ZipFilesCommand, AskedForDuringAListingIsRefusedUntilItIsComplete) {
+    ScratchFolder home, drawings;
+    ASSERT_TRUE(StartMainWindow(home));
+    const int count = 2000;
+    const std::string drawing = MakeDrawingWithoutImages("AC1015", 300);
+    for (int i = 0; i < count; ++i)
+        ASSERT_TRUE(WriteBytes(drawings.file("d" + std::to_string(i) + ".dwg"), drawing));
+    NavigateTo(drawings.path());
+    ASSERT_TRUE(PumpUntil([] { return ListingActive; }));
+    DialogAnswerer answers;
+    answers.Add(Press(IDOK));
+    answers.Add(Press(IDOK));
+    SendMessageA(Win.main, WM_COMMAND, IDM_ZIP_FILES, 0);
+    SendMessageA(Win.main, WM_COMMAND, IDM_EXPORT_HTML, 0);
+    for (int i = 0; i < 2; ++i)
+        EXPECT_EQ(0u, answers.Seen(i).text.find("The folder is still being listed.")) << i;
+    ASSERT_TRUE(PumpUntil([] { return !ListingActive; }));
+    answers.Add([](HWND dlg) { ClickButton(dlg, ID_ZIP_CREATE); });
+    SendMessageA(Win.main, WM_COMMAND, IDM_ZIP_FILES, 0);
+    UnixRun listed = RunUnixCommand("unzip -Z1 " + ShellQuote(UnixPath(drawings.file("KvxZIP.zip"))) +
+                                    " | wc -l");
+    EXPECT_EQ(std::to_string(count) + "\n", listed.output);
     CloseMainWindow();
 }
 
