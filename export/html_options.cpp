@@ -217,9 +217,9 @@ static void OnOk(HWND dlg) {
         HtmlOptions.showItem[i] = request.show[i] ? "TRUE" : "FALSE";
     }
     // A saved font that is not installed leaves the picker without a name:
-    // the saved one stays, never an empty face.
-    std::string font = WindowText(FontPicker(dlg));
-    if (!font.empty()) HtmlOptions.font = font;
+    // the page takes the default font, never an empty face.
+    HtmlOptions.font = WindowText(FontPicker(dlg));
+    if (HtmlOptions.font.empty()) HtmlOptions.font = kDefaultHtmlFont;
     HtmlOptions.showHeader = Checked(dlg, ID_HTML_SHOW_HEADER) ? "TRUE" : "FALSE";
     std::string customHeader = WindowText(Control(dlg, ID_HTML_CUSTOM_HEADER_TEXT));
     if (Checked(dlg, ID_HTML_FOLDER_HEADER)) {
