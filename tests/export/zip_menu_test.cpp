@@ -43,6 +43,7 @@ TEST(ZipFilesCommand, OpensTheZipOptionsOverTheMainWindow) {
 }
 
 bool asked;
+HWND closedMain;
 
 // The listing pumps messages as it goes: the user's commands come in then.
 void CALLBACK AskWhileListing(HWND, UINT, UINT_PTR, DWORD) {
@@ -52,36 +53,6 @@ void CALLBACK AskWhileListing(HWND, UINT, UINT_PTR, DWORD) {
     SendMessageA(Win.main, WM_COMMAND, IDM_EXPORT_HTML, 0);
 }
 
-// An export asked for while the folder is still being listed is refused with
-// a message; asked for once the listing is complete, it covers every row.
-TEST(ZipFilesCommand, AskedForDuringAListingIsRefusedUntilItIsComplete) {
-    ScratchFolder home, drawings;
-    ASSERT_TRUE(StartMainWindow(home));
-    const int count = 2000;
-    const std::string drawing = MakeDrawingWithoutImages("AC1015", 300);
-    for (int i = 0; i < count; ++i)
-        ASSERT_TRUE(WriteBytes(drawings.file("d" + std::to_string(i) + ".dwg"), drawing));
-    DialogAnswerer answers;
-    answers.Add(Press(IDOK));
-    answers.Add(Press(IDOK));
-    asked = false;
-    UINT_PTR timer = SetTimer(nullptr, 0, 1, AskWhileListing);
-    NavigateTo(drawings.path());
-    ASSERT_TRUE(PumpUntil([] { return asked && !ListingActive; }));
-    KillTimer(nullptr, timer);
-    ASSERT_EQ(2, answers.Answered());
-    for (int i = 0; i < 2; ++i)
-        EXPECT_EQ(0u, answers.Seen(i).text.find("The folder is still being listed.")) << i;
-    answers.Add([](HWND dlg) { ClickButton(dlg, ID_ZIP_CREATE); });
-    SendMessageA(Win.main, WM_COMMAND, IDM_ZIP_FILES, 0);
-    UnixRun listed = RunUnixCommand("unzip -Z1 " + ShellQuote(UnixPath(drawings.file("KvxZIP.zip"))) +
-                                    " | wc -l");
-    EXPECT_EQ(std::to_string(count) + "\n", listed.output);
-    CloseMainWindow();
-}
-
-HWND closedMain;
-
 // Closes the main window once the zip's bar has moved, as the user would.
 void CALLBACK CloseWhenTheBarMoves(HWND, UINT, UINT_PTR id, DWORD) {
     if (!SendMessageA(ZipOptionsItem(ID_ZIP_PROGRESS), PBM_GETPOS, 0, 0)) return;
@@ -89,26 +60,42 @@ void CALLBACK CloseWhenTheBarMoves(HWND, UINT, UINT_PTR id, DWORD) {
     PostMessageA(closedMain, WM_CLOSE, 0, 0);
 }
 
-// Closing the main window during a zip asks; Yes stops the run, leaves no
-// archive, and the window closes once the run has ended.
-TEST(ZipFilesCommand, ClosingDuringAZipAsksAndYesStopsIt) {
+// Exports asked for during a listing are refused until it is complete, then
+// cover every row. Closing during a zip asks; Yes stops it, the archive it
+// would have replaced stays as it was, and the window closes after the run.
+TEST(ZipFilesCommand, WaitsForTheListingAndClosingDuringARunAsks) {
     ScratchFolder home, drawings;
     ASSERT_TRUE(StartMainWindow(home));
-    ASSERT_TRUE(ExtendFile(drawings.file("big.dwg"), 256 << 20));
-    NavigateTo(drawings.path());
-    ASSERT_TRUE(PumpUntil([] { return !ListingActive && ListView_GetItemCount(Win.list) == 1; }));
-    closedMain = Win.main;
+    const std::string drawing = MakeDrawingWithoutImages("AC1015", 300);
+    for (int i = 0; i < 2000; ++i)
+        ASSERT_TRUE(WriteBytes(drawings.file("d" + std::to_string(i) + ".dwg"), drawing));
     DialogAnswerer answers;
+    answers.Add(Press(IDOK));
+    answers.Add(Press(IDOK));
+    UINT_PTR timer = SetTimer(nullptr, 0, 1, AskWhileListing);
+    NavigateTo(drawings.path());
+    ASSERT_TRUE(PumpUntil([] { return asked && !ListingActive; }));
+    KillTimer(nullptr, timer);
+    for (int i = 0; i < 2; ++i)
+        EXPECT_EQ(0u, answers.Seen(i).text.find("The folder is still being listed.")) << i;
+    answers.Add([](HWND dlg) { ClickButton(dlg, ID_ZIP_CREATE); });
+    SendMessageA(Win.main, WM_COMMAND, IDM_ZIP_FILES, 0);
+    const std::string zip = drawings.file("KvxZIP.zip"), before = ReadBytes(zip);
+    UnixRun listed = RunUnixCommand("unzip -Z1 " + ShellQuote(UnixPath(zip)) + " | wc -l");
+    EXPECT_EQ("2000\n", listed.output);
+
+    closedMain = Win.main;
     answers.Add([](HWND dlg) {
         SetTimer(nullptr, 0, 1, CloseWhenTheBarMoves);
         ClickButton(dlg, ID_ZIP_CREATE);
     });
-    answers.Add(Press(IDYES));
+    answers.Add(Press(IDYES)); // to overwrite
+    answers.Add(Press(IDYES)); // to stop
     SendMessageA(Win.main, WM_COMMAND, IDM_ZIP_FILES, 0);
-    EXPECT_EQ("Stop the export?", answers.Seen(1).caption);
-    EXPECT_TRUE(PumpUntil([] { return !IsWindow(closedMain); })) << "closes when the run has ended";
-    EXPECT_FALSE(PathExists(drawings.file("KvxZIP.zip")));
-    EXPECT_FALSE(PathExists(drawings.file("KvxZIP.zip.1.tmp")));
+    EXPECT_EQ("Stop the export?", answers.Seen(5).caption);
+    EXPECT_TRUE(PumpUntil([] { return !IsWindow(closedMain); })) << "closes after the run";
+    EXPECT_EQ(before, ReadBytes(zip));
+    EXPECT_FALSE(PathExists(zip + ".1.tmp"));
     CloseMainWindow();
 }
 

@@ -210,20 +210,6 @@ TEST_F(ZipOptionsDialogTest, EscOrCancelDuringARunKeepsTheFilesDoneSoFar) {
     EXPECT_EQ("", CheckArchive(folder.file("whole.zip"), Entries(folder, names)));
 }
 
-// The new archive is written beside the old one, which a stop keeps whole.
-TEST_F(ZipOptionsDialogTest, StopAfterYesToOverwriteKeepsTheOldArchiveByteForByte) {
-    List(Numbered(10));
-    WriteBytes(folder.file("KvxZIP.zip"), "old archive");
-    OpenZipOptions(
-        [](HWND dlg) {
-            StopAfterThird::Watch([] { ZipOptionsEscape(); });
-            CreateZip(dlg);
-        },
-        {Press(IDYES)});
-    EXPECT_EQ("old archive", ReadBytes(folder.file("KvxZIP.zip")));
-    EXPECT_EQ(11, EntryCount(folder.path())) << "no unfinished archive is left";
-}
-
 TEST_F(ZipOptionsDialogTest, CancelledDialogThenCreateZipPacksEveryFile) {
     List({"a.dwg", "b.dwg"});
     OpenZipOptions([](HWND dlg) { ClickButton(dlg, ID_ZIP_CANCEL); });
