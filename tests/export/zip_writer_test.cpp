@@ -1,17 +1,22 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <cstdio>
 #include <cstdlib>
 
 #include "export/zip_writer.h"
 #include "runtime/file_facts.h"
+#include "runtime/handles.h"
 #include "tests/export/zip_readers.h"
 #include "tests/support/dwg_builder.h"
 #include "tests/support/scratch_folder.h"
 #include "tests/support/unix_command.h"
 
 namespace {
+
+bool AppendBytes(const std::string& path, const std::string& bytes) {
+    FileStream out(path.c_str(), "ab");
+    return out && std::fwrite(bytes.data(), 1, bytes.size(), out.get()) == bytes.size();
+}
 
 // Bytes that deflate cannot shrink much, so blocks really pass through zlib.
 std::string NoisyBytes(size_t n) {
@@ -196,42 +201,27 @@ TEST(ZipWriter, FileOfFiveGiBIsAZip64EntryReadInBlocks) {
     EXPECT_EQ("", CheckArchive(zip, {Expect("huge.dwg", big)}));
 }
 
-// An archive of 4.4 GiB: offsets of 64 bits throughout and zip64 records
-// where needed. Sparse files stored (level 0) make it quick; the noise
-// between them is deflated, one entry's data crossing 2 GiB, the last one's
+// An archive of 4.4 GiB, zip64 past 4 GiB: sparse files stored (level 0) make
+// it quick; between them deflated noise, one entry crossing 2 GiB, the last
 // lying past 4 GiB.
 TEST(LargeArchive, PastFourGiBPassesEveryReader) {
-    const uint64_t MiB = 1 << 20;
-    const struct Part {
-        const char* name;
-        uint64_t size;
-        bool noisy;
-    } parts[] = {{"a.dwg", 2000 * MiB, false},
-                 {"b.dwg", 112 * MiB, true},
-                 {"c.dwg", 2400 * MiB, false},
-                 {"d.dwg", 32 * MiB, true}};
+    const uint64_t MiB = 1 << 20, sizes[] = {2000 * MiB, 112 * MiB, 2400 * MiB, 32 * MiB};
     ScratchFolder folder;
-    std::string zip = folder.file("big.zip");
-    zipFile archive = CreateZipArchive(zip);
+    zipFile archive = CreateZipArchive(folder.file("big.zip"));
     ASSERT_NE(nullptr, archive);
     std::vector<ExpectedEntry> entries;
     const std::string noise = NoisyBytes(16 * MiB); // repeats farther apart than deflate sees
-    for (const Part& part : parts) {
-        std::string path = folder.file(part.name);
-        if (part.noisy) {
-            std::FILE* out = std::fopen(path.c_str(), "wb");
-            ASSERT_NE(nullptr, out);
-            for (uint64_t done = 0; done < part.size; done += noise.size())
-                std::fwrite(noise.data(), 1, noise.size(), out);
-            ASSERT_EQ(0, std::fclose(out));
-        } else {
-            ASSERT_TRUE(ExtendFile(path, part.size));
-        }
-        EXPECT_TRUE(AddedWhole(AddFileToZip(archive, path, part.name, nullptr, part.noisy ? 6 : 0)));
-        entries.push_back(Expect(part.name, path));
+    for (int i = 0; i < 4; ++i) {
+        std::string name = std::string(1, 'a' + i) + ".dwg", path = folder.file(name);
+        bool noisy = i % 2;
+        ASSERT_TRUE(ExtendFile(path, noisy ? 0 : sizes[i]));
+        for (uint64_t done = 0; noisy && done < sizes[i]; done += noise.size())
+            ASSERT_TRUE(AppendBytes(path, noise));
+        EXPECT_TRUE(AddedWhole(AddFileToZip(archive, path, name, nullptr, noisy ? 6 : 0)));
+        entries.push_back(Expect(name, path));
     }
     EXPECT_TRUE(CloseZipArchive(archive));
-    EXPECT_EQ("", CheckArchive(zip, entries));
+    EXPECT_EQ("", CheckArchive(folder.file("big.zip"), entries));
 }
 
 } // namespace

@@ -157,43 +157,23 @@ TEST_F(PrepareSettings, FileThatCannotBeCreatedEndsTheProgram) {
                 "^Can't open file .*\\\\no\\\\such\\\\KVX\\.ini\\s*$");
 }
 
-// Where the program's folder cannot be written, the settings live in the
-// user's own folder: taken over once from the temporary folder's copy, or
-// from the program folder's file when that folder was made read-only after
-// use; kept across runs; deleted, they start afresh.
+// Where the program's folder cannot be written (here: no executable to copy),
+// settings live in the user's folder, made from the read-only folder's own
+// file or else the temporary copy (taken over once), kept across runs.
 TEST_F(PrepareSettings, ReadOnlyProgramFolderKeepsSettingsInTheUserFolder) {
     ScratchFolder appData;
-    const std::string user = appData.path() + "Korvex\\", userIni = user + "KVX.ini";
-    // Without its executable the program folder counts as read-only.
-    const std::string exe = "Absent.exe";
-    struct Case {
-        const char* name;
-        std::string programFile, tempFile, taken;
-        bool tempKept;
-    } cases[] = {
-        {"temporary copy", "", "[MAIN]\r\nTop=5\r\n", "[MAIN]\r\nTop=5\r\n", false},
-        {"read-only after use", "[MAIN]\r\nTop=7\r\n", "[MAIN]\r\nTop=5\r\n",
-         "[MAIN]\r\nTop=7\r\n", true},
-        {"first run", "", "", DefaultContents, false},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    const std::string user = appData.path() + "Korvex\\", top5 = "[MAIN]\r\nTop=5\r\n";
+    const std::string programFiles[] = {"", "[MAIN]\r\nTop=7\r\n"};
+    for (const std::string& programFile : programFiles) {
         RemoveTree(user);
-        DeleteFileA(ProgramIni().c_str());
-        DeleteFileA(TempIni().c_str());
-        if (!c.programFile.empty()) WriteBytes(ProgramIni(), c.programFile);
-        if (!c.tempFile.empty()) WriteBytes(TempIni(), c.tempFile);
-
-        PrepareSettingsFile(program.path(), exe, temp.path(), user);
-        EXPECT_EQ(userIni, Paths.settingsFile);
-        EXPECT_EQ(c.taken, ReadBytes(userIni));
-        EXPECT_EQ(c.tempKept, PathExists(TempIni())) << "a temporary copy is taken over once";
-
+        WriteBytes(TempIni(), top5);
+        if (!programFile.empty()) WriteBytes(ProgramIni(), programFile);
+        PrepareSettingsFile(program.path(), "Absent.exe", temp.path(), user);
+        EXPECT_EQ(user + "KVX.ini", Paths.settingsFile);
+        EXPECT_EQ(programFile.empty() ? top5 : programFile, ReadBytes(Paths.settingsFile));
+        EXPECT_EQ(!programFile.empty(), PathExists(TempIni())) << "taken over once";
         ASSERT_TRUE(WriteSettingsValues(MainSection, {{"Left", "77"}}));
-        PrepareSettingsFile(program.path(), exe, temp.path(), user);
+        PrepareSettingsFile(program.path(), "Absent.exe", temp.path(), user);
         EXPECT_EQ(77, ReadMainInt("Left")) << "kept across runs";
     }
-    DeleteFileA(userIni.c_str());
-    PrepareSettingsFile(program.path(), exe, temp.path(), user);
-    EXPECT_EQ(DefaultContents, ReadBytes(userIni)) << "deleted, it starts afresh";
 }
