@@ -33,7 +33,7 @@ static std::vector<std::string> ChosenNames(bool allRows) {
 bool ZipListedFiles(bool allRows) {
     ZipInProgress = true;
     std::string path = DialogArchivePath(WindowText(ZipOptionsItem(ID_ZIP_NAME)),
-                                            WindowText(ZipOptionsItem(ID_ZIP_FOLDER)));
+                                         WindowText(ZipOptionsItem(ID_ZIP_FOLDER)));
     std::vector<std::string> names = ChosenNames(allRows);
     // No rows to pack, of the list or of the selection, make no archive and
     // leave an existing one alone.

@@ -158,4 +158,3 @@ void PackFiles(ArchiveWrite& archive, const std::vector<std::string>& names, HWN
     }
     ShowWindow(progress, SW_HIDE);
 }
-

@@ -12,9 +12,9 @@
 // own; it takes the asked-for name only once it is whole, so that an
 // existing archive stays as it was until then.
 struct ArchiveWrite {
-    std::string path;      // the name asked for
-    std::string partial;   // the name written under
-    bool replaces = false; // a file of the asked-for name is there, and the user agreed
+    std::string path;         // the name asked for
+    std::string partial;      // the name written under
+    bool replaces = false;    // a file of the asked-for name is there, and the user agreed
     bool uncreatable = false; // it could not be started there (told)
     zipFile zip = nullptr;
 };

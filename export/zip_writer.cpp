@@ -210,8 +210,8 @@ ZipAddResult AddFileToZip(zipFile zip, const std::string& path, const std::strin
     const uint64_t total = remaining;
     ZipEntryText stored = StoredEntryName(entryName);
     if (zipOpenNewFileInZip4_64(zip, stored.name.c_str(), &info, extraData, extraSize, extraData,
-                                extraSize, nullptr, Z_DEFLATED, level, 0, -MAX_WBITS,
-                                DEF_MEM_LEVEL, Z_DEFAULT_STRATEGY, nullptr, 0, 0, stored.flags,
+                                extraSize, nullptr, Z_DEFLATED, level, 0, -MAX_WBITS, DEF_MEM_LEVEL,
+                                Z_DEFAULT_STRATEGY, nullptr, 0, 0, stored.flags,
                                 NeedsZip64(remaining) ? 1 : 0) != ZIP_OK) {
         result.openFailed = true;
         return result;

@@ -85,6 +85,11 @@ static bool CloseNowOrWhenRunEnds() {
 
 LRESULT CALLBACK MainNotifyProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
+    case WM_QUERYENDSESSION:
+        // Windows ending the session is a close too: asked the same, and held
+        // up until the run has ended.
+        if (!CloseNowOrWhenRunEnds()) return FALSE;
+        break;
     case WM_CLOSE:
         if (!CloseNowOrWhenRunEnds()) return 0;
         // A second close during the wait for a search would save the settings

@@ -249,9 +249,9 @@ TEST(ZipWriter, NamesInEveryScriptReadTheSameInEveryReader) {
     EXPECT_EQ(listed, unzip.output);
     UnixRun sevenZip = RunUnixCommand("7z l -ba -slt " + quoted + " | sed -n 's/^Path = //p'");
     EXPECT_EQ(listed, sevenZip.output);
-    UnixRun flags = RunUnixCommand(
-        "python3 -c 'import sys, zipfile; print([i.flag_bits >> 11 & 1 for i in "
-        "zipfile.ZipFile(sys.argv[1]).infolist()])' " +
-        quoted);
+    UnixRun flags =
+        RunUnixCommand("python3 -c 'import sys, zipfile; print([i.flag_bits >> 11 & 1 for i in "
+                       "zipfile.ZipFile(sys.argv[1]).infolist()])' " +
+                       quoted);
     EXPECT_EQ("[1, 1, 1, 0]\n", flags.output);
 }
