@@ -6,7 +6,6 @@
 #include "export/zip_names.h"
 #include "runtime/app_state.h"
 #include "runtime/file_facts.h"
-
 #include "runtime/files.h"
 #include "runtime/long_paths.h"
 #include "runtime/win_helpers.h"
