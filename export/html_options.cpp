@@ -204,8 +204,10 @@ static void OnOk(HWND dlg) {
         return;
     }
     HtmlExportRequest request;
-    request.htmlFolder = WithTrailingBackslash(folder);
-    request.pagePath = request.htmlFolder + WindowText(Control(dlg, ID_HTML_FILENAME));
+    request.pagePath = WithTrailingBackslash(folder) + WindowText(Control(dlg, ID_HTML_FILENAME));
+    // The pictures go beside the page, also where its name puts it in a
+    // folder below: the page names them without a folder.
+    request.htmlFolder = FolderPart(request.pagePath);
 
     int layout = Checked(dlg, ID_HTML_LAYOUT1)   ? 1
                  : Checked(dlg, ID_HTML_LAYOUT3) ? 3

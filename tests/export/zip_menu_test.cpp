@@ -45,7 +45,6 @@ TEST(ZipFilesCommand, OpensTheZipOptionsOverTheMainWindow) {
 bool asked;
 HWND closedMain;
 
-// The listing pumps messages as it goes: the user's commands come in then.
 void CALLBACK AskWhileListing(HWND, UINT, UINT_PTR, DWORD) {
     if (asked || !ListingActive) return;
     asked = true;
@@ -53,16 +52,14 @@ void CALLBACK AskWhileListing(HWND, UINT, UINT_PTR, DWORD) {
     SendMessageA(Win.main, WM_COMMAND, IDM_EXPORT_HTML, 0);
 }
 
-// Closes the main window once the zip's bar has moved, as the user would.
 void CALLBACK CloseWhenTheBarMoves(HWND, UINT, UINT_PTR id, DWORD) {
     if (!SendMessageA(ZipOptionsItem(ID_ZIP_PROGRESS), PBM_GETPOS, 0, 0)) return;
     KillTimer(nullptr, id);
     PostMessageA(closedMain, WM_CLOSE, 0, 0);
 }
 
-// Exports asked for during a listing are refused until it is complete, then
-// cover every row. Closing during a zip asks; Yes stops it, the archive it
-// would have replaced stays as it was, and the window closes after the run.
+// Exports asked for during a listing are refused, then cover every row. Closing
+// during a zip asks; Yes stops it, the old archive stays, the window closes.
 TEST(ZipFilesCommand, WaitsForTheListingAndClosingDuringARunAsks) {
     ScratchFolder home, drawings;
     ASSERT_TRUE(StartMainWindow(home));

@@ -201,9 +201,8 @@ TEST(ZipWriter, FileOfFiveGiBIsAZip64EntryReadInBlocks) {
     EXPECT_EQ("", CheckArchive(zip, {Expect("huge.dwg", big)}));
 }
 
-// An archive of 4.4 GiB, zip64 past 4 GiB: sparse files stored (level 0) make
-// it quick; between them deflated noise, one entry crossing 2 GiB, the last
-// lying past 4 GiB.
+// 4.4 GiB, quick from sparse files stored (level 0), with deflated noise
+// crossing 2 GiB and past 4 GiB.
 TEST(LargeArchive, PastFourGiBPassesEveryReader) {
     const uint64_t MiB = 1 << 20, sizes[] = {2000 * MiB, 112 * MiB, 2400 * MiB, 32 * MiB};
     ScratchFolder folder;

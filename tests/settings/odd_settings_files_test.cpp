@@ -196,9 +196,8 @@ TEST_F(OddSettingsFiles, MainWithoutWindowAndColumnKeysReadsAsANewFile) {
     }
 }
 
-// Damaged window keys: each one that cannot be used takes its own default,
-// the others stay; the window is on the screen, the list shows columns, and
-// what is saved reads back the same.
+// Each damaged window key takes its own default; the list shows columns, and
+// what is saved is what is shown.
 TEST_F(OddSettingsFiles, DamagedWindowKeysGiveAUsableWindowAndAreSavedSane) {
     const struct {
         const char* file;

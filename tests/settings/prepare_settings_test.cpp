@@ -157,9 +157,8 @@ TEST_F(PrepareSettings, FileThatCannotBeCreatedEndsTheProgram) {
                 "^Can't open file .*\\\\no\\\\such\\\\KVX\\.ini\\s*$");
 }
 
-// Where the program's folder cannot be written (here: no executable to copy),
-// settings live in the user's folder, made from the read-only folder's own
-// file or else the temporary copy (taken over once), kept across runs.
+// A read-only program folder (no executable to copy) keeps settings in the
+// user's folder, from its own file or the temporary copy (taken over once).
 TEST_F(PrepareSettings, ReadOnlyProgramFolderKeepsSettingsInTheUserFolder) {
     ScratchFolder appData;
     const std::string user = appData.path() + "Korvex\\", top5 = "[MAIN]\r\nTop=5\r\n";
