@@ -67,8 +67,7 @@ TEST(ZipFilesCommand, WaitsForTheListingAndClosingDuringARunAsks) {
     for (int i = 0; i < 2000; ++i)
         ASSERT_TRUE(WriteBytes(drawings.file("d" + std::to_string(i) + ".dwg"), drawing));
     DialogAnswerer answers;
-    answers.Add(Press(IDOK));
-    answers.Add(Press(IDOK));
+    answers.Add(Press(IDOK)), answers.Add(Press(IDOK)); // the two refusals
     UINT_PTR timer = SetTimer(nullptr, 0, 1, AskWhileListing);
     NavigateTo(drawings.path());
     ASSERT_TRUE(PumpUntil([] { return asked && !ListingActive; }));
