@@ -166,8 +166,12 @@ void PrepareSettingsFile(const std::string& programFolder, const std::string& pr
             MoveFileExA(tempCandidate.c_str(), userCandidate.c_str(), MOVEFILE_COPY_ALLOWED);
     }
 
-    // A folder of that name is no settings file: the user's folder serves instead.
-    Paths.settingsFile = writable && IsFile(programCandidate) ? programCandidate : userCandidate;
+    // A new file in a writable folder starts in the temporary folder, as does
+    // one where a folder takes the file's name.
+    if (writable)
+        Paths.settingsFile = IsFile(programCandidate) ? programCandidate : tempCandidate;
+    else
+        Paths.settingsFile = userCandidate;
 
     if (!PathExists(Paths.settingsFile)) WriteDefaultSettings(Paths.settingsFile);
 }
@@ -181,7 +185,8 @@ void PrepareSettingsFile(const std::string& programFolder, const std::string& pr
 // temporary folder where there is none.
 static std::string UserSettingsFolder() {
     char path[MAX_PATH] = {};
-    if (SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path) != S_OK ||
+    if (SHGetFolderPathA(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT,
+                         path) != S_OK ||
         !path[0])
         return TempFolder();
     return WithTrailingBackslash(path) + "Korvex\\";
