@@ -205,6 +205,10 @@ static void OnOk(HWND dlg) {
     }
     HtmlExportRequest request;
     request.pagePath = WithTrailingBackslash(folder) + WindowText(Control(dlg, ID_HTML_FILENAME));
+    // A name without an extension is a page all the same: the browser opens
+    // it, and the next export knows it for Korvex's.
+    std::string name = FileNamePart(request.pagePath);
+    if (!name.empty() && name.find('.') == std::string::npos) request.pagePath += ".htm";
     // The pictures go beside the page, also where its name puts it in a
     // folder below: the page names them without a folder.
     request.htmlFolder = FolderPart(request.pagePath);

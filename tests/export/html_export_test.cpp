@@ -165,7 +165,7 @@ TEST_F(HtmlExportTest, PageElsewhereLeavesOtherFilesAlone) {
     RunDialog(answers, Confirm(ID_HTML_LAYOUT4, [&](HWND dlg) {
                   SetWindowTextA(DialogControl(dlg, ID_HTML_FOLDER),
                                  Unslashed(target.path()).c_str());
-                  SetWindowTextA(DialogControl(dlg, ID_HTML_FILENAME), "catalogue.htm");
+                  SetWindowTextA(DialogControl(dlg, ID_HTML_FILENAME), "catalogue"); // + .htm
               }));
     ASSERT_EQ(std::vector<std::string>{target.file("catalogue.htm")}, OpenedPages);
     EXPECT_EQ("mine", ReadBytes(target.file("keep.txt")));
