@@ -184,24 +184,41 @@ void ShowPageError(const std::string& pagePath) {
 
 } // namespace
 
-void ClearHtmlWorkFolder() {
-    // The rule of a list box directory listing of files with the read-only,
-    // hidden, system or archive attribute: files only, and only those that
-    // carry at least one of them. (Wine's LB_DIR lists only files carrying
-    // all four, so the folder is read here directly.)
-    const DWORD kListed = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
-                          FILE_ATTRIBUTE_ARCHIVE;
-    std::string folder = WithTrailingBackslash(Paths.htmlFolder);
-    std::vector<std::string> names;
-    {
-        DirEntries entries(folder + "*.*");
-        DirEntry entry;
-        while (entries.Next(entry))
-            if (!(entry.attributes & FILE_ATTRIBUTE_DIRECTORY) && (entry.attributes & kListed))
-                names.push_back(entry.name);
+// The default page's folder keeps a record of the files the last export to
+// it wrote: name, size and last-write time, a line each. The next export
+// there removes those files, and only while they are as written; anything
+// else in the folder is the user's.
+static std::string RecordPath() {
+    return WithTrailingBackslash(Paths.htmlFolder) + "KvxHtml.lst";
+}
+
+static std::string RecordLine(const std::string& folder, const std::string& name) {
+    DirEntry entry;
+    if (!FindFirstEntry(folder + name, entry)) return std::string();
+    return name + "\t" + std::to_string(entry.size) + "\t" + std::to_string(entry.lastWrite) +
+           "\r\n";
+}
+
+static void WriteRecord(const std::string& folder, const std::vector<std::string>& written) {
+    std::string text;
+    for (const std::string& name : written)
+        text += RecordLine(folder, name);
+    if (!WriteWholeFile(RecordPath(), text)) DeleteFileOf(RecordPath());
+}
+
+static void RemoveRecordedFiles() {
+    std::string folder = WithTrailingBackslash(Paths.htmlFolder), text;
+    if (!ReadWholeFile(RecordPath(), text)) return;
+    for (size_t at = 0, end; at < text.size(); at = end + 2) {
+        end = text.find("\r\n", at);
+        if (end == std::string::npos) break;
+        std::string line = text.substr(at, end - at + 2);
+        std::string name = line.substr(0, line.find('\t'));
+        // A name with a folder in it is none this record wrote.
+        if (name.empty() || name.find_first_of("\\/:") != std::string::npos) continue;
+        if (RecordLine(folder, name) == line) DeleteFileOf(folder + name);
     }
-    for (const std::string& name : names)
-        DeleteFileA((folder + name).c_str()); // one that will not go stays
+    DeleteFileOf(RecordPath());
 }
 
 // The release text and the picture of one drawing, read as the listing reads
@@ -212,7 +229,8 @@ void ClearHtmlWorkFolder() {
 // twice.
 static void ReadDrawingInto(const std::string& path, bool wantPicture,
                             const HtmlExportRequest& request, const std::string& extension,
-                            ImageNames& images, const HtmlTargets& targets, HtmlPageFile& file) {
+                            ImageNames& images, const HtmlTargets& targets, HtmlPageFile& file,
+                            std::vector<std::string>& written) {
     DrawingRead read = ReadDrawingAlone(path, wantPicture, request.layout == 1);
     TakeDrawingRead(path, read, false);
     file.version = read.version;
@@ -222,12 +240,17 @@ static void ReadDrawingInto(const std::string& path, bool wantPicture,
     }
     if (read.preview.empty()) return;
     std::string image = ClaimImage(images, targets, ImageNameFor(file.name, extension));
-    if (WritePicture(read.preview, request.htmlFolder + image)) file.image = image;
+    if (WritePicture(read.preview, request.htmlFolder + image)) {
+        file.image = image;
+        written.push_back(image);
+    }
 }
 
 // Writes the page; false when it could not be created or written whole.
+// Every file it wrote is named in written.
 static bool WritePage(const HtmlExportRequest& request, const std::vector<std::string>& names,
-                      const HtmlTargets& targets, HWND progress) {
+                      const HtmlTargets& targets, HWND progress,
+                      std::vector<std::string>& written) {
     PageFile page(request.pagePath);
     if (!page.opened()) return false;
 
@@ -249,6 +272,7 @@ static bool WritePage(const HtmlExportRequest& request, const std::vector<std::s
     std::string text;
     writer.Begin(text);
     for (size_t i = 0; i < names.size(); ++i) {
+        if (HtmlExportStopRequested) break;
         // Every 64th file keeps the bar moving without a window update per
         // file, which costs more than the file itself under Wine.
         if (progress && (i % 64 == 0 || i + 1 == names.size()))
@@ -258,7 +282,8 @@ static bool WritePage(const HtmlExportRequest& request, const std::vector<std::s
         std::string path = folder + file.name;
         file.url = FileUrl(path);
         if (request.show[0] || request.show[2])
-            ReadDrawingInto(path, request.show[0], request, extension, images, targets, file);
+            ReadDrawingInto(path, request.show[0], request, extension, images, targets, file,
+                            written);
         if (!request.show[2]) file.version.clear();
         if (request.show[3]) file.size = SizeText(path);
         if (request.show[4]) file.date = ModifiedText(path);
@@ -273,7 +298,10 @@ static bool WritePage(const HtmlExportRequest& request, const std::vector<std::s
         ExtractPreview(folder + names.back());
         PreviewFound = PathExists(Paths.previewBitmap);
     }
-    if (page.Close()) return true;
+    if (page.Close() && !HtmlExportStopRequested) {
+        written.push_back(FileNamePart(request.pagePath));
+        return true;
+    }
     DeleteFileOf(request.pagePath); // a page cut short is no page
     return false;
 }
@@ -314,10 +342,15 @@ static HtmlExportResult RunExport(const HtmlExportRequest& request, HWND progres
         ShowMessage("There are no files to export.", "", MB_OK);
         return HtmlExportResult::NothingToExport;
     }
-    if (Upper(request.pagePath) == Upper(Paths.htmlFile)) ClearHtmlWorkFolder();
+    const bool defaultPage = Upper(request.pagePath) == Upper(Paths.htmlFile);
+    if (defaultPage) RemoveRecordedFiles();
     HtmlTargets targets = ExistingTargets(request.htmlFolder);
     if (!ConfirmReplace(request, names, targets)) return HtmlExportResult::Declined;
-    if (!WritePage(request, names, targets, progress)) {
+    std::vector<std::string> written;
+    bool pageWritten = WritePage(request, names, targets, progress, written);
+    if (defaultPage) WriteRecord(request.htmlFolder, written);
+    if (!pageWritten && HtmlExportStopRequested) return HtmlExportResult::Declined;
+    if (!pageWritten) {
         ShowPageError(request.pagePath);
         return HtmlExportResult::Failed;
     }
@@ -335,5 +368,7 @@ HtmlExportResult ExportHtml(const HtmlExportRequest& request, HWND progress) {
     SetCursor(LoadCursorA(nullptr, IDC_ARROW));
     PumpMessages();
     HtmlExportInProgress = false;
+    HtmlExportStopRequested = false;
+    CloseIfAskedDuringRun();
     return result;
 }

@@ -32,10 +32,6 @@ enum class HtmlExportResult {
 // second call does nothing.
 HtmlExportResult ExportHtml(const HtmlExportRequest& request, HWND progress);
 
-// Deletes the files of the HTML work folder (folders, and files without any
-// of the read-only, hidden, system or archive attributes, stay).
-void ClearHtmlWorkFolder();
-
 // Shows a finished page; the shell's "open" by default. Tests and benchmarks
 // put a recorder in its place, so that no browser starts.
 extern void (*OpenExportedPage)(const std::string& pagePath);

@@ -6,6 +6,7 @@
 #include "export/font_picker.h"
 #include "export/html_export.h"
 #include "export/html_settings.h"
+#include "export/listing_wait.h"
 #include "filelist/list_selection.h"
 #include "runtime/file_facts.h"
 #include "runtime/app_state.h"
@@ -203,8 +204,14 @@ static void OnOk(HWND dlg) {
         return;
     }
     HtmlExportRequest request;
-    request.htmlFolder = WithTrailingBackslash(folder);
-    request.pagePath = request.htmlFolder + WindowText(Control(dlg, ID_HTML_FILENAME));
+    request.pagePath = WithTrailingBackslash(folder) + WindowText(Control(dlg, ID_HTML_FILENAME));
+    // A name without an extension is a page all the same: the browser opens
+    // it, and the next export knows it for Korvex's.
+    std::string name = FileNamePart(request.pagePath);
+    if (!name.empty() && name.find('.') == std::string::npos) request.pagePath += ".htm";
+    // The pictures go beside the page, also where its name puts it in a
+    // folder below: the page names them without a folder.
+    request.htmlFolder = FolderPart(request.pagePath);
 
     int layout = Checked(dlg, ID_HTML_LAYOUT1)   ? 1
                  : Checked(dlg, ID_HTML_LAYOUT3) ? 3
@@ -215,7 +222,10 @@ static void OnOk(HWND dlg) {
         request.show[i] = Checked(dlg, ID_HTML_SHOW_PREVIEW + i);
         HtmlOptions.showItem[i] = request.show[i] ? "TRUE" : "FALSE";
     }
+    // A saved font that is not installed leaves the picker without a name:
+    // the page takes the default font, never an empty face.
     HtmlOptions.font = WindowText(FontPicker(dlg));
+    if (HtmlOptions.font.empty()) HtmlOptions.font = kDefaultHtmlFont;
     HtmlOptions.showHeader = Checked(dlg, ID_HTML_SHOW_HEADER) ? "TRUE" : "FALSE";
     std::string customHeader = WindowText(Control(dlg, ID_HTML_CUSTOM_HEADER_TEXT));
     if (Checked(dlg, ID_HTML_FOLDER_HEADER)) {
@@ -281,6 +291,7 @@ static INT_PTR CALLBACK HtmlOptionsProc(HWND dlg, UINT msg, WPARAM wParam, LPARA
 }
 
 void ShowHtmlOptionsDialog() {
+    if (RefusedWhileListing()) return;
     RegisterFontPickerClass();
     // An empty template: the controls are made at WM_INITDIALOG, in pixels.
     DialogTemplate tmpl;

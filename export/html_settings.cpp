@@ -5,10 +5,12 @@
 #include "runtime/strings.h"
 #include "settings/settings_file.h"
 
+const char kDefaultHtmlFont[] = "Times New Roman";
+
 namespace {
 
 const char kSection[] = "HTML";
-const char kDefaultFont[] = "Times New Roman";
+const char* const kDefaultFont = kDefaultHtmlFont;
 const char kDefaultTitle[] = "Korvex HTML Output";
 const char* const kShowKeys[6] = {"ShowHPreview", "ShowHFilename", "ShowHVersion",
                                   "ShowHSize",    "ShowHDate",     "ShowHAttributes"};

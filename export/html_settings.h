@@ -9,6 +9,9 @@
 
 #include "runtime/app_state.h"
 
+// The page's font where none is chosen.
+extern const char kDefaultHtmlFont[];
+
 // Applies the stored texts (read(key) gives "" for a missing key) to the
 // options; the layout keeps its value when "Rows" holds no known layout.
 void ApplyHtmlSettings(const std::function<std::string(const char* key)>& read,

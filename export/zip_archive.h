@@ -7,8 +7,9 @@
 // Packs the file list's rows (all, or the selected ones) into the archive the
 // open zip options dialog names, showing progress in the dialog. Esc and
 // Cancel stop the run before its next file; files that cannot be read are
-// left out and named at the end.
-void ZipListedFiles(bool allRows);
+// left out and named at the end. False when the archive could not be created
+// where the dialog names it (told): the dialog then stays open to change that.
+bool ZipListedFiles(bool allRows);
 
 // Packs the one selected row's file into an archive named after it in the
 // folder the list shows.

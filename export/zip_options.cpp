@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "export/listing_wait.h"
 #include "export/zip_archive.h"
 #include "filelist/list_selection.h"
 #include "runtime/app_state.h"
@@ -132,8 +133,9 @@ static void OnCreateZip(HWND dlg) {
     // Create Zip pressed again while the run pumps messages is not a second run.
     if (ZipInProgress) return;
     bool allRows = SendMessageA(ZipOptionsItem(ID_ZIP_ALL), BM_GETCHECK, 0, 0) == BST_CHECKED;
-    ZipListedFiles(allRows);
-    SendMessageA(dlg, WM_CLOSE, 0, 0);
+    // A folder that cannot take the archive leaves the dialog open, with the
+    // typed name, to choose another.
+    if (ZipListedFiles(allRows)) SendMessageA(dlg, WM_CLOSE, 0, 0);
 }
 
 static void OpenLink(HWND dlg) {
@@ -202,6 +204,7 @@ static INT_PTR CALLBACK ZipOptionsProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM
 }
 
 void ShowZipOptionsDialog() {
+    if (RefusedWhileListing()) return;
     DialogTemplate tmpl;
     tmpl.Header(WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT, 0, 0,
                 0, 200, 150, "Zip Options", 8, "MS Sans Serif");

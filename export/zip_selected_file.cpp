@@ -5,7 +5,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "export/listing_wait.h"
 #include "export/zip_names.h"
+#include "export/zip_progress.h"
 #include "export/zip_run.h"
 #include "filelist/list_rows.h"
 #include "runtime/file_facts.h"
@@ -22,6 +24,7 @@ static bool Readable(const std::string& path) {
 }
 
 void ZipSelectedFile() {
+    if (RefusedWhileListing()) return;
     int rows = RowCount(Win.list);
     int selected = static_cast<int>(SendMessageA(Win.list, LVM_GETSELECTEDCOUNT, 0, 0));
     if (rows < 1 || selected != 1) return;
@@ -34,16 +37,6 @@ void ZipSelectedFile() {
         ShowZipMessage(UnreadableFileMessage(name));
         return;
     }
-    if (!ConfirmArchiveReplace(archive)) return;
-    zipFile zip = CreateArchiveOrReport(archive);
-    if (!zip) return;
-    ZipAddResult result = AddFileToZip(zip, name, entry);
-    ReportAddFailures(result);
-    bool closed = CloseArchiveOrReport(zip);
-    // An archive without its one file whole is no use: it is not left behind.
-    if (result.unreadable || result.openFailed || result.writeFailed || result.cutShort ||
-        result.closeFailed || !closed) {
-        DeleteFileOf(archive);
-        if (result.unreadable || result.cutShort) ShowZipMessage(UnreadableFileMessage(name));
-    }
+    ArchiveWrite begun;
+    if (BeginArchive(archive, begun)) ShowZipProgress(begun, name);
 }

@@ -14,7 +14,6 @@
 namespace {
 
 const DWORD kBlockSize = 1 << 20; // bytes read and compressed at a time
-const int kLevel = 6;
 
 // Owns a file handle opened for reading.
 class ReadHandle {
@@ -138,9 +137,9 @@ std::string NtfsTimesField(uint64_t written, uint64_t accessed, uint64_t created
 }
 
 zipFile CreateZipArchive(const std::string& path) {
-    if (!IsLongPath(path)) return zipOpen(path.c_str(), APPEND_STATUS_CREATE);
-    // A path the byte-string calls refuse, such as one named after a file
-    // whose own name is long, goes through the wide calls.
+    // The 64-bit file functions, whatever the path: the plain ones seek with
+    // a 32-bit long, and an archive past 2 GiB would be written over itself.
+    // The wide calls take a path of any length.
     zlib_filefunc64_def wide;
     fill_win32_filefunc64W(&wide);
     std::wstring form = LongPathForm(path);
@@ -170,7 +169,7 @@ ZipEntryText StoredEntryName(const std::string& name) {
 }
 
 ZipAddResult AddFileToZip(zipFile zip, const std::string& path, const std::string& entryName,
-                          const ZipBlockStep& step) {
+                          const ZipBlockStep& step, int level) {
     ZipAddResult result;
     // The file is opened and its first block read before the entry starts, so
     // that a file that cannot be read leaves no trace in the archive.
@@ -211,8 +210,8 @@ ZipAddResult AddFileToZip(zipFile zip, const std::string& path, const std::strin
     const uint64_t total = remaining;
     ZipEntryText stored = StoredEntryName(entryName);
     if (zipOpenNewFileInZip4_64(zip, stored.name.c_str(), &info, extraData, extraSize, extraData,
-                                extraSize, nullptr, Z_DEFLATED, kLevel, 0, -MAX_WBITS,
-                                DEF_MEM_LEVEL, Z_DEFAULT_STRATEGY, nullptr, 0, 0, stored.flags,
+                                extraSize, nullptr, Z_DEFLATED, level, 0, -MAX_WBITS, DEF_MEM_LEVEL,
+                                Z_DEFAULT_STRATEGY, nullptr, 0, 0, stored.flags,
                                 NeedsZip64(remaining) ? 1 : 0) != ZIP_OK) {
         result.openFailed = true;
         return result;

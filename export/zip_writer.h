@@ -62,11 +62,19 @@ ZipEntryText StoredEntryName(const std::string& name);
 // created.
 zipFile CreateZipArchive(const std::string& path);
 
-// Adds the file at path as entryName (deflate, level 6). An entry of 4 GiB or
-// more, or one whose compressed data could pass 4 GiB, is a zip64 entry.
+// Adds the file at path as entryName (deflate, level 6 unless told). An entry
+// of 4 GiB or more, or one whose compressed data could pass 4 GiB, is a zip64
+// entry; offsets past 4 GiB get zip64 fields wherever they are needed.
 // step, when given, runs between blocks and may stop the file.
+const int kZipLevel = 6;
 ZipAddResult AddFileToZip(zipFile zip, const std::string& path, const std::string& entryName,
-                          const ZipBlockStep& step = nullptr);
+                          const ZipBlockStep& step = nullptr, int level = kZipLevel);
+
+// True when the archive did not take the file as it should: the archive
+// itself is then not sound.
+inline bool ArchiveWriteFailed(const ZipAddResult& r) {
+    return r.openFailed || r.writeFailed || r.closeFailed;
+}
 
 // False when the archive could not be finished.
 bool CloseZipArchive(zipFile zip);

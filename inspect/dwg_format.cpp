@@ -89,7 +89,12 @@ std::array<uint8_t, 14> PreviewFileHeader(const std::array<uint8_t, 40>& info) {
     uint32_t biSize = ReadLE32(&info[0]);
     uint32_t biSizeImage = ReadLE32(&info[20]);
     uint32_t biClrUsed = ReadLE32(&info[32]);
-    uint32_t offBits = 14u + biSize + 4u * biClrUsed;
+    // A colour count of 0 means every colour the bit depth can name: an
+    // 8-bit picture's table holds 256. Left out, a reader would take the
+    // table's end for the pixels' start.
+    uint16_t bitCount = PreviewBitCount(info);
+    uint32_t colours = biClrUsed ? biClrUsed : bitCount <= 8 ? 1u << bitCount : 0u;
+    uint32_t offBits = 14u + biSize + 4u * colours;
     std::array<uint8_t, 14> header{};
     header[0] = 'B';
     header[1] = 'M';

@@ -44,8 +44,9 @@ enum class PreviewLookup {
 PreviewLookup FindPreviewEntry(const ByteReader& file, PreviewEntry& entry);
 
 // The 14-byte file header written before the entry's bytes: "BM", bfSize =
-// 14 + biSize + 4 * biClrUsed + biSizeImage, two zero words, bfOffBits =
-// 14 + biSize + 4 * biClrUsed (32-bit unsigned sums of the header fields).
+// 14 + biSize + 4 * colours + biSizeImage, two zero words, bfOffBits =
+// 14 + biSize + 4 * colours (32-bit unsigned sums of the header fields),
+// where colours is biClrUsed, or when that is 0, 2^biBitCount up to 8 bits.
 std::array<uint8_t, 14> PreviewFileHeader(const std::array<uint8_t, 40>& infoHeader);
 uint16_t PreviewBitCount(const std::array<uint8_t, 40>& infoHeader);
 

@@ -30,6 +30,14 @@ bool ResultSortAscending = false;
 bool HtmlExportInProgress = false;
 bool ZipInProgress = false;
 bool ZipCancelRequested = false;
+bool CloseWhenRunEnds = false;
+bool HtmlExportStopRequested = false;
+
+void CloseIfAskedDuringRun() {
+    if (!CloseWhenRunEnds) return;
+    CloseWhenRunEnds = false;
+    if (Win.main) PostMessageA(Win.main, WM_CLOSE, 0, 0);
+}
 HWND ZipOptionsDialog = nullptr;
 
 int SortColumn = 2;

@@ -130,6 +130,14 @@ extern bool ResultSortAscending;
 extern bool HtmlExportInProgress;
 extern bool ZipInProgress;
 extern bool ZipCancelRequested;
+// The user closed Korvex while an export or a zip ran: the main window closes
+// when the run ends, and a run stopped meanwhile leaves nothing behind.
+extern bool CloseWhenRunEnds;
+// The running HTML export is to stop before its next drawing.
+extern bool HtmlExportStopRequested;
+// Called when an export or a zip has ended: closes the main window when the
+// user asked for that during the run.
+void CloseIfAskedDuringRun();
 // The open zip options dialog, null while none is open.
 extern HWND ZipOptionsDialog;
 

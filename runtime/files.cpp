@@ -2,8 +2,10 @@
 #include "runtime/files.h"
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include "runtime/handles.h"
+#include "runtime/long_paths.h"
 
 static std::string ModulePath() {
     std::string path(MAX_PATH, '\0');
@@ -45,10 +47,34 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
     return true;
 }
 
+bool WriteWholeFile(const std::string& path, const std::string& bytes) {
+    FileStream file(path.c_str(), "wb");
+    if (!file) return false;
+    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size() &&
+              std::fflush(file.get()) == 0;
+    file.close();
+    return ok;
+}
+
 bool PathExists(const std::string& path) {
     if (path.find_first_of("*?") != std::string::npos) {
         DirEntry entry;
         return FindFirstEntry(path, entry);
     }
     return FileAttributesOf(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool SendFileToTrash(const std::string& path) {
+    std::string from = UsablePath(path);
+    if (from.size() >= MAX_PATH) return false;
+    from += '\0'; // the list ends in two nulls
+    SHFILEOPSTRUCTA op = {};
+    op.hwnd = GetActiveWindow();
+    op.wFunc = FO_DELETE;
+    op.pFrom = from.c_str();
+    // A file the bin cannot take, such as one larger than the bin, is asked
+    // about, never deleted for good without a word.
+    op.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_WANTNUKEWARNING | FOF_NOERRORUI;
+    SHFileOperationA(&op);
+    return !PathExists(path);
 }

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <direct.h>
+#include <shlobj.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -130,13 +131,14 @@ static void WriteDefaultSettings(const std::string& path) {
 }
 
 void PrepareSettingsFile(const std::string& programFolder, const std::string& programName,
-                         const std::string& tempFolder) {
+                         const std::string& tempFolder, const std::string& userFolder) {
     Paths.tempFolder = WithTrailingBackslash(tempFolder);
     Paths.programFolder = programFolder;
     Paths.programName = programName;
 
     std::string programCandidate = programFolder + SettingsBaseName + ".ini";
     std::string tempCandidate = Paths.tempFolder + SettingsBaseName + ".ini";
+    std::string userCandidate = WithTrailingBackslash(userFolder) + SettingsBaseName + ".ini";
 
     Paths.previewBitmap = Paths.tempFolder + "KvxBmp.bmp";
     Paths.htmlFolder = Paths.tempFolder + "KvxHtml" + "\\";
@@ -145,21 +147,53 @@ void PrepareSettingsFile(const std::string& programFolder, const std::string& pr
 
     bool writable = FolderIsWritable(programFolder, programFolder + programName);
 
-    // A new file always starts in the temporary folder; a later run from a
-    // writable folder copies it next to the executable, but never over one
-    // already there.
-    if (writable && IsFile(tempCandidate))
-        CopyFileA(tempCandidate.c_str(), programCandidate.c_str(), TRUE);
+    if (writable) {
+        // A later run from a writable folder copies the file it used before
+        // next to the executable, but never over one already there.
+        const std::string& earlier = IsFile(userCandidate) ? userCandidate : tempCandidate;
+        if (IsFile(earlier)) CopyFileA(earlier.c_str(), programCandidate.c_str(), TRUE);
+    } else if (!IsFile(userCandidate) && !PathExists(userCandidate)) {
+        // The user's own folder, which Windows keeps (the temporary folder is
+        // cleaned). It starts from the last settings: those beside the
+        // program (a folder made read-only after use), or else a copy in the
+        // temporary folder, which is taken over once and then gone, so that
+        // deleting the file starts afresh.
+        std::string folder = WithTrailingBackslash(userFolder);
+        _mkdir(folder.substr(0, folder.size() - 1).c_str());
+        if (IsFile(programCandidate))
+            CopyFileA(programCandidate.c_str(), userCandidate.c_str(), TRUE);
+        else if (IsFile(tempCandidate) && Upper(tempCandidate) != Upper(userCandidate))
+            MoveFileExA(tempCandidate.c_str(), userCandidate.c_str(), MOVEFILE_COPY_ALLOWED);
+    }
 
-    // A folder of that name is no settings file: the one in the temporary
-    // folder serves instead.
-    Paths.settingsFile = writable && IsFile(programCandidate) ? programCandidate : tempCandidate;
+    // A new file in a writable folder starts in the temporary folder, as does
+    // one where a folder takes the file's name.
+    if (writable)
+        Paths.settingsFile = IsFile(programCandidate) ? programCandidate : tempCandidate;
+    else
+        Paths.settingsFile = userCandidate;
 
     if (!PathExists(Paths.settingsFile)) WriteDefaultSettings(Paths.settingsFile);
 }
 
+void PrepareSettingsFile(const std::string& programFolder, const std::string& programName,
+                         const std::string& tempFolder) {
+    PrepareSettingsFile(programFolder, programName, tempFolder, tempFolder);
+}
+
+// The user's application data folder's "Korvex" (%APPDATA%\Korvex\); the
+// temporary folder where there is none.
+static std::string UserSettingsFolder() {
+    char path[MAX_PATH] = {};
+    if (SHGetFolderPathA(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT,
+                         path) != S_OK ||
+        !path[0])
+        return TempFolder();
+    return WithTrailingBackslash(path) + "Korvex\\";
+}
+
 void PrepareSettingsFile() {
-    PrepareSettingsFile(ExeFolder(), ExeName(), TempFolder());
+    PrepareSettingsFile(ExeFolder(), ExeName(), TempFolder(), UserSettingsFolder());
 }
 
 // ---------------------------------------------------------------------------
@@ -315,7 +349,7 @@ static WindowBox SaneBoxOnScreen(const WindowBox& box) {
 }
 
 static WindowBox StoredBox(std::map<std::string, std::string>& main) {
-    return {AtoI(main["Left"]), AtoI(main["Top"]), AtoI(main["Width"]), AtoI(main["Height"])};
+    return WindowBoxFromTexts(main["Left"], main["Top"], main["Width"], main["Height"]);
 }
 
 WindowBox ReadWindowBox() {
@@ -336,10 +370,15 @@ void LoadMainSettings() {
     std::map<std::string, std::string> main = MainValues();
     auto value = [&main](const std::string& key) { return main[key]; };
 
-    WindowBox stored = StoredBox(main);
-    loadedBox = SaneBoxOnScreen(stored);
-    loadedBoxCorrected = loadedBox.left != stored.left || loadedBox.top != stored.top ||
-                         loadedBox.width != stored.width || loadedBox.height != stored.height;
+    loadedBox = SaneBoxOnScreen(StoredBox(main));
+    // Anything on file but the numbers used, a value that could not be read
+    // included, is corrected on file too.
+    auto kept = [&main](const char* key, int used) {
+        int n;
+        return WholeNumber(main[key], n) && n == used;
+    };
+    loadedBoxCorrected = !kept("Left", loadedBox.left) || !kept("Top", loadedBox.top) ||
+                         !kept("Width", loadedBox.width) || !kept("Height", loadedBox.height);
     int state = AtoI(value("State"));
     MoveWindow(Win.main, loadedBox.left, loadedBox.top, loadedBox.width, loadedBox.height, TRUE);
     if (state == 1)
@@ -355,6 +394,9 @@ void LoadMainSettings() {
     for (int c = 1; c < kListColumns; ++c) {
         columnKeyOnFile[c] = main.count(ShowColumnKeys[c]) > 0;
         Settings.showColumn[c] = TrueOnlyFlag(value(ShowColumnKeys[c]));
+    }
+    KeepAColumnShown(Settings.showColumn);
+    for (int c = 1; c < kListColumns; ++c) {
         bool shown = Settings.showColumn[c] == "TRUE";
         CheckViewItem(ColumnItemId(c), shown);
         SetListColumnWidth(c, shown ? Settings.columnWidth[c] : 0);

@@ -7,12 +7,16 @@
 #include "settings/settings_rules.h"
 
 // Forms the work paths (Paths), chooses the settings file (the program's
-// folder when it is writable, else the temporary folder) and writes the
-// default contents when it is missing. Ends the process with status 1 when
-// the file cannot be created.
+// folder when it is writable, else %APPDATA%\Korvex) and writes the default
+// contents when it is missing. Ends the process with status 1 when the file
+// cannot be created.
 void PrepareSettingsFile();
 // The same for a given program folder (with trailing backslash), executable
-// name inside it and temporary folder (trailing backslash added if missing).
+// name inside it, temporary folder and the user's settings folder (trailing
+// backslashes added if missing). Without a settings folder, the temporary
+// folder serves as one.
+void PrepareSettingsFile(const std::string& programFolder, const std::string& programName,
+                         const std::string& tempFolder, const std::string& userFolder);
 void PrepareSettingsFile(const std::string& programFolder, const std::string& programName,
                          const std::string& tempFolder);
 

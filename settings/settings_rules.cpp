@@ -1,5 +1,6 @@
 #include "settings/settings_rules.h"
 
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <set>
@@ -27,8 +28,8 @@ const int DefaultColumnWidths[10] = {0, 180, 175, 100, 75, 120, 60, 150, 100, 10
 const int MaxColumnWidths[10] = {0, 1024, 2048, 2048, 2048, 2048, 2048, 2048, 2048, 2048};
 
 // A window smaller than this shows neither its controls nor its list.
-static const int MinWindowWidth = 240;
-static const int MinWindowHeight = 160;
+static const int MinWindowWidth = 320;
+static const int MinWindowHeight = 240;
 // How much of the window must lie on the work area to be grabbed and moved.
 static const int GrabbableWidth = 100;
 static const int GrabbableHeight = 30;
@@ -122,6 +123,38 @@ int SortColumnFromValue(int value) {
 
 static int Clamp(int value, int low, int high) {
     return value < low ? low : value > high ? high : value;
+}
+
+bool WholeNumber(const std::string& text, int& value) {
+    size_t at = text.size() > 0 && (text[0] == '-' || text[0] == '+') ? 1 : 0;
+    if (at == text.size() || text.size() - at > 10) return false;
+    long long n = 0;
+    for (size_t i = at; i < text.size(); ++i) {
+        if (text[i] < '0' || text[i] > '9') return false;
+        n = n * 10 + (text[i] - '0');
+    }
+    if (text[0] == '-') n = -n;
+    if (n < INT_MIN || n > INT_MAX) return false;
+    value = static_cast<int>(n);
+    return true;
+}
+
+WindowBox WindowBoxFromTexts(const std::string& left, const std::string& top,
+                             const std::string& width, const std::string& height) {
+    WindowBox box = {0, 0, 600, 400};
+    int n;
+    if (WholeNumber(left, n)) box.left = n;
+    if (WholeNumber(top, n)) box.top = n;
+    if (WholeNumber(width, n) && n >= MinWindowWidth) box.width = n;
+    if (WholeNumber(height, n) && n >= MinWindowHeight) box.height = n;
+    return box;
+}
+
+void KeepAColumnShown(std::string* flags) {
+    for (int c = 1; c <= 6; ++c)
+        if (flags[c] == "TRUE") return;
+    for (int c = 1; c <= 6; ++c)
+        flags[c] = "TRUE";
 }
 
 WindowBox SaneWindowBox(WindowBox box, const RECT& workArea) {

@@ -50,6 +50,19 @@ int SortColumnFromValue(int value);
 struct WindowBox {
     int left, top, width, height;
 };
+// The box the four window keys give, each read on its own: a value that is
+// not a whole number, or a width or height below a usable window's, takes
+// that key's default (0, 0, 600, 400).
+WindowBox WindowBoxFromTexts(const std::string& left, const std::string& top,
+                             const std::string& width, const std::string& height);
+// A whole decimal number, with an optional sign, that an int holds; false
+// for anything else.
+bool WholeNumber(const std::string& text, int& value);
+
+// The six column flags ("TRUE" or "FALSE", indexed 1..6): when none is
+// "TRUE", all six are, so that the list always shows a column.
+void KeepAColumnShown(std::string* flags);
+
 // The box brought onto the work area it is nearest to: no larger than that
 // area and no smaller than a usable window, and placed so that its title bar
 // lies inside the area with enough of it showing to be grabbed.

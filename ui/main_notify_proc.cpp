@@ -63,9 +63,35 @@ static bool AnswerFileList(NMHDR* hdr, LRESULT& answer) {
     return false;
 }
 
+// Closing while an export or a zip runs asks whether to stop it: Yes stops
+// it (a stopped zip leaves nothing behind), No lets it finish in sight; the
+// window closes when the run has ended, which posts the close again. False
+// while the window must stay.
+static bool CloseNowOrWhenRunEnds() {
+    if (!ZipInProgress && !HtmlExportInProgress) return true;
+    if (CloseWhenRunEnds) return false; // asked already
+    int answer = ShowMessage("An export or a zip file is being written.\r\n\r\n"
+                             "Yes stops it and removes what it wrote so far; No lets it "
+                             "finish. Korvex closes when it has ended.",
+                             "Stop the export?", MB_YESNOCANCEL | MB_ICONQUESTION);
+    if (answer == IDCANCEL) return false;
+    CloseWhenRunEnds = true;
+    if (answer == IDYES) {
+        ZipCancelRequested = ZipInProgress;
+        HtmlExportStopRequested = HtmlExportInProgress;
+    }
+    return false;
+}
+
 LRESULT CALLBACK MainNotifyProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
+    case WM_QUERYENDSESSION:
+        // Windows ending the session is a close too: asked the same, and held
+        // up until the run has ended.
+        if (!CloseNowOrWhenRunEnds()) return FALSE;
+        break;
     case WM_CLOSE:
+        if (!CloseNowOrWhenRunEnds()) return 0;
         // A second close during the wait for a search would save the settings
         // of a window that is already gone.
         if (Win.closing) return 0;

@@ -71,7 +71,7 @@ TEST_F(HtmlExportTest, DetailTableOfEveryRowInTheWorkFolder) {
     CloseHandle(lock);
 
     ASSERT_EQ(std::vector<std::string>{Paths.htmlFile}, OpenedPages);
-    EXPECT_FALSE(PathExists(Paths.htmlFolder + "stale.bmp")) << "the work folder is emptied";
+    EXPECT_EQ("left from before", ReadBytes(Paths.htmlFolder + "stale.bmp")) << "not Korvex's";
     std::string page = ReadBytes(Paths.htmlFile);
     EXPECT_EQ(Count(page, "\n"), Count(page, "\r\n")) << "lines end in CR LF";
     const std::string font = "<font face=\"" + HtmlEscape(HtmlOptions.font) + "\">";
@@ -102,6 +102,22 @@ TEST_F(HtmlExportTest, DetailTableOfEveryRowInTheWorkFolder) {
     EXPECT_EQ(LoadCursorA(nullptr, IDC_ARROW), GetCursor());
 }
 
+// The default page's folder loses only what the last export to it wrote.
+TEST_F(HtmlExportTest, DefaultPageRemovesOnlyWhatTheLastExportWrote) {
+    ScratchFolder first, second;
+    ASSERT_TRUE(WriteBytes(first.file("a.dwg"), DrawingWithPreview(20, 10, 0xFF0000)));
+    ASSERT_TRUE(WriteBytes(second.file("b.dwg"), DrawingWithPreview(20, 10, 0x00FF00)));
+    ASSERT_TRUE(WriteBytes(Paths.htmlFolder + "note.txt", "mine"));
+    for (const ScratchFolder* folder : {&first, &second}) {
+        ListFolder(Unslashed(folder->path()));
+        DialogAnswerer answers;
+        RunDialog(answers, Confirm(ID_HTML_LAYOUT1));
+        EXPECT_EQ("mine", ReadBytes(Paths.htmlFolder + "note.txt"));
+    }
+    EXPECT_FALSE(PathExists(Paths.htmlFolder + "a.bmp")) << "the first export's picture";
+    EXPECT_TRUE(PathExists(Paths.htmlFolder + "b.bmp"));
+}
+
 TEST_F(HtmlExportTest, GridOfTheSelectedRowsWithACustomHeader) {
     ScratchFolder folder;
     for (const char* name : {"a.dwg", "b.dwg", "c.dwg", "d.dwg", "e.dwg"})
@@ -121,7 +137,7 @@ TEST_F(HtmlExportTest, GridOfTheSelectedRowsWithACustomHeader) {
     ListView_SetItemState(Win.list, -1, 0, LVIS_SELECTED);
 
     ASSERT_EQ(1u, OpenedPages.size());
-    EXPECT_FALSE(PathExists(Paths.htmlFolder + "stale.htm"));
+    EXPECT_EQ("left from before", ReadBytes(Paths.htmlFolder + "stale.htm")) << "not Korvex's";
     std::string page = ReadBytes(OpenedPages[0]);
     EXPECT_TRUE(Has(page, "<th colspan=\"3\"><font face=\"" + HtmlEscape(HtmlOptions.font) +
                               "\">Site &amp; &lt;plans&gt;</font></th>"));
@@ -149,7 +165,7 @@ TEST_F(HtmlExportTest, PageElsewhereLeavesOtherFilesAlone) {
     RunDialog(answers, Confirm(ID_HTML_LAYOUT4, [&](HWND dlg) {
                   SetWindowTextA(DialogControl(dlg, ID_HTML_FOLDER),
                                  Unslashed(target.path()).c_str());
-                  SetWindowTextA(DialogControl(dlg, ID_HTML_FILENAME), "catalogue.htm");
+                  SetWindowTextA(DialogControl(dlg, ID_HTML_FILENAME), "catalogue"); // + .htm
               }));
     ASSERT_EQ(std::vector<std::string>{target.file("catalogue.htm")}, OpenedPages);
     EXPECT_EQ("mine", ReadBytes(target.file("keep.txt")));

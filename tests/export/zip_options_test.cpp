@@ -264,6 +264,9 @@ TEST_F(ZipOptionsDialogTest, ArchiveThatCannotBeCreatedGivesOneMessage) {
             [&](HWND dlg) {
                 SetWindowTextA(ZipOptionsItem(ID_ZIP_FOLDER), c.folder.c_str());
                 CreateZip(dlg, c.name);
+                // Left open with what was typed, to choose another folder.
+                EXPECT_EQ(c.name, ZipItemText(ID_ZIP_NAME));
+                ClickButton(dlg, ID_ZIP_CANCEL);
             },
             {Press(IDOK)});
         EXPECT_EQ("Error Creating Zip File", answers.Seen(answers.Answered() - 1).text);

@@ -1,5 +1,10 @@
+#include <windows.h>
+#include <commctrl.h>
+
 #include "export/zip_archive.h"
 #include "runtime/app_state.h"
+#include "runtime/files.h"
+#include "runtime/ids.h"
 #include "tests/export/zip_list_fixture.h"
 #include "tests/export/zip_readers.h"
 #include "tests/support/dwg_builder.h"
@@ -55,6 +60,24 @@ TEST_F(ZipSelectedFileTest, AnUnreadableFileOrANoLeavesTheOldArchiveAlone) {
     EXPECT_EQ("This file could not be read, so no zip file was created:\r\n\r\nplan.dwg",
               answers.Seen(1).text);
     EXPECT_EQ("old", ReadBytes(folder.file("plan.zip")));
+}
+
+void CALLBACK CancelOnceTheBarMoves(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND wnd = FindWindowA("KvxZipProgress", nullptr);
+    if (!wnd || !SendDlgItemMessageA(wnd, ID_ZIP_PROGRESS, PBM_GETPOS, 0, 0)) return;
+    KillTimer(nullptr, id);
+    SendMessageA(wnd, WM_COMMAND, ID_ZIP_CANCEL, 0);
+}
+
+TEST_F(ZipSelectedFileTest, CancelInTheProgressWindowKeepsTheOldArchive) {
+    List({"big.dwg"});
+    ASSERT_TRUE(ExtendFile(folder.file("big.dwg"), 256 << 20));
+    Select({0});
+    WriteBytes(folder.file("big.zip"), "old");
+    answers.Add(Press(IDYES));
+    SetTimer(nullptr, 0, 1, CancelOnceTheBarMoves);
+    ZipSelectedFile();
+    EXPECT_EQ("old", ReadBytes(folder.file("big.zip"))) << "a cancel keeps the old archive";
 }
 
 } // namespace

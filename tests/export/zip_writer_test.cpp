@@ -5,12 +5,18 @@
 
 #include "export/zip_writer.h"
 #include "runtime/file_facts.h"
+#include "runtime/handles.h"
 #include "tests/export/zip_readers.h"
 #include "tests/support/dwg_builder.h"
 #include "tests/support/scratch_folder.h"
 #include "tests/support/unix_command.h"
 
 namespace {
+
+bool AppendBytes(const std::string& path, const std::string& bytes) {
+    FileStream out(path.c_str(), "ab");
+    return out && std::fwrite(bytes.data(), 1, bytes.size(), out.get()) == bytes.size();
+}
 
 // Bytes that deflate cannot shrink much, so blocks really pass through zlib.
 std::string NoisyBytes(size_t n) {
@@ -195,6 +201,28 @@ TEST(ZipWriter, FileOfFiveGiBIsAZip64EntryReadInBlocks) {
     EXPECT_EQ("", CheckArchive(zip, {Expect("huge.dwg", big)}));
 }
 
+// 4.4 GiB, quick from sparse files stored (level 0), with deflated noise
+// crossing 2 GiB and past 4 GiB.
+TEST(LargeArchive, PastFourGiBPassesEveryReader) {
+    const uint64_t MiB = 1 << 20, sizes[] = {2000 * MiB, 112 * MiB, 2400 * MiB, 32 * MiB};
+    ScratchFolder folder;
+    zipFile archive = CreateZipArchive(folder.file("big.zip"));
+    ASSERT_NE(nullptr, archive);
+    std::vector<ExpectedEntry> entries;
+    const std::string noise = NoisyBytes(16 * MiB); // repeats farther apart than deflate sees
+    for (int i = 0; i < 4; ++i) {
+        std::string name = std::string(1, 'a' + i) + ".dwg", path = folder.file(name);
+        bool noisy = i % 2;
+        ASSERT_TRUE(ExtendFile(path, noisy ? 0 : sizes[i]));
+        for (uint64_t done = 0; noisy && done < sizes[i]; done += noise.size())
+            ASSERT_TRUE(AppendBytes(path, noise));
+        EXPECT_TRUE(AddedWhole(AddFileToZip(archive, path, name, nullptr, noisy ? 6 : 0)));
+        entries.push_back(Expect(name, path));
+    }
+    EXPECT_TRUE(CloseZipArchive(archive));
+    EXPECT_EQ("", CheckArchive(folder.file("big.zip"), entries));
+}
+
 } // namespace
 
 // Names beyond ASCII are stored as UTF-8 and flagged so (bit 11); every
@@ -220,9 +248,9 @@ TEST(ZipWriter, NamesInEveryScriptReadTheSameInEveryReader) {
     EXPECT_EQ(listed, unzip.output);
     UnixRun sevenZip = RunUnixCommand("7z l -ba -slt " + quoted + " | sed -n 's/^Path = //p'");
     EXPECT_EQ(listed, sevenZip.output);
-    UnixRun flags = RunUnixCommand(
-        "python3 -c 'import sys, zipfile; print([i.flag_bits >> 11 & 1 for i in "
-        "zipfile.ZipFile(sys.argv[1]).infolist()])' " +
-        quoted);
+    UnixRun flags =
+        RunUnixCommand("python3 -c 'import sys, zipfile; print([i.flag_bits >> 11 & 1 for i in "
+                       "zipfile.ZipFile(sys.argv[1]).infolist()])' " +
+                       quoted);
     EXPECT_EQ("[1, 1, 1, 0]\n", flags.output);
 }

@@ -196,11 +196,32 @@ TEST_F(OddSettingsFiles, MainWithoutWindowAndColumnKeysReadsAsANewFile) {
     }
 }
 
-// The program's own file hides a column by its key: a [MAIN] with the
-// window's keys keeps the reading rules key by key.
-TEST_F(OddSettingsFiles, MainWithWindowKeysKeepsTheKeyByKeyRules) {
-    UseFile("[MAIN]\r\nLeft=0\r\nTop=0\r\nWidth=500\r\nHeight=300\r\n");
-    LoadMainSettings();
-    for (int c = 1; c <= 6; ++c)
-        EXPECT_EQ(0, window.ColumnWidth(c)) << c;
+// Each damaged window key takes its own default; the list shows columns, and
+// what is saved is what is shown.
+TEST_F(OddSettingsFiles, DamagedWindowKeysGiveAUsableWindowAndAreSavedSane) {
+    const struct {
+        const char* file;
+        int box[4]; // left, top, width, height
+    } cases[] = {
+        {"[MAIN]\r\nLeft=40\r\nTop=50\r\nHei", {40, 50, 600, 400}}, // cut mid-line
+        {"[MAIN]\r\nLeft=abc\r\nTop=50\r\nWidth=wide\r\nHeight=300\r\n", {0, 50, 600, 300}},
+        {"[MAIN]\r\nLeft=40\r\nTop=50\r\nWidth=500\r\nHeight=-5\r\n", {40, 50, 500, 400}},
+        {"[MAIN]\r\nLeft=9e9\r\nTop=1x\r\nWidth=99999999999\r\nHeight=100\r\n", {0, 0, 600, 400}},
+    };
+    const char* keys[] = {"Left", "Top", "Width", "Height"};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        UseFile(c.file);
+        LoadMainSettings();
+        RECT r = window.WindowRect();
+        const int shown[] = {r.left, r.top, r.right - r.left, r.bottom - r.top};
+        for (int col = 1; col <= 6; ++col)
+            EXPECT_LT(0, window.ColumnWidth(col)) << col; // none shown gives all
+        SaveQuietly();
+        for (int k = 0; k < 4; ++k) {
+            EXPECT_EQ(c.box[k], shown[k]) << keys[k];
+            EXPECT_EQ(std::to_string(c.box[k]), ReadMainText(keys[k])) << keys[k];
+        }
+        EXPECT_EQ("TRUE", ReadMainText("ShowAttributes"));
+    }
 }

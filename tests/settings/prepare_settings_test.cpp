@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "runtime/app_state.h"
+#include "runtime/files.h"
 #include "settings/settings_file.h"
+#include "settings/settings_rules.h"
 #include "tests/settings/settings_fixture.h"
 
 static const char* const DefaultContents =
@@ -153,4 +155,24 @@ TEST_F(PrepareSettings, FileThatCannotBeCreatedEndsTheProgram) {
     EXPECT_EXIT(PrepareSettingsFile(program.path() + "missing\\", exeName, nowhere),
                 ::testing::ExitedWithCode(1),
                 "^Can't open file .*\\\\no\\\\such\\\\KVX\\.ini\\s*$");
+}
+
+// A read-only program folder (no executable to copy) keeps settings in the
+// user's folder, from its own file or the temporary copy (taken over once).
+TEST_F(PrepareSettings, ReadOnlyProgramFolderKeepsSettingsInTheUserFolder) {
+    ScratchFolder appData;
+    const std::string user = appData.path() + "Korvex\\", top5 = "[MAIN]\r\nTop=5\r\n";
+    const std::string programFiles[] = {"", "[MAIN]\r\nTop=7\r\n"};
+    for (const std::string& programFile : programFiles) {
+        RemoveTree(user);
+        WriteBytes(TempIni(), top5);
+        if (!programFile.empty()) WriteBytes(ProgramIni(), programFile);
+        PrepareSettingsFile(program.path(), "Absent.exe", temp.path(), user);
+        EXPECT_EQ(user + "KVX.ini", Paths.settingsFile);
+        EXPECT_EQ(programFile.empty() ? top5 : programFile, ReadBytes(Paths.settingsFile));
+        EXPECT_EQ(!programFile.empty(), PathExists(TempIni())) << "taken over once";
+        ASSERT_TRUE(WriteSettingsValues(MainSection, {{"Left", "77"}}));
+        PrepareSettingsFile(program.path(), "Absent.exe", temp.path(), user);
+        EXPECT_EQ(77, ReadMainInt("Left")) << "kept across runs";
+    }
 }
