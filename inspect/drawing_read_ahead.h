@@ -12,9 +12,12 @@
 
 class DrawingReadAhead {
   public:
+    // How a path is read: by default the drawing itself, with or without
+    // its preview; a caller that may know the answer already gives its own.
+    using Reader = std::function<DrawingRead(const std::string& path)>;
     // Reads with or without the preview, at most `ahead` drawings before
     // they are taken.
-    DrawingReadAhead(bool withPreview, size_t ahead);
+    DrawingReadAhead(bool withPreview, size_t ahead, Reader reader = nullptr);
     ~DrawingReadAhead(); // stops the thread; reads not taken are dropped
     DrawingReadAhead(const DrawingReadAhead&) = delete;
     DrawingReadAhead& operator=(const DrawingReadAhead&) = delete;
@@ -37,9 +40,11 @@ class DrawingReadAhead {
     };
     static DWORD WINAPI Run(void* self);
     bool NextPath(std::string& path); // on the thread, lock_ held
+    DrawingRead Read(const std::string& path) const;
 
     const bool withPreview_;
     const size_t ahead_;
+    const Reader reader_;
     HANDLE thread_ = nullptr;
     size_t asked_ = 0, taken_ = 0; // the caller's counts
     // Under lock_:

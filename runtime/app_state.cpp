@@ -23,6 +23,7 @@ bool PreviewFound = false;
 
 std::string StartFolder;
 bool SearchActive = false;
+DrawingIndex* DrawingsIndex = nullptr;
 HWND LastSearchWindow = nullptr;
 int ResultSortColumn = 0;
 bool ResultSortAscending = false;
