@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <chrono>
 #include <unordered_set>
 
@@ -314,7 +315,8 @@ void DrawingIndex::Write(sqlite3* db, std::deque<Job>& jobs) {
     Statement seen(db, "UPDATE drawings SET seen=? WHERE key=?");
     Statement listed(db, "SELECT key, path FROM drawings WHERE folder=?");
     Statement drop(db, "DELETE FROM drawings WHERE key=?");
-    int64_t now = Now();
+    // Later batches are seen later, however fast they come.
+    int64_t now = lastSeen_ = std::max(Now(), lastSeen_ + 1);
     for (size_t i = 0; i < jobs.size() && rc == SQLITE_OK; ++i) {
         Job& job = jobs[i];
         const IndexedDrawing& e = job.entry;

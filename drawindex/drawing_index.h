@@ -104,4 +104,5 @@ class DrawingIndex {
     bool writing_ = false, quit_ = false;
     std::thread writer_;
     sqlite3* writeDb_ = nullptr; // the writer's own connection
+    int64_t lastSeen_ = 0;       // the writer's clock
 };
