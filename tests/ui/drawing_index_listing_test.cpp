@@ -1,0 +1,70 @@
+// Listing through the drawing index: an unchanged drawing is not opened.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+
+#include "drawindex/drawing_index.h"
+#include "runtime/app_state.h"
+#include "tests/support/dwg_builder.h"
+#include "tests/support/stderr_capture.h"
+#include "tests/ui/main_window_fixture.h"
+
+namespace {
+
+std::string PictureDrawing(const std::string& signature, uint32_t color) {
+    DibRecipe recipe;
+    recipe.width = 90;
+    recipe.height = 60;
+    recipe.bits = 24;
+    recipe.color = [color](int, int) { return color; };
+    return MakeDrawing(signature, {{2, MakeDib(recipe)}});
+}
+
+int RowOf(const std::vector<std::string>& names, const std::string& name) {
+    return static_cast<int>(std::find(names.begin(), names.end(), name) - names.begin());
+}
+
+TEST_F(MainWindowTest, AnUnchangedDrawingIsListedFromTheIndexWithoutBeingOpened) {
+    ScratchFolder folder, home;
+    DrawingIndex index;
+    ASSERT_TRUE(index.Open(home.file("drawings.db"), 1 << 30));
+    DrawingsIndex = &index;
+    ASSERT_TRUE(WriteBytes(folder.file("kept.dwg"), PictureDrawing("AC1015", 0x3366CC)));
+    ASSERT_TRUE(WriteBytes(folder.file("changed.dwg"), PictureDrawing("AC1015", 0x3366CC)));
+    ASSERT_TRUE(WriteBytes(folder.file("gone.dwg"), PictureDrawing("AC1015", 0x3366CC)));
+    SetCurrentFolder(Unslashed(folder.path()));
+    Relist();
+    std::vector<std::string> names = Column(2);
+    uint32_t keptColour = ImageCentre(RowImage(RowOf(names, "kept.dwg"), 1));
+    index.Flush();
+
+    // Locked, the kept drawing cannot be opened: all it shows comes from
+    // the index. The changed one is read again, the gone one forgotten.
+    ASSERT_TRUE(WriteBytes(folder.file("changed.dwg"), PictureDrawing("AC1018", 0xCC6633) + "x"));
+    ASSERT_TRUE(DeleteFileA(folder.file("gone.dwg").c_str()));
+    HANDLE lock = CreateFileA(folder.file("kept.dwg").c_str(), GENERIC_READ, 0, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, lock);
+    StderrCapture err;
+    Relist();
+    names = Column(2);
+    int kept = RowOf(names, "kept.dwg"), changed = RowOf(names, "changed.dwg");
+    ASSERT_EQ(2u, names.size());
+    std::vector<std::string> versions = Column(3);
+    int keptImage = RowImage(kept, 1);
+    uint32_t changedColour = ImageCentre(RowImage(changed, 1));
+    std::string written = err.finish();
+    CloseHandle(lock);
+    EXPECT_EQ("", written);
+    EXPECT_EQ("2000", versions[kept]);
+    EXPECT_EQ("2004", versions[changed]);
+    EXPECT_GT(keptImage, Thumbs.notSupported);
+    EXPECT_EQ(keptColour, ImageCentre(keptImage));
+    EXPECT_NE(keptColour, changedColour);
+    index.Flush();
+    EXPECT_EQ(2, index.EntryCount());
+    DrawingsIndex = nullptr;
+}
+
+} // namespace
