@@ -67,4 +67,25 @@ TEST_F(MainWindowTest, AnUnchangedDrawingIsListedFromTheIndexWithoutBeingOpened)
     DrawingsIndex = nullptr;
 }
 
+TEST_F(MainWindowTest, AnIndexThatCannotBeUsedIsToldOnceInTheStatusBar) {
+    ScratchFolder folder, home;
+    std::string file = home.file("drawings.db");
+    ASSERT_TRUE(WriteBytes(file, "held"));
+    HANDLE lock = CreateFileA(file.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    DrawingIndex index;
+    EXPECT_FALSE(index.Open(file, 1 << 30));
+    DrawingsIndex = &index;
+    ASSERT_TRUE(WriteBytes(folder.file("a.dwg"), PictureDrawing("AC1015", 0x3366CC)));
+    SetCurrentFolder(Unslashed(folder.path()));
+    Relist();
+    std::string first = StatusText(0);
+    Relist();
+    CloseHandle(lock);
+    DrawingsIndex = nullptr;
+    EXPECT_NE(std::string::npos, first.find("Drawing index not available")) << first;
+    EXPECT_EQ(std::string::npos, StatusText(0).find("Drawing index")) << StatusText(0);
+    EXPECT_EQ((std::vector<std::string>{"2000"}), Column(3));
+}
+
 } // namespace
