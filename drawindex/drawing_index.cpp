@@ -134,9 +134,11 @@ bool DrawingIndex::Open(const std::string& file, int64_t maxBytes) {
 
     DWORD attributes = GetFileAttributesW(LongPathForm(file).c_str());
     bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-    bool opened = !folder && OpenDatabase(file, db_);
+    sqlite3* db = nullptr;
+    lastCode_ = SQLITE_CANTOPEN;
+    bool opened = !folder && OpenDatabase(file, db);
     if (!opened && (folder || IsDamage(lastCode_))) {
-        if (SetAside()) opened = OpenDatabase(file, db_);
+        if (SetAside()) opened = OpenDatabase(file, db);
     }
     if (!opened) {
         std::lock_guard<std::mutex> hold(problemLock_);
@@ -144,11 +146,17 @@ bool DrawingIndex::Open(const std::string& file, int64_t maxBytes) {
                    "): drawings are read from their files";
         return false;
     }
-    sqlite3_busy_timeout(db_, kReadWaitMs);
-    sqlite3_prepare_v3(db_,
+    sqlite3_busy_timeout(db, kReadWaitMs);
+    sqlite3_stmt* find = nullptr;
+    sqlite3_prepare_v3(db,
                        "SELECT path, size, written, created, version, cell, width, height,"
                        " background, swapped, picture, properties FROM drawings WHERE key = ?",
-                       -1, SQLITE_PREPARE_PERSISTENT, &find_, nullptr);
+                       -1, SQLITE_PREPARE_PERSISTENT, &find, nullptr);
+    {
+        std::lock_guard<std::mutex> hold(readLock_);
+        db_ = db;
+        find_ = find;
+    }
     if (!OpenDatabase(file, writeDb_)) writeDb_ = nullptr; // read only: nothing is written
     quit_ = false;
     writer_ = std::thread(&DrawingIndex::Writer, this);
@@ -167,13 +175,15 @@ void DrawingIndex::StopWriter() {
 
 void DrawingIndex::Close() {
     StopWriter();
-    sqlite3_finalize(find_);
-    find_ = nullptr;
     sqlite3_close(writeDb_);
     writeDb_ = nullptr;
+    queue_.clear();
+    // A reading thread of an abandoned listing may still be looking up.
+    std::lock_guard<std::mutex> hold(readLock_);
+    sqlite3_finalize(find_);
+    find_ = nullptr;
     sqlite3_close(db_);
     db_ = nullptr;
-    queue_.clear();
 }
 
 bool DrawingIndex::Reopen() {

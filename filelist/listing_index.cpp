@@ -1,6 +1,7 @@
 #include "filelist/listing_index.h"
 
 #include <windows.h>
+#include <knownfolders.h>
 #include <shlobj.h>
 
 #include <cstdlib>
@@ -22,11 +23,12 @@ constexpr int64_t kDefaultMegabytes = 1024;
 } // namespace
 
 std::string DrawingIndexFile() {
-    wchar_t folder[MAX_PATH] = L"";
-    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr, 0,
-                                folder)))
-        return std::string();
-    return AnsiFromWide(folder) + "\\Korvex\\drawings.db";
+    wchar_t* folder = nullptr;
+    std::string file;
+    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, KF_FLAG_CREATE, nullptr, &folder)))
+        file = AnsiFromWide(folder) + "\\Korvex\\drawings.db";
+    CoTaskMemFree(folder);
+    return file;
 }
 
 void StartDrawingIndex() {
