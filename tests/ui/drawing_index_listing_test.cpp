@@ -6,6 +6,8 @@
 
 #include "drawindex/drawing_index.h"
 #include "runtime/app_state.h"
+#include "runtime/ids.h"
+#include "tests/support/dialog_answerer.h"
 #include "tests/support/dwg_builder.h"
 #include "tests/support/stderr_capture.h"
 #include "tests/ui/main_window_fixture.h"
@@ -86,6 +88,25 @@ TEST_F(MainWindowTest, AnIndexThatCannotBeUsedIsToldOnceInTheStatusBar) {
     EXPECT_NE(std::string::npos, first.find("Drawing index not available")) << first;
     EXPECT_EQ(std::string::npos, StatusText(0).find("Drawing index")) << StatusText(0);
     EXPECT_EQ((std::vector<std::string>{"2000"}), Column(3));
+}
+
+TEST_F(MainWindowTest, ClearDrawingIndexAsksFirst) {
+    ScratchFolder home;
+    DrawingIndex index;
+    ASSERT_TRUE(index.Open(home.file("drawings.db"), 1 << 30));
+    IndexedDrawing entry;
+    entry.path = home.file("a.dwg");
+    index.Put(entry);
+    index.Flush();
+    DrawingsIndex = &index;
+    for (int answer : {IDNO, IDYES}) {
+        DialogAnswerer answers;
+        answers.Add([answer](HWND dlg) { ClickButton(dlg, answer); });
+        SendMessageA(Win.main, WM_COMMAND, IDM_CLEAR_INDEX, 0);
+        EXPECT_EQ("Clear Drawing Index", answers.Seen(0).caption);
+        EXPECT_EQ(answer == IDNO ? 1 : 0, index.EntryCount());
+    }
+    DrawingsIndex = nullptr;
 }
 
 } // namespace
