@@ -152,10 +152,16 @@ bool DrawingIndex::Open(const std::string& file, int64_t maxBytes) {
                        "SELECT path, size, written, created, version, cell, width, height,"
                        " background, swapped, picture, properties FROM drawings WHERE key = ?",
                        -1, SQLITE_PREPARE_PERSISTENT, &find, nullptr);
+    sqlite3_stmt* findFolder = nullptr;
+    sqlite3_prepare_v3(db,
+                       "SELECT key, path, size, written, created, version, cell, width, height,"
+                       " background, swapped, properties FROM drawings WHERE folder = ?",
+                       -1, SQLITE_PREPARE_PERSISTENT, &findFolder, nullptr);
     {
         std::lock_guard<std::mutex> hold(readLock_);
         db_ = db;
         find_ = find;
+        findFolder_ = findFolder;
     }
     if (!OpenDatabase(file, writeDb_)) writeDb_ = nullptr; // read only: nothing is written
     quit_ = false;
@@ -182,6 +188,8 @@ void DrawingIndex::Close() {
     std::lock_guard<std::mutex> hold(readLock_);
     sqlite3_finalize(find_);
     find_ = nullptr;
+    sqlite3_finalize(findFolder_);
+    findFolder_ = nullptr;
     sqlite3_close(db_);
     db_ = nullptr;
 }
@@ -256,6 +264,42 @@ bool DrawingIndex::Find(const std::string& path, const DrawingFacts& facts,
     return found;
 }
 
+bool DrawingIndex::FindFolder(const std::string& folder, FolderEntries& entries) {
+    std::lock_guard<std::mutex> hold(readLock_);
+    if (!db_ || !findFolder_ || damaged_) return false;
+    std::string key = IndexKeyOf(folder);
+    if (key.empty() || key.back() != '\\') key += '\\';
+    BindText(findFolder_, 1, key);
+    int rc;
+    while ((rc = sqlite3_step(findFolder_)) == SQLITE_ROW) {
+        int cell = sqlite3_column_int(findFolder_, 6);
+        if (cell < -1 || cell > 2) continue;
+        IndexedDrawing& entry = entries[Text(findFolder_, 0)];
+        entry.path = Text(findFolder_, 1);
+        entry.facts.size = static_cast<uint64_t>(sqlite3_column_int64(findFolder_, 2));
+        entry.facts.lastWrite = static_cast<uint64_t>(sqlite3_column_int64(findFolder_, 3));
+        entry.facts.created = static_cast<uint64_t>(sqlite3_column_int64(findFolder_, 4));
+        entry.version = Text(findFolder_, 5);
+        entry.cell = static_cast<IndexedCell>(cell);
+        entry.format.width = sqlite3_column_int(findFolder_, 7);
+        entry.format.height = sqlite3_column_int(findFolder_, 8);
+        entry.format.background = static_cast<uint32_t>(sqlite3_column_int64(findFolder_, 9));
+        entry.format.swapped = sqlite3_column_int(findFolder_, 10) != 0;
+        entry.properties = Text(findFolder_, 11);
+    }
+    sqlite3_reset(findFolder_);
+    sqlite3_clear_bindings(findFolder_);
+    if (rc != SQLITE_DONE) {
+        NoteFailure(rc, "read");
+        entries.clear();
+        return false;
+    }
+    Job seen{Job::kSeenFolder, IndexedDrawing(), {}, nullptr};
+    seen.entry.path = key;
+    Queue(std::move(seen));
+    return true;
+}
+
 void DrawingIndex::Queue(Job job) {
     if (!writer_.joinable() || !writeDb_) return;
     {
@@ -323,6 +367,7 @@ void DrawingIndex::Write(sqlite3* db, std::deque<Job>& jobs) {
     Statement cell(db, "UPDATE drawings SET cell=?, width=?, height=?, background=?, swapped=?,"
                        " picture=?, seen=? WHERE key=? AND size=? AND written=? AND created=?");
     Statement seen(db, "UPDATE drawings SET seen=? WHERE key=?");
+    Statement seenFolder(db, "UPDATE drawings SET seen=? WHERE folder=?");
     Statement listed(db, "SELECT key, path FROM drawings WHERE folder=?");
     Statement drop(db, "DELETE FROM drawings WHERE key=?");
     // Later batches are seen later, however fast they come.
@@ -370,6 +415,11 @@ void DrawingIndex::Write(sqlite3* db, std::deque<Job>& jobs) {
             sqlite3_bind_int64(s, 11, static_cast<int64_t>(e.facts.created));
             break;
         }
+        case Job::kSeenFolder:
+            s = seenFolder.s;
+            sqlite3_bind_int64(s, 1, now);
+            BindText(s, 2, e.path); // a folder's key already
+            break;
         case Job::kSeen:
             s = seen.s;
             sqlite3_bind_int64(s, 1, now);

@@ -15,6 +15,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <unordered_map>
 #include <vector>
 
 #include "drawindex/index_entry.h"
@@ -50,6 +51,13 @@ class DrawingIndex {
     bool Find(const std::string& path, const DrawingFacts& facts, IndexedDrawing& entry,
               bool withPicture);
 
+    // Every entry of the drawings directly in `folder` (with a trailing
+    // backslash), by key, without their thumbnails' pictures, in one
+    // look; they are all marked as seen now. False when the database does
+    // not answer in time.
+    using FolderEntries = std::unordered_map<std::string, IndexedDrawing>;
+    bool FindFolder(const std::string& folder, FolderEntries& entries);
+
     // Queued writes. Put replaces the whole entry of entry.path; PutCell
     // replaces only the thumbnail cell of an entry of those facts (a
     // `cell` of 32-bit pixels, encoded on the index's thread).
@@ -72,7 +80,7 @@ class DrawingIndex {
 
   private:
     struct Job {
-        enum Kind { kPut, kCell, kSeen, kGone } kind;
+        enum Kind { kPut, kCell, kSeen, kSeenFolder, kGone } kind;
         IndexedDrawing entry;
         std::vector<uint8_t> cell;
         PresentNames present;
@@ -92,6 +100,7 @@ class DrawingIndex {
     std::mutex readLock_;
     sqlite3* db_ = nullptr;
     sqlite3_stmt* find_ = nullptr;
+    sqlite3_stmt* findFolder_ = nullptr;
     std::atomic<bool> damaged_{false};
     int lastCode_ = 0; // of the last failed opening
     std::mutex problemLock_;

@@ -92,8 +92,21 @@ DrawingFacts FactsOfEntry(const DirEntry& entry) {
     return facts;
 }
 
-bool FindIndexedDrawing(const std::string& path, const DirEntry& entry, IndexedDrawing& found) {
-    return DrawingsIndex && DrawingsIndex->Find(path, FactsOfEntry(entry), found, false);
+bool FolderLookup::Find(const std::string& path, const DrawingFacts& facts,
+                        IndexedDrawing& found) {
+    if (!DrawingsIndex) return false;
+    std::string key = IndexKeyOf(path), folder = FolderKeyOf(key);
+    if (!loaded_ || folder != folder_) {
+        entries_.clear();
+        folder_ = folder;
+        loaded_ = true;
+        if (!DrawingsIndex->FindFolder(folder, entries_)) return false;
+    }
+    auto it = entries_.find(key);
+    if (it == entries_.end() || it->second.facts != facts) return false;
+    found = it->second;
+    found.path = path;
+    return true;
 }
 
 void RememberDrawingRead(const std::string& path, const DrawingFacts& facts,
@@ -118,6 +131,7 @@ struct ListingIndex::Shared {
     };
     std::unordered_map<std::string, Read> read;
     std::unordered_map<std::string, std::string> properties;
+    FolderLookup lookup; // on the reading thread only
 };
 
 ListingIndex::ListingIndex() : shared_(std::make_shared<Shared>()) {}
@@ -152,7 +166,7 @@ DrawingReadAhead::Reader ListingIndex::Reader() {
         }
         Shared::Read done;
         DrawingRead read;
-        if (known && DrawingsIndex && DrawingsIndex->Find(path, facts, done.entry, false)) {
+        if (known && shared->lookup.Find(path, facts, done.entry)) {
             done.fromIndex = true;
             read.version = done.entry.version;
             read.previewSupported = done.entry.cell != IndexedCell::kNotSupported;

@@ -29,9 +29,20 @@ std::string DrawingIndexNotice();
 void ForgetGoneDrawings(const std::string& folder);
 
 DrawingFacts FactsOfEntry(const DirEntry& entry);
-// The index's entry of the drawing at path with the entry's facts, without
-// its thumbnail's picture; false when it has none.
-bool FindIndexedDrawing(const std::string& path, const DirEntry& entry, IndexedDrawing& found);
+// Looks drawings up folder by folder: the entries of a folder are read in
+// one look when the first of its drawings is asked for, which costs less
+// than a look for each. One thread at a time.
+class FolderLookup {
+  public:
+    // The entry of the drawing at path with these facts, without its
+    // thumbnail's picture; false when the index has none.
+    bool Find(const std::string& path, const DrawingFacts& facts, IndexedDrawing& found);
+
+  private:
+    bool loaded_ = false;
+    std::string folder_; // its key
+    DrawingIndex::FolderEntries entries_;
+};
 // Writes the entry of a drawing read for its release; a drawing that could
 // not be read is left out.
 void RememberDrawingRead(const std::string& path, const DrawingFacts& facts,

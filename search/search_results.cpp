@@ -34,6 +34,7 @@ struct ResultList {
     // The drawing found last waits for its release text while the walk goes
     // on; its row comes with the next drawing found, or at the search's end.
     DrawingReadAhead reading{false, 1};
+    FolderLookup indexed;
     DirEntry readingEntry;
 };
 
@@ -115,7 +116,7 @@ void AddSearchResult(HWND list, const std::string& path, const DirEntry& entry) 
     InsertReadRow(list, *state);
     // A drawing the index knows unchanged is not opened.
     IndexedDrawing known;
-    if (FindIndexedDrawing(path, entry, known)) {
+    if (state->indexed.Find(path, FactsOfEntry(entry), known)) {
         InsertResultRow(list, *state, path, entry, known.version);
         return;
     }

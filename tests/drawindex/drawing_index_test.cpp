@@ -38,7 +38,9 @@ TEST(DrawingIndex, AnEntryServesOnlyTheSameDrawingUnchanged) {
     DrawingIndex index;
     ASSERT_TRUE(index.Open(folder.file("drawings.db"), 1 << 30));
     std::string plan = folder.file("Plan \xC3\xA4.dwg"); // "Plan ä.dwg"
+    std::string deep = folder.file(std::string(300, 'd') + "\\plan.dwg");
     index.Put(Entry(plan));
+    index.Put(Entry(deep));
     index.Flush();
     DrawingFacts size = kFacts, written = kFacts, created = kFacts;
     ++size.size, ++written.lastWrite, ++created.created;
@@ -54,6 +56,7 @@ TEST(DrawingIndex, AnEntryServesOnlyTheSameDrawingUnchanged) {
         {"made anew", plan, created, false},
         {"renamed", folder.file("Plan b.dwg"), kFacts, false},
         {"case-only rename", folder.file("PLAN \xC3\x84.DWG"), kFacts, true},
+        {"beyond MAX_PATH", "\\\\?\\" + deep, kFacts, true},
         {"other slashes", folder.file("plan \xC3\xA4.dwg").replace(2, 1, "/"), kFacts, true},
     };
     for (const Case& c : cases)
