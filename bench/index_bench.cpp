@@ -128,8 +128,7 @@ int main(int argc, char** argv) {
     }
     std::printf("index: %lld entries, %.1f KB per drawing; peak memory %.0f MB\n",
                 static_cast<long long>(index.EntryCount()),
-                index.SizeInBytes() / 1024.0 / std::max<int64_t>(1, index.EntryCount()),
-                [] {
+                index.SizeInBytes() / 1024.0 / std::max<int64_t>(1, index.EntryCount()), [] {
                     PROCESS_MEMORY_COUNTERS counters = {};
                     counters.cb = sizeof counters;
                     GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);

@@ -34,8 +34,7 @@ int64_t Now() {
 
 bool IsDamage(int code) {
     int primary = code & 0xFF;
-    return primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB ||
-           code == SQLITE_IOERR_SHORT_READ;
+    return primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB || code == SQLITE_IOERR_SHORT_READ;
 }
 
 // A statement that finalizes itself.
@@ -79,9 +78,9 @@ DrawingIndex::~DrawingIndex() {
 
 bool DrawingIndex::OpenDatabase(const std::string& file, sqlite3*& db) {
     db = nullptr;
-    int rc = sqlite3_open_v2(file.c_str(), &db,
-                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
-                             nullptr);
+    int rc =
+        sqlite3_open_v2(file.c_str(), &db,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc == SQLITE_OK) {
         sqlite3_extended_result_codes(db, 1);
         sqlite3_busy_timeout(db, kWriteWaitMs);
@@ -224,8 +223,8 @@ void DrawingIndex::NoteFailure(int code, const char* what) {
     }
 }
 
-bool DrawingIndex::Find(const std::string& path, const DrawingFacts& facts,
-                        IndexedDrawing& entry, bool withPicture) {
+bool DrawingIndex::Find(const std::string& path, const DrawingFacts& facts, IndexedDrawing& entry,
+                        bool withPicture) {
     std::lock_guard<std::mutex> hold(readLock_);
     if (!db_ || !find_ || damaged_) return false;
     std::string key = IndexKeyOf(path);

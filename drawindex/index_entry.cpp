@@ -21,8 +21,8 @@ std::string IndexKeyOf(const std::string& path) {
     else if (text.compare(0, 4, "\\\\?\\") == 0)
         text = text.substr(4);
     if (text.empty()) return text;
-    int chars = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                    nullptr, 0);
+    int chars =
+        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
     if (chars <= 0) return text;
     std::wstring wide(static_cast<size_t>(chars), L'\0');
     MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &wide[0], chars);

@@ -220,8 +220,9 @@ using ListedRows = std::vector<std::pair<std::string, LPARAM>>;
 // are added, and the counts are taken afresh, so that the summary speaks of
 // the rows shown. False when the listing was abandoned meanwhile.
 static bool CatchUpWithFolder(const ListingEnvironment& env, DrawingReadAhead& ahead,
-                              ListingIndex& index, const std::string& folder, const std::string& filter,
-                              const std::string& extension, ListedRows& rows) {
+                              ListingIndex& index, const std::string& folder,
+                              const std::string& filter, const std::string& extension,
+                              ListedRows& rows) {
     std::map<std::string, EntryFacts> now;
     ListCounters scratch;
     if (!ListEntries(env, filter, extension, scratch,
@@ -369,12 +370,11 @@ void BuildFileList() {
                 ahead->AskEach(index.Paths(readFolder, listFilter, listExtension));
             }
             ListedRows rows;
-            listed =
-                ListEntries(env, listFilter, listExtension, Counters,
-                            [&](const std::string& name, const EntryFacts& facts) {
-                                rows.emplace_back(
-                                    name, AddRow(*ahead, index, readFolder, name, facts));
-                            });
+            listed = ListEntries(env, listFilter, listExtension, Counters,
+                                 [&](const std::string& name, const EntryFacts& facts) {
+                                     rows.emplace_back(
+                                         name, AddRow(*ahead, index, readFolder, name, facts));
+                                 });
             // A folder that went while it was listed is reported as any
             // folder that is not there: no rows, nothing counted.
             if (listed && ListingActive &&

@@ -92,8 +92,7 @@ DrawingFacts FactsOfEntry(const DirEntry& entry) {
     return facts;
 }
 
-bool FolderLookup::Find(const std::string& path, const DrawingFacts& facts,
-                        IndexedDrawing& found) {
+bool FolderLookup::Find(const std::string& path, const DrawingFacts& facts, IndexedDrawing& found) {
     if (!DrawingsIndex) return false;
     std::string key = IndexKeyOf(path), folder = FolderKeyOf(key);
     if (!loaded_ || folder != folder_) {
@@ -131,7 +130,10 @@ struct ListingIndex::Shared {
     };
     std::unordered_map<std::string, Read> read;
     std::unordered_map<std::string, std::string> properties;
-    FolderLookup lookup; // on the reading thread only
+    // A listing whose filter changed starts a second reading thread before
+    // the first has ended: the two take turns.
+    std::mutex lookupLock;
+    FolderLookup lookup;
 };
 
 ListingIndex::ListingIndex() : shared_(std::make_shared<Shared>()) {}
@@ -166,7 +168,12 @@ DrawingReadAhead::Reader ListingIndex::Reader() {
         }
         Shared::Read done;
         DrawingRead read;
-        if (known && shared->lookup.Find(path, facts, done.entry)) {
+        bool found = false;
+        if (known) {
+            std::lock_guard<std::mutex> hold(shared->lookupLock);
+            found = shared->lookup.Find(path, facts, done.entry);
+        }
+        if (found) {
             done.fromIndex = true;
             read.version = done.entry.version;
             read.previewSupported = done.entry.cell != IndexedCell::kNotSupported;

@@ -54,9 +54,8 @@ void RememberDrawingRead(const std::string& path, const DrawingFacts& facts,
 class ListingIndex {
   public:
     ListingIndex();
-    std::function<bool(std::string& path)> Paths(const std::string& folder,
-                                                 const std::string& filter,
-                                                 const std::string& extension);
+    std::function<bool(std::string& path)>
+    Paths(const std::string& folder, const std::string& filter, const std::string& extension);
     DrawingReadAhead::Reader Reader();
     // On the listing's thread, for a row of a drawing read through it: the
     // image its thumbnail cell starts with (`image` as the listing chose it

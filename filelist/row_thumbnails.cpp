@@ -176,8 +176,7 @@ CellFormat RowCellFormat() {
                       BlackBackground};
 }
 
-void AddRowThumbnail(LPARAM row, const std::string& path, int image,
-                     const RowIndexing& indexing) {
+void AddRowThumbnail(LPARAM row, const std::string& path, int image, const RowIndexing& indexing) {
     RowThumb& thumb = rowThumbs[row];
     thumb.path = path;
     thumb.image = image;

@@ -150,8 +150,8 @@ TEST(DrawingIndex, ADatabaseLockedByAnotherProgramIsDoneWithoutAndToldOnce) {
     ScratchFolder folder;
     std::string file = folder.file("drawings.db");
     MakeFullDatabase(file);
-    HANDLE lock = CreateFileA(file.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
+    HANDLE lock = CreateFileA(file.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, lock);
     DrawingIndex index;
     EXPECT_FALSE(index.Open(file, 1 << 30));

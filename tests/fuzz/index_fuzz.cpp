@@ -37,8 +37,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             abort();
         if (restSize >= 2) {
             stored[rest[0] % stored.size()] ^= static_cast<char>(rest[1] | 1);
-            if (DecodeCellPicture(reinterpret_cast<const uint8_t*>(stored.data()),
-                                  stored.size(), width, height, cell) &&
+            if (DecodeCellPicture(reinterpret_cast<const uint8_t*>(stored.data()), stored.size(),
+                                  width, height, cell) &&
                 cell.size() != pixels.size())
                 abort();
         }

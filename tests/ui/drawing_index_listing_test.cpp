@@ -75,8 +75,8 @@ TEST_F(MainWindowTest, AnIndexThatCannotBeUsedIsToldOnceInTheStatusBar) {
     ScratchFolder folder, home;
     std::string file = home.file("drawings.db");
     ASSERT_TRUE(WriteBytes(file, "held"));
-    HANDLE lock = CreateFileA(file.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
+    HANDLE lock = CreateFileA(file.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              0, nullptr);
     DrawingIndex index;
     EXPECT_FALSE(index.Open(file, 1 << 30));
     DrawingsIndex = &index;
