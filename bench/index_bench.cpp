@@ -33,12 +33,18 @@
 
 static std::string countFile;
 
-// Opens the stand-in server has counted so far; -1 without one.
+// Opens the stand-in server has counted so far; -1 without one. The server
+// rewrites the file after every open: a reading is trusted when the next
+// one agrees.
 static long Opens() {
     if (countFile.empty()) return -1;
-    long opens = -1, listings = 0;
-    std::sscanf(ReadBytes(countFile).c_str(), "%ld %ld", &opens, &listings);
-    return opens;
+    long last = -2;
+    for (;;) {
+        long opens = -1, listings = -1;
+        std::sscanf(ReadBytes(countFile).c_str(), "%ld %ld", &opens, &listings);
+        if (listings >= 0 && opens == last) return opens;
+        last = listings >= 0 ? opens : -2;
+    }
 }
 
 static int OpenEach(const std::vector<std::string>& paths) {
