@@ -25,6 +25,8 @@ const char kSchema[] =
 // A reader waits no longer than opening a drawing on a slow server would
 // take; the writer, on its own thread, waits for another program's batch.
 constexpr int kReadWaitMs = 100, kWriteWaitMs = 3000;
+constexpr int kBatchWaitMs = 250;
+constexpr size_t kBatchJobs = 2000;
 
 int64_t Now() {
     return std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -330,7 +332,10 @@ void DrawingIndex::ForgetGone(const std::string& folder, PresentNames present) {
 
 void DrawingIndex::Flush() {
     std::unique_lock<std::mutex> hold(queueLock_);
+    ++flushing_;
+    queueChanged_.notify_all();
     queueChanged_.wait(hold, [this] { return (queue_.empty() && !writing_) || quit_; });
+    --flushing_;
 }
 
 void DrawingIndex::Writer() {
@@ -338,6 +343,11 @@ void DrawingIndex::Writer() {
     for (;;) {
         queueChanged_.wait(hold, [this] { return quit_ || !queue_.empty(); });
         if (queue_.empty() && quit_) break;
+        // Writes wait a little for more to come: one transaction for many
+        // costs the readers less than one each.
+        queueChanged_.wait_for(hold, std::chrono::milliseconds(kBatchWaitMs), [this] {
+            return quit_ || flushing_ > 0 || queue_.size() >= kBatchJobs;
+        });
         std::deque<Job> jobs;
         jobs.swap(queue_);
         writing_ = true;

@@ -111,6 +111,7 @@ class DrawingIndex {
     std::condition_variable queueChanged_;
     std::deque<Job> queue_;
     bool writing_ = false, quit_ = false;
+    int flushing_ = 0; // callers waiting for the queue to be written
     std::thread writer_;
     sqlite3* writeDb_ = nullptr; // the writer's own connection
     int64_t lastSeen_ = 0;       // the writer's clock
