@@ -4,11 +4,14 @@
 
 #include <functional>
 #include <memory>
+#include <cstdlib>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "drawindex/drawing_index.h"
 #include "tests/support/dwg_builder.h"
+#include "tests/support/run_program.h"
 #include "tests/support/scratch_folder.h"
 
 namespace {
@@ -166,19 +169,34 @@ TEST(DrawingIndex, ADatabaseLockedByAnotherProgramIsDoneWithoutAndToldOnce) {
     EXPECT_TRUE(Has(index, "C:\\d\\7.dwg"));
 }
 
+// This test program, started again as the other program, writes its half.
 TEST(DrawingIndex, TwoProgramsShareOneDatabase) {
+    const char* other = std::getenv("KORVEX_OTHER_INDEX");
     ScratchFolder folder;
-    std::string file = folder.file("drawings.db");
-    DrawingIndex one, two;
-    ASSERT_TRUE(one.Open(file, 1 << 30));
-    ASSERT_TRUE(two.Open(file, 1 << 30));
-    for (int i = 0; i < 200; ++i)
-        (i % 2 ? one : two).Put(Entry("C:\\d\\" + std::to_string(i) + ".dwg"));
-    one.Flush();
-    two.Flush();
-    EXPECT_EQ(200, one.EntryCount());
-    EXPECT_TRUE(Has(one, "C:\\d\\10.dwg"));
-    EXPECT_TRUE(Has(two, "C:\\d\\11.dwg"));
+    std::string file = other ? other : folder.file("drawings.db");
+    DrawingIndex index;
+    ASSERT_TRUE(index.Open(file, 1 << 30));
+    std::thread second;
+    DWORD secondExit = 0;
+    if (!other) {
+        SetEnvironmentVariableA("KORVEX_OTHER_INDEX", file.c_str());
+        char self[MAX_PATH] = {};
+        GetModuleFileNameA(nullptr, self, MAX_PATH);
+        std::string command = std::string("\"") + self +
+                              "\" --gtest_filter=DrawingIndex.TwoProgramsShareOneDatabase";
+        second = std::thread([command, &secondExit] { secondExit = RunProgram(command); });
+    }
+    for (int i = other ? 1 : 0; i < 400; i += 2) {
+        index.Put(Entry("C:\\d\\" + std::to_string(i) + ".dwg"));
+        if (i % 40 < 2) index.Flush();
+    }
+    index.Flush();
+    if (other) return;
+    second.join();
+    SetEnvironmentVariableA("KORVEX_OTHER_INDEX", nullptr);
+    EXPECT_EQ(0u, secondExit);
+    EXPECT_EQ(400, index.EntryCount());
+    EXPECT_TRUE(Has(index, "C:\\d\\11.dwg"));
 }
 
 TEST(DrawingIndex, TheBoundDropsTheEntriesSeenLongestAgo) {
