@@ -13,6 +13,7 @@
 #include "tests/support/dwg_builder.h"
 #include "tests/support/run_program.h"
 #include "tests/support/scratch_folder.h"
+#include "tests/support/unix_command.h"
 
 namespace {
 
@@ -167,6 +168,37 @@ TEST(DrawingIndex, ADatabaseLockedByAnotherProgramIsDoneWithoutAndToldOnce) {
     // Nothing was set aside: the database is whole once let go.
     ASSERT_TRUE(index.Open(file, 1 << 30));
     EXPECT_TRUE(Has(index, "C:\\d\\7.dwg"));
+}
+
+TEST(DrawingIndex, AFullOrReadOnlyDiskKeepsWhatIsThereAndIsToldOnce) {
+    ScratchFolder folder;
+    std::string unixFolder = UnixPath(Unslashed(folder.path()));
+    UnixRun mount = RunUnixCommand("mount -t tmpfs -o size=256k kvx " + ShellQuote(unixFolder));
+    if (mount.status != 0) GTEST_SKIP() << "no small file system to be had: " << mount.output;
+    {
+        DrawingIndex index;
+        ASSERT_TRUE(index.Open(folder.file("drawings.db"), 1 << 30));
+        index.Put(Entry("C:\\d\\first.dwg"));
+        index.Flush();
+        for (int i = 0; i < 200; ++i)
+            index.Put(Entry("C:\\d\\" + std::to_string(i) + ".dwg", "2000", 3000));
+        index.Flush();
+        EXPECT_TRUE(Has(index, "C:\\d\\first.dwg"));
+        EXPECT_NE("", index.TakeProblem());
+        EXPECT_EQ("", index.TakeProblem());
+    }
+    RunUnixCommand("mount -o remount,ro " + ShellQuote(unixFolder));
+    {
+        // Its entries are read, or it is told that it cannot be used.
+        DrawingIndex index;
+        if (index.Open(folder.file("drawings.db"), 1 << 30))
+            EXPECT_TRUE(Has(index, "C:\\d\\first.dwg"));
+        else
+            EXPECT_NE("", index.TakeProblem());
+        index.Put(Entry("C:\\d\\later.dwg"));
+        index.Flush();
+    }
+    RunUnixCommand("umount " + ShellQuote(unixFolder));
 }
 
 // This test program, started again as the other program, writes its half.
