@@ -220,8 +220,9 @@ void DrawingIndex::NoteFailure(int code, const char* what) {
         problemTold_ = false; // a new fault is told again
         problem_ = "Drawing index damaged: it is made anew";
     } else if (problem_.empty()) {
-        problem_ = std::string("Drawing index not ") + what + " (" + sqlite3_errstr(code) +
-                   "): drawings are read from their files";
+        // Unread, drawings are read from their files; unwritten, they are
+        // read again next time.
+        problem_ = std::string("Drawing index not ") + what + " (" + sqlite3_errstr(code) + ")";
     }
 }
 
