@@ -3,15 +3,21 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 
 #include "drawindex/drawing_index.h"
 #include "filelist/listing_index.h"
 #include "runtime/app_state.h"
+#include "runtime/dir_entries.h"
 #include "settings/settings_file.h"
 #include "runtime/ids.h"
 #include "tests/support/dialog_answerer.h"
 #include "tests/support/dwg_builder.h"
+#include "tests/support/pump_until.h"
 #include "tests/support/stderr_capture.h"
+#include "tests/support/unix_command.h"
+#include "tests/support/unix_tools.h"
 #include "tests/ui/main_window_fixture.h"
 
 namespace {
@@ -69,6 +75,57 @@ TEST_F(MainWindowTest, AnUnchangedDrawingIsListedFromTheIndexWithoutBeingOpened)
     index.Flush();
     EXPECT_EQ(2, index.EntryCount());
     DrawingsIndex = nullptr;
+}
+
+// Through a stand-in file server that counts what is opened (the tool that
+// KORVEX_SLOWFS names): a relist opens the drawing that changed, and only it.
+TEST_F(MainWindowTest, ARelistThroughAFileServerOpensOnlyTheChangedDrawing) {
+    const char* tool = std::getenv("KORVEX_SLOWFS");
+    if (!tool || !*tool) GTEST_SKIP() << "KORVEX_SLOWFS names no stand-in file server";
+    ScratchFolder source, mount, home;
+    std::string mnt = ShellQuote(UnixPath(Unslashed(mount.path())));
+    for (const char* name : {"a.dwg", "b.dwg", "c.dwg"})
+        ASSERT_TRUE(WriteBytes(source.file(name), PictureDrawing("AC1015", 0x3366CC)));
+    UnixRun started = RunUnixCommand(
+        "(setsid " + ShellQuote(tool) + " " + ShellQuote(UnixPath(Unslashed(source.path()))) +
+        " " + mnt + " 0 " + ShellQuote(UnixPath(home.file("counts"))) +
+        " >/dev/null 2>&1 &); for i in $(seq 100); do mountpoint -q " + mnt +
+        " && exit 0; sleep 0.1; done; exit 1");
+    if (started.status != 0) GTEST_SKIP() << "the stand-in server did not start";
+    DrawingIndex index;
+    ASSERT_TRUE(index.Open(home.file("drawings.db"), 1 << 30));
+    DrawingsIndex = &index;
+    auto opens = [&] { // the server rewrites its counts: two readings must agree
+        for (long last = -2;;) {
+            long n = -1, lists = -1;
+            std::sscanf(ReadBytes(home.file("counts")).c_str(), "%ld %ld", &n, &lists);
+            if (lists >= 0 && n == last) return n;
+            last = lists >= 0 ? n : -2;
+        }
+    };
+    auto listAll = [&] {
+        SetCurrentFolder(Unslashed(mount.path()));
+        Relist();
+        for (int row = 0; row < 3; ++row)
+            RowImage(row, 1);
+        index.Flush();
+    };
+    listAll();
+    std::string changed = PictureDrawing("AC1018", 0xCC6633) + "longer";
+    ASSERT_TRUE(WriteBytes(source.file("b.dwg"), changed));
+    DirEntry seen;
+    ASSERT_TRUE(EventuallyTrue([&] {
+        return FindFirstEntry(mount.file("b.dwg"), seen) && seen.size == changed.size();
+    }));
+    long before = opens();
+    listAll();
+    long opened = opens() - before;
+    DrawingsIndex = nullptr;
+    // By its real path, the only one the mount table knows; lazily, as the
+    // listed folder is still the current directory.
+    RunUnixCommand("fusermount -uz \"$(realpath " + mnt + ")\"");
+    EXPECT_EQ((std::vector<std::string>{"2000", "2004", "2000"}), Column(3));
+    EXPECT_EQ(2, opened); // b.dwg: its release, then its thumbnail
 }
 
 TEST_F(MainWindowTest, AnIndexThatCannotBeUsedIsToldOnceInTheStatusBar) {
