@@ -150,26 +150,6 @@ TEST(DrawingIndex, ADamagedDatabaseIsSetAsideAndMadeAnew) {
     }
 }
 
-TEST(DrawingIndex, ADatabaseLockedByAnotherProgramIsDoneWithoutAndToldOnce) {
-    ScratchFolder folder;
-    std::string file = folder.file("drawings.db");
-    MakeFullDatabase(file);
-    HANDLE lock = CreateFileA(file.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                              0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, lock);
-    DrawingIndex index;
-    EXPECT_FALSE(index.Open(file, 1 << 30));
-    EXPECT_FALSE(Has(index, "C:\\d\\7.dwg"));
-    index.Put(Entry("C:\\d\\new.dwg"));
-    index.Flush();
-    EXPECT_NE("", index.TakeProblem());
-    EXPECT_EQ("", index.TakeProblem());
-    CloseHandle(lock);
-    // Nothing was set aside: the database is whole once let go.
-    ASSERT_TRUE(index.Open(file, 1 << 30));
-    EXPECT_TRUE(Has(index, "C:\\d\\7.dwg"));
-}
-
 TEST(DrawingIndex, AFullOrReadOnlyDiskKeepsWhatIsThereAndIsToldOnce) {
     ScratchFolder folder;
     std::string unixFolder = UnixPath(Unslashed(folder.path()));

@@ -1,10 +1,7 @@
 // Fuzz target for what the drawing index hands back: a thumbnail's compact
 // form read into a cell, whatever the stored bytes, and the key of any path.
-// Built natively with sanitizers by scripts/fuzz.
 #include <windows.h>
 
-#include <cstddef>
-#include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <vector>

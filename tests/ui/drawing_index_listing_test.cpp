@@ -7,10 +7,8 @@
 #include <cstdlib>
 
 #include "drawindex/drawing_index.h"
-#include "filelist/listing_index.h"
 #include "runtime/app_state.h"
 #include "runtime/dir_entries.h"
-#include "settings/settings_file.h"
 #include "runtime/ids.h"
 #include "tests/support/dialog_answerer.h"
 #include "tests/support/dwg_builder.h"
@@ -147,17 +145,6 @@ TEST_F(MainWindowTest, AnIndexThatCannotBeUsedIsToldOnceInTheStatusBar) {
     EXPECT_NE(std::string::npos, first.find("Drawing index not available")) << first;
     EXPECT_EQ(std::string::npos, StatusText(0).find("Drawing index")) << StatusText(0);
     EXPECT_EQ((std::vector<std::string>{"2000"}), Column(3));
-}
-
-TEST_F(MainWindowTest, TheIndexIsTurnedOffInTheSettings) {
-    ASSERT_TRUE(WriteSettingsValues("INDEX", {{"Enabled", "FALSE"}, {"MaxMegabytes", "5"}}));
-    StartDrawingIndex();
-    EXPECT_EQ(nullptr, DrawingsIndex);
-    ASSERT_TRUE(WriteSettingsValues("INDEX", {{"Enabled", "TRUE"}}));
-    StartDrawingIndex();
-    ASSERT_NE(nullptr, DrawingsIndex);
-    EXPECT_TRUE(DrawingsIndex->usable());
-    StopDrawingIndex();
 }
 
 TEST_F(MainWindowTest, ClearDrawingIndexAsksFirst) {
