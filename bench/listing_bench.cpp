@@ -4,9 +4,12 @@
 // are made for the rows on screen: the time from the rows appearing to the
 // first screen's thumbnails, and to a screen scrolled to, is measured after
 // each listing, and checked: every row shown must show its own thumbnail.
+// Each listing is followed by one with the Title, Author and Last Saved By
+// columns shown, which reads every drawing's summary properties as well.
 //   listing_bench [COUNT[@FOLDER]...] [png]
-// With "png" the drawings are of release 2018 and carry their previews as
-// PNG pictures, which the system's imaging component decodes. COUNT@FOLDER
+// The drawings are of release 2010 and carry summary properties; with "png"
+// they are of release 2018 and carry their previews as PNG pictures, which the
+// system's imaging component decodes. COUNT@FOLDER
 // lists a folder made beforehand, holding drawing0.dwg to drawing<COUNT-1>.dwg:
 // Wine makes a file in a folder of tens of thousands slowly.
 #include <windows.h>
@@ -58,14 +61,31 @@ static std::string Drawing(bool png) {
     recipe.color = [](int x, int y) {
         return (x % 32 == 0 || y % 20 == 0) ? 0x000000u : (x + y) % 97 == 0 ? 0xFF0000u : 0xFFFFFFu;
     };
-    if (!png) return MakeDrawing("AC1015", {{1, std::string(80, 'h')}, {2, MakeDib(recipe)}});
+    std::string properties = PropertiesBlock(
+        true, {"Ground floor plan", "", "A. Author", "plan", "", "B. Saver", "3", ""});
+    if (!png)
+        return WithPropertiesBlock(
+            MakeDrawing("AC1024", {{1, std::string(80, 'h')}, {2, MakeDib(recipe)}}), properties,
+            30);
     PngRecipe picture;
     picture.width = recipe.width;
     picture.height = recipe.height;
     picture.color = recipe.color;
     picture.palette = {0x000000, 0xFF0000, 0xFFFFFF};
-    return MakeDrawing("AC1032", {{1, std::string(80, 'h')}, {6, MakePng(picture)}});
+    return WithPropertiesBlock(
+        MakeDrawing("AC1032", {{1, std::string(80, 'h')}, {6, MakePng(picture)}}), properties, 30);
 }
+
+// Shows or hides the Title, Author and Last Saved By columns.
+static void ShowPropertyColumns(bool show) {
+    for (int c = 7; c <= 9; ++c) {
+        Settings.showColumn[c] = show ? "TRUE" : "FALSE";
+        SendMessageA(Win.list, LVM_SETCOLUMNWIDTH, c, show ? 100 : 0);
+    }
+}
+
+// Rows whose Last Saved By column holds a text.
+static int RowsWithProperties();
 
 static int Rows() {
     return static_cast<int>(SendMessageA(Win.list, LVM_GETITEMCOUNT, 0, 0));
@@ -119,6 +139,13 @@ static double PeakMegabytes() {
     return counters.PeakPagefileUsage / 1048576.0;
 }
 
+static int RowsWithProperties() {
+    int n = 0;
+    for (int row = 0; row < Rows(); ++row)
+        n += !RowText(Win.list, row, 9).empty();
+    return n;
+}
+
 int main(int argc, char** argv) {
     std::vector<int> counts;
     std::vector<std::string> madeFolders;
@@ -151,7 +178,8 @@ int main(int argc, char** argv) {
                 WriteBytes(scratch.file(DrawingName(i)), drawing);
         SetCurrentFolder(Unslashed(folder));
 
-        std::vector<double> listings, firstScreens, scrolledScreens;
+        std::vector<double> listings, firstScreens, scrolledScreens, propertyListings;
+        int withProperties = 0;
         ScreenImages first, scrolled;
         int rows = 0;
         for (int run = 0; run < 3; ++run) {
@@ -161,17 +189,26 @@ int main(int argc, char** argv) {
             SendMessageA(Win.list, LVM_ENSUREVISIBLE, rows / 2 + run * 37, FALSE);
             scrolledScreens.push_back(UntilScreenShown(scrolled));
             SendMessageA(Win.list, LVM_ENSUREVISIBLE, 0, FALSE);
+            ShowPropertyColumns(true);
+            propertyListings.push_back(TimeOf(BuildFileList));
+            withProperties = RowsWithProperties();
+            ShowPropertyColumns(false);
         }
         int opened = 0;
         RunFigures opens =
             Repeated([&] { opened = OpenEach(WithTrailingBackslash(folder), count); });
         RunFigures listing = FiguresOf(listings), firstTimes = FiguresOf(firstScreens),
-                   scrolledTimes = FiguresOf(scrolledScreens);
+                   scrolledTimes = FiguresOf(scrolledScreens),
+                   propertyTimes = FiguresOf(propertyListings);
 
         std::printf("\n%d drawings (%d rows listed, %d opened), %s previews\n", count, rows, opened,
                     png ? "PNG" : "bitmap");
         std::printf("  listing:                       %s, %.0f drawings/s\n",
                     FiguresText(listing).c_str(), rows / listing.min);
+        std::printf("  listing, property columns shown: %s; %d rows with properties; %.2fx (min), "
+                    "%.2fx (median) the listing without them; target at most 1.1x\n",
+                    FiguresText(propertyTimes).c_str(), withProperties,
+                    propertyTimes.min / listing.min, propertyTimes.median / listing.median);
         std::printf("  open each and read its header: %s, %.0f drawings/s\n",
                     FiguresText(opens).c_str(), opened / opens.min);
         std::printf("  listing / opening:             %.2fx (min), %.2fx (median); target at most "

@@ -213,9 +213,13 @@ void ClearHtmlWorkFolder() {
 static void ReadDrawingInto(const std::string& path, bool wantPicture,
                             const HtmlExportRequest& request, const std::string& extension,
                             ImageNames& images, const HtmlTargets& targets, HtmlPageFile& file) {
-    DrawingRead read = ReadDrawingAlone(path, wantPicture);
+    DrawingRead read = ReadDrawingAlone(path, wantPicture, request.layout == 1);
     TakeDrawingRead(path, read, false);
     file.version = read.version;
+    if (read.properties) {
+        file.title = read.properties->text[kPropTitle];
+        file.author = read.properties->text[kPropAuthor];
+    }
     if (read.preview.empty()) return;
     std::string image = ClaimImage(images, targets, ImageNameFor(file.name, extension));
     if (WritePicture(read.preview, request.htmlFolder + image)) file.image = image;

@@ -103,7 +103,13 @@ void HtmlPageWriter::AddTableRow(const HtmlPageFile& file, std::string& out) con
             Line(out, 4,
                  "<td align=\"center\">" + font + href + "<b>No Preview</b></a></font></td>");
     }
-    if (options_.show[1]) Line(out, 4, "<td>" + font + name + "</font></td>");
+    if (options_.show[1]) {
+        std::string said;
+        if (!file.title.empty()) said += "<br><small>Title: " + HtmlEscape(file.title) + "</small>";
+        if (!file.author.empty())
+            said += "<br><small>Author: " + HtmlEscape(file.author) + "</small>";
+        Line(out, 4, "<td>" + font + name + said + "</font></td>");
+    }
     if (options_.show[2]) Line(out, 4, "<td>" + font + file.version + "</font></td>");
     if (options_.show[3]) Line(out, 4, "<td align=\"right\">" + font + file.size + "</font></td>");
     if (options_.show[4]) Line(out, 4, "<td>" + font + file.date + "</font></td>");

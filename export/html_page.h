@@ -31,6 +31,9 @@ struct HtmlPageFile {
     std::string size;
     std::string date;
     std::string attributes;
+    // What the drawing says about itself; the detail table shows them under
+    // the name when there are any.
+    std::string title, author;
 };
 
 // Appends the page's lines, each ending in "\n", to a text the caller writes

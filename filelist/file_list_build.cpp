@@ -176,7 +176,8 @@ static LPARAM AddRow(DrawingReadAhead& ahead, ListingIndex& index, const std::st
 
     bool thumbnails = Settings.showColumn[1] == "TRUE";
     DrawingRead drawing;
-    if (!TakeReadAhead(ahead, folder, name, drawing)) drawing = ReadDrawingAlone(name, false);
+    if (!TakeReadAhead(ahead, folder, name, drawing))
+        drawing = ReadDrawingAlone(name, false, PropertyColumnsShown());
     TakeDrawingRead(name, drawing, false);
     // The enumeration's facts serve unless the drawing vanished meanwhile;
     // a vanished one shows what its path gives now.
@@ -200,6 +201,7 @@ static LPARAM AddRow(DrawingReadAhead& ahead, ListingIndex& index, const std::st
     SetRowText(row, 4, texts.size);
     SetRowText(row, 5, texts.modified);
     SetRowText(row, 6, texts.attributes);
+    if (drawing.properties) SetRowPropertyTexts(row, *drawing.properties);
     return id;
 }
 
@@ -316,14 +318,16 @@ void BuildFileList() {
         SetStatusText(" Scanning For AutoCAD Files...");
         // A folder that cannot be entered lists nothing, rather than the
         // previous folder's entries under this folder's name.
-        // A folder of MAX_PATH characters and more may not be a current
-        // directory at all: its entries are named in full, and a bare name
-        // then finds nothing rather than the previous folder's file.
-        bool entered = SetCurrentDirectoryA(folderPath.c_str()) != 0;
-        if (!entered && IsLongPath(folderPath)) {
-            if (!SetCurrentDirectoryW(LongPathForm(folderPath).c_str()))
-                SetCurrentDirectoryA(Paths.tempFolder.c_str());
-            entered = true;
+        // A folder too deep for the buffers the shell keeps the current
+        // directory in never becomes it (the shell would write past them):
+        // the temporary folder stands in, and its entries are named in full.
+        bool entered;
+        if (FitsShellBuffers(folderPath)) {
+            entered = SetCurrentDirectoryA(folderPath.c_str()) != 0;
+        } else {
+            DWORD attributes = FileAttributesOf(folderPath);
+            entered = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+            SetCurrentDirectoryA(Paths.tempFolder.c_str());
         }
         if (!entered) {
             FinishListing();
@@ -339,12 +343,13 @@ void BuildFileList() {
         // time. The reading thread is given whole paths: the current
         // directory may change under it, and the folder may have been given
         // relative.
-        std::string readFolder = CurrentDirectory();
+        std::string readFolder = FitsShellBuffers(folderPath) ? CurrentDirectory() : FullPath(folderPath);
         readFolder = WithTrailingBackslash(readFolder.empty() ? folderPath : readFolder);
         std::string readFilter = filter(), readExtension = extension();
-        ListingIndex index;
+        bool properties = PropertyColumnsShown();
+        ListingIndex index(properties);
         std::unique_ptr<DrawingReadAhead> ahead(
-            new DrawingReadAhead(false, kReadAhead, index.Reader()));
+            new DrawingReadAhead(false, kReadAhead, properties, index.Reader()));
         ahead->AskEach(index.Paths(readFolder, readFilter, readExtension));
         if (!ClassifyEntries(env, extension(), Counters)) return AbandonListing();
         if (!PlanEntries(env, filter(), extension(), Counters)) return AbandonListing();
@@ -366,7 +371,7 @@ void BuildFileList() {
         {
             // A filter or selection changed during the counting is read afresh.
             if (listFilter != readFilter || listExtension != readExtension) {
-                ahead.reset(new DrawingReadAhead(false, kReadAhead, index.Reader()));
+                ahead.reset(new DrawingReadAhead(false, kReadAhead, properties, index.Reader()));
                 ahead->AskEach(index.Paths(readFolder, listFilter, listExtension));
             }
             ListedRows rows;

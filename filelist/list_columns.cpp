@@ -48,7 +48,7 @@ void SetUpFileList() {
     SendMessageA(Win.list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(Thumbs.images));
     if (old) ImageList_Destroy(old);
 
-    for (int i = 0; i < 7; ++i) {
+    for (int i = 0; i < kListColumns; ++i) {
         bool shown = i > 0 && Settings.showColumn[i] == "TRUE";
         InsertColumn(Win.list, i, kFileListHeaders[i], kColumnFormats[i],
                      shown ? Settings.columnWidth[i] : 0);
@@ -75,9 +75,9 @@ void EnterListMode() {
     }
     CheckViewItem(IDM_LIST, true);
     CheckViewItem(IDM_DETAILS, false);
-    for (int id = IDM_COL_PREVIEW; id <= IDM_COL_ATTRIBUTES; ++id) {
-        EnableItem(id, false);
-        CheckViewItem(id, id == IDM_COL_PREVIEW || id == IDM_COL_FILENAME);
+    for (int column = 1; column < kListColumns; ++column) {
+        EnableItem(ColumnItemId(column), false);
+        CheckViewItem(ColumnItemId(column), column <= 2);
     }
     Settings.showColumn[1] = "TRUE";
     Settings.showColumn[2] = "TRUE";
@@ -94,14 +94,14 @@ void EnterDetailMode() {
     }
     CheckViewItem(IDM_DETAILS, true);
     CheckViewItem(IDM_LIST, false);
-    for (int column = 1; column <= 6; ++column) {
-        EnableItem(IDM_COL_PREVIEW + column - 1, true);
-        CheckViewItem(IDM_COL_PREVIEW + column - 1, Settings.showColumn[column] == "TRUE");
+    for (int column = 1; column < kListColumns; ++column) {
+        EnableItem(ColumnItemId(column), true);
+        CheckViewItem(ColumnItemId(column), Settings.showColumn[column] == "TRUE");
     }
     SetListStyle(LVS_REPORT);
     // LIST view shows Preview and FileName whatever they were before: a
     // column hidden then comes back checked, so it must be visible too.
-    for (int column = 1; column <= 6; ++column)
+    for (int column = 1; column < kListColumns; ++column)
         if (Settings.showColumn[column] == "TRUE" &&
             SendMessageA(Win.list, LVM_GETCOLUMNWIDTH, column, 0) == 0)
             SendMessageA(Win.list, LVM_SETCOLUMNWIDTH, column,
@@ -116,9 +116,17 @@ void ApplyViewMode() {
         EnterDetailMode();
 }
 
+bool PropertyColumnsShown() {
+    for (int column = kFirstPropertyColumn; column < kListColumns; ++column)
+        if (Settings.showColumn[column] == "TRUE") return true;
+    return false;
+}
+
 bool ToggleColumn(int column) {
-    if (column < 1 || column > 6) return false;
-    if (!ToggleViewItem(IDM_COL_PREVIEW + column - 1)) {
+    if (column < 1 || column >= kListColumns) return false;
+    // A listing made with every property column hidden read no properties.
+    bool propertiesRead = PropertyColumnsShown();
+    if (!ToggleViewItem(ColumnItemId(column))) {
         Settings.showColumn[column] = "FALSE";
         Settings.columnWidth[column] =
             static_cast<int>(SendMessageA(Win.list, LVM_GETCOLUMNWIDTH, column, 0));
@@ -128,7 +136,7 @@ bool ToggleColumn(int column) {
     Settings.showColumn[column] = "TRUE";
     SendMessageA(Win.list, LVM_SETCOLUMNWIDTH, column,
                  MAKELPARAM(Settings.columnWidth[column] & 0xFFFF, 0));
-    return column == 1;
+    return column == 1 || (column >= kFirstPropertyColumn && !propertiesRead);
 }
 
 std::string SelectionSummaryText(int selected, unsigned long long bytes) {

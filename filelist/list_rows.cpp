@@ -4,10 +4,11 @@
 
 #include <unordered_map>
 
+#include "inspect/drawing_properties.h"
 #include "runtime/app_state.h"
 
-const int kColumnFormats[7] = {LVCFMT_LEFT,  LVCFMT_LEFT, LVCFMT_LEFT, LVCFMT_CENTER,
-                               LVCFMT_RIGHT, LVCFMT_LEFT, LVCFMT_LEFT};
+const int kColumnFormats[10] = {LVCFMT_LEFT, LVCFMT_LEFT, LVCFMT_LEFT, LVCFMT_CENTER, LVCFMT_RIGHT,
+                                LVCFMT_LEFT, LVCFMT_LEFT, LVCFMT_LEFT, LVCFMT_LEFT,   LVCFMT_LEFT};
 
 int RowCount(HWND list) {
     return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
@@ -155,6 +156,14 @@ void SetRowImage(int row, int column, int image) {
     item.iSubItem = column;
     item.iImage = image;
     SendMessageA(Win.list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+void SetRowPropertyTexts(int row, const DrawingProperties& props) {
+    // Only texts there are: most rows leave the columns without any.
+    const int texts[] = {kPropTitle, kPropAuthor, kPropLastSavedBy};
+    for (int i = 0; i < 3; ++i)
+        if (!props.text[texts[i]].empty())
+            SetRowText(Win.list, row, kFirstPropertyColumn + i, props.text[texts[i]]);
 }
 
 std::vector<int> SelectedRows() {

@@ -14,9 +14,9 @@ int RowCount(HWND list);
 void SetRowText(HWND list, int row, int column, const std::string& text);
 LPARAM RowParam(HWND list, int row);
 
-// Alignment of the seven columns, the same in the file list and the search
+// Alignment of the columns, the same in the file list and the search
 // results: sizes to the right, versions centred, everything else to the left.
-extern const int kColumnFormats[7];
+extern const int kColumnFormats[10];
 
 // Appends column `index` (its sub-item the same number) with its header text,
 // alignment (LVCFMT_...) and width.
@@ -45,4 +45,7 @@ LPARAM InsertRowAtTop(const std::string& text, int image);
 // Index of the row with that parameter now; -1 when there is none.
 int RowWithParam(LPARAM param);
 void SetRowImage(int row, int column, int image);
+// Columns 7 to 9 of a row: the drawing's title, author and last saver.
+struct DrawingProperties;
+void SetRowPropertyTexts(int row, const DrawingProperties& props);
 std::vector<int> SelectedRows();

@@ -13,7 +13,7 @@
 
 void MarkSortHeader(bool toggle) {
     if (toggle) SortAscending = !SortAscending;
-    for (int column = 2; column <= 6; ++column)
+    for (int column = 2; column < kListColumns; ++column)
         SetHeaderText(Win.list, column, HeaderText(column, SortColumn, SortAscending));
 }
 
@@ -137,7 +137,7 @@ static const std::string& SortText(LPARAM param, int row, int column, std::strin
 }
 
 void SortFileList() {
-    if (SortColumn < 2 || SortColumn > 6) SortColumn = 2;
+    if (SortColumn < 2 || SortColumn >= kListColumns) SortColumn = 2;
     MarkSortHeader(false);
     int n = RowCount(Win.list);
     bool listView = Settings.viewMode == "LIST";
@@ -164,7 +164,7 @@ void SortFileList() {
 }
 
 void SortByHeaderClick(int column) {
-    if (column < 2 || column > 6) return;
+    if (column < 2 || column >= kListColumns) return;
     MarkSortHeader(column == SortColumn);
     SortColumn = column;
     SortFileList();

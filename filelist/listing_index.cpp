@@ -130,13 +130,16 @@ struct ListingIndex::Shared {
     };
     std::unordered_map<std::string, Read> read;
     std::unordered_map<std::string, std::string> properties;
+    bool withProperties = false;
     // A listing whose filter changed starts a second reading thread before
     // the first has ended: the two take turns.
     std::mutex lookupLock;
     FolderLookup lookup;
 };
 
-ListingIndex::ListingIndex() : shared_(std::make_shared<Shared>()) {}
+ListingIndex::ListingIndex(bool withProperties) : shared_(std::make_shared<Shared>()) {
+    shared_->withProperties = withProperties;
+}
 
 std::function<bool(std::string& path)> ListingIndex::Paths(const std::string& folder,
                                                            const std::string& filter,
@@ -169,7 +172,7 @@ DrawingReadAhead::Reader ListingIndex::Reader() {
         Shared::Read done;
         DrawingRead read;
         bool found = false;
-        if (known) {
+        if (known && !shared->withProperties) {
             std::lock_guard<std::mutex> hold(shared->lookupLock);
             found = shared->lookup.Find(path, facts, done.entry);
         }
@@ -178,7 +181,7 @@ DrawingReadAhead::Reader ListingIndex::Reader() {
             read.version = done.entry.version;
             read.previewSupported = done.entry.cell != IndexedCell::kNotSupported;
         } else {
-            read = ReadDrawingAlone(path, false);
+            read = ReadDrawingAlone(path, false, shared->withProperties);
             if (!known || read.unreadable || read.version == kFileNotFoundVersion) return read;
             RememberDrawingRead(path, facts, read);
             done.entry.facts = facts;

@@ -53,7 +53,9 @@ void RememberDrawingRead(const std::string& path, const DrawingFacts& facts,
 // from the index where it can, reading and remembering the rest.
 class ListingIndex {
   public:
-    ListingIndex();
+    // With properties wanted, every drawing is read from its file: the
+    // index keeps no properties yet.
+    explicit ListingIndex(bool withProperties);
     std::function<bool(std::string& path)>
     Paths(const std::string& folder, const std::string& filter, const std::string& extension);
     DrawingReadAhead::Reader Reader();

@@ -30,7 +30,7 @@ std::string SizeLengthKey(const std::string& sizeText) {
 }
 
 std::string SortKey(int column, const std::string& fileName, const std::string& text) {
-    if (column < 3 || column > 6) return fileName;
+    if (column < 3 || column > 9) return fileName;
     // Built in place: a sort makes one key for every row.
     std::string key;
     key.reserve(text.size() + fileName.size() + 16);
@@ -178,14 +178,15 @@ std::vector<int> AscendingOrder(const std::vector<std::string>& keys) {
     return order;
 }
 
-const char* const kFileListHeaders[7] = {"SortItem", "Preview",  "Filename",  "Version",
-                                         "Size",     "Modified", "Attributes"};
+const char* const kFileListHeaders[10] = {"SortItem", "Preview",      "Filename",   "Version",
+                                          "Size",     "Modified",     "Attributes", "Title",
+                                          "Author",   "Last Saved By"};
 
 std::string MarkedHeader(const std::string& name, bool marked, bool ascending) {
     return marked ? name + (ascending ? " ^" : " v") : name;
 }
 
 std::string HeaderText(int column, int sortColumn, bool ascending) {
-    if (column < 0 || column > 6) return std::string();
+    if (column < 0 || column > 9) return std::string();
     return MarkedHeader(kFileListHeaders[column], column == sortColumn && column >= 2, ascending);
 }

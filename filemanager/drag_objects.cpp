@@ -7,11 +7,18 @@
 #include <cstring>
 #include <new>
 
+#include "runtime/long_paths.h"
+
 HGLOBAL MakeFileDropBlock(const std::vector<std::string>& paths) {
-    // Each name with its NUL, then one more NUL; an empty list still ends in two.
-    size_t size = sizeof(DROPFILES) + (paths.empty() ? 2 : 1);
-    for (const std::string& path : paths)
-        size += path.size() + 1;
+    // Wide names, as the shell hands them over: a receiver in any code page
+    // reads them as they are. Each name with its NUL, then one more NUL; an
+    // empty list still ends in two.
+    std::vector<std::wstring> names;
+    size_t size = sizeof(DROPFILES) + (paths.empty() ? 2 : 1) * sizeof(wchar_t);
+    for (const std::string& path : paths) {
+        names.push_back(WideFromAnsi(path));
+        size += (names.back().size() + 1) * sizeof(wchar_t);
+    }
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
     if (!block) return nullptr;
     auto header = static_cast<DROPFILES*>(GlobalLock(block));
@@ -20,10 +27,11 @@ HGLOBAL MakeFileDropBlock(const std::vector<std::string>& paths) {
         return nullptr;
     }
     header->pFiles = sizeof(DROPFILES);
-    char* names = reinterpret_cast<char*>(header) + sizeof(DROPFILES);
-    for (const std::string& path : paths) {
-        std::memcpy(names, path.data(), path.size());
-        names += path.size() + 1; // the block is zero-filled: the NUL is there
+    header->fWide = TRUE;
+    auto list = reinterpret_cast<unsigned char*>(header) + sizeof(DROPFILES);
+    for (const std::wstring& name : names) {
+        std::memcpy(list, name.data(), name.size() * sizeof(wchar_t));
+        list += (name.size() + 1) * sizeof(wchar_t); // zero-filled: the NUL is there
     }
     GlobalUnlock(block);
     return block;

@@ -9,7 +9,8 @@
 #include <vector>
 
 // A movable, zero-filled CF_HDROP block: the 20-byte header, each path with
-// its NUL, and one more NUL. The names are ANSI. Null when memory runs out.
+// its NUL, and one more NUL. The names are wide (UTF-16), so that receivers
+// in every code page read them. Null when memory runs out.
 HGLOBAL MakeFileDropBlock(const std::vector<std::string>& paths);
 
 // The format record stored with a file-drop block.

@@ -5,6 +5,7 @@
 #include <shlobj.h>
 
 #include "filelist/list_rows.h"
+#include "inspect/dwg_inspect.h"
 #include "filemanager/file_rules.h"
 #include "filemanager/file_transfer.h"
 #include "runtime/app_state.h"
@@ -14,6 +15,7 @@
 #include "runtime/folder_browser.h"
 #include "runtime/ids.h"
 #include "runtime/long_paths.h"
+#include "runtime/shell_open.h"
 #include "runtime/strings.h"
 #include "runtime/win_helpers.h"
 
@@ -40,16 +42,34 @@ std::vector<int> SelectedRows(HWND list) {
 }
 
 std::vector<std::string> SelectedFiles(const std::vector<int>& rows) {
-    std::vector<std::string> files;
+    std::vector<std::string> files, refused;
+    bool onlyMissing = true;
     std::string folder = ListedFolder();
     for (int row : rows) {
         std::string name = RowFileName(row);
-        DWORD attributes = FileAttributesOf(folder + name);
-        if (IsActionableName(name) && attributes != INVALID_FILE_ATTRIBUTES &&
-            !(attributes & FILE_ATTRIBUTE_DIRECTORY))
-            files.push_back(folder + name);
+        std::string problem = NameProblem(name);
+        if (problem.empty()) {
+            DWORD attributes = FileAttributesOf(folder + name);
+            if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+                files.push_back(folder + name);
+                continue;
+            }
+            problem = "was not found";
+        } else {
+            onlyMissing = false;
+        }
+        refused.push_back(name + " " + problem);
     }
-    if (files.size() != rows.size()) ShowMessage("File Not Found", "File Error!", MB_OK);
+    if (refused.empty()) return files;
+    if (onlyMissing) {
+        ShowMessage("File Not Found", "File Error!", MB_OK);
+    } else {
+        std::string lines;
+        for (size_t i = 0; i < refused.size() && i < 10; ++i)
+            lines += "\r\n" + refused[i];
+        if (refused.size() > 10) lines += "\r\nand " + std::to_string(refused.size() - 10) + " more";
+        ShowMessage("These files cannot be acted on:" + lines, "File Error!", MB_OK);
+    }
     return files;
 }
 
@@ -117,7 +137,7 @@ static void OpenFiles(const std::vector<int>& rows) {
     if (rows.empty()) return;
     for (const std::string& path : SelectedFiles(rows))
         if (!IsBackupName(path))
-            ShellExecuteA(Win.main, "open", UsablePath(path).c_str(), nullptr, nullptr, SW_SHOW);
+            OpenFile(Win.main, path);
 }
 
 void OpenSelectionAtPoint(POINT menuPoint) {
@@ -138,9 +158,7 @@ void OpenRowAt(POINT clientPoint) {
     std::string path = ListedFolder() + name;
     if (!HasDrawingExtension(path)) return;
     // A name the system would read as another file's is not opened.
-    bool opened = IsActionableName(name) &&
-                  reinterpret_cast<INT_PTR>(ShellExecuteA(
-                      Win.main, "open", UsablePath(path).c_str(), nullptr, nullptr, SW_SHOW)) > 32;
+    bool opened = IsActionableName(name) && OpenFile(Win.main, path);
     if (!opened) ShowMessage("Error opening " + path, "Error", MB_OK);
 }
 
@@ -148,10 +166,18 @@ void OpenRowAt(POINT clientPoint) {
 static std::string FilePropertiesText(const std::string& path) {
     DirEntry entry;
     if (!FindFirstEntry(path, entry)) return "File Not Found";
-    return "Name:\t" + FileNamePart(path) + "\r\nFolder:\t" + FolderPart(path) + "\r\nSize:\t" +
-           KbText(entry.size) + " (" + GroupedDigits(entry.size) + " bytes)\r\nModified:\t" +
-           ModifiedTextOf(entry.lastWrite) + "\r\nAttributes:\t" +
-           AttributeLetters(entry.attributes);
+    std::string text = "Name:\t" + FileNamePart(path) + "\r\nFolder:\t" + FolderPart(path) +
+                       "\r\nSize:\t" + KbText(entry.size) + " (" + GroupedDigits(entry.size) +
+                       " bytes)\r\nModified:\t" + ModifiedTextOf(entry.lastWrite) +
+                       "\r\nAttributes:\t" + AttributeLetters(entry.attributes);
+    // What the drawing says about itself, under the file's facts.
+    if (std::shared_ptr<const DrawingProperties> props = ReadPropertiesOf(path)) {
+        auto lines = FilledProperties(*props);
+        if (!lines.empty()) text += "\r\n";
+        for (const auto& line : lines)
+            text += "\r\n" + line.first + ":\t" + line.second;
+    }
+    return text;
 }
 
 void ShowFileProperties(POINT menuPoint) {
@@ -160,7 +186,13 @@ void ShowFileProperties(POINT menuPoint) {
     rows.resize(1);
     std::vector<std::string> files = SelectedFiles(rows);
     if (files.empty()) return;
-    std::string shellPath = UsablePath(files[0]);
+    // The shell writes a path past MAX_PATH characters beyond its buffers,
+    // even in its short form: such a file gets the facts Korvex knows.
+    if (IsLongPath(files[0])) {
+        ShowMessage(FilePropertiesText(files[0]), "Properties", MB_OK);
+        return;
+    }
+    std::string shellPath = files[0];
     SHELLEXECUTEINFOA info = {};
     info.cbSize = sizeof info;
     info.fMask = SEE_MASK_INVOKEIDLIST | SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
@@ -180,15 +212,22 @@ std::string CreateFolder(bool refresh) {
     // The folder is made in the listed folder, spelt out in full: the working
     // directory may have been moved by a dialog since the listing.
     std::string path = ListedFolder() + name;
-    bool valid = IsValidFolderName(name);
-    if (valid && FileAttributesOf(path) != INVALID_FILE_ATTRIBUTES) {
+    std::string problem = FolderNameProblem(name);
+    if (!problem.empty()) {
+        ShowMessage("Can't Create Directory!\r\n" + problem, "Error!", MB_OK);
+        return "";
+    }
+    if (FileAttributesOf(path) != INVALID_FILE_ATTRIBUTES) {
         ShowMessage("Directory Already Exists!", "Error!", MB_OK);
         return "";
     }
-    if (!valid || !CreateDirectoryW(LongPathForm(path).c_str(), nullptr)) {
-        ShowMessage("Can't Create Directory!", "Error!", MB_OK);
+    if (!CreateDirectoryW(LongPathForm(path).c_str(), nullptr)) {
+        ShowMessage("Can't Create Directory!\r\n" + SystemErrorText(GetLastError()), "Error!",
+                    MB_OK);
         return "";
     }
+    // The tree learns of the new folder (the shell does not tell it).
+    SHChangeNotify(SHCNE_MKDIR, SHCNF_PATHW | SHCNF_FLUSH, LongPathForm(path).c_str(), nullptr);
     if (refresh) RefreshTree();
     return path + "\\";
 }

@@ -10,12 +10,36 @@ static bool HoldsForbiddenCharacter(const std::string& name) {
     return false;
 }
 
-bool IsActionableName(const std::string& name) {
-    return !name.empty() && Trim(name) == name && !HoldsForbiddenCharacter(name);
+// CON, PRN, AUX, NUL, COM1-COM9, LPT1-LPT9, with any extension: the system
+// opens the device, whatever folder the name is in.
+static bool IsDeviceName(const std::string& name) {
+    std::string base = Upper(name.substr(0, name.find('.')));
+    while (!base.empty() && base.back() == ' ')
+        base.pop_back();
+    if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL" || base == "CONIN$" ||
+        base == "CONOUT$")
+        return true;
+    return base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0) &&
+           base[3] >= '1' && base[3] <= '9';
 }
 
-bool IsValidFolderName(const std::string& name) {
-    return !name.empty() && !HoldsForbiddenCharacter(name);
+std::string NameProblem(const std::string& name) {
+    if (name.empty()) return "has no name";
+    if (HoldsForbiddenCharacter(name)) return "holds a character Windows does not allow in names";
+    if (name.back() == '.' || name.back() == ' ')
+        return "ends in a dot or a space, which Windows drops from names";
+    if (IsDeviceName(name)) return "is a name Windows keeps for a device";
+    return "";
+}
+
+bool IsActionableName(const std::string& name) {
+    return NameProblem(name).empty();
+}
+
+std::string FolderNameProblem(const std::string& name) {
+    std::string problem = NameProblem(name);
+    if (problem.empty() || name.empty()) return problem.empty() ? "" : "A folder needs a name.";
+    return "\"" + name + "\" " + problem + ".";
 }
 
 std::string SourceList(const std::vector<std::string>& paths) {

@@ -4,15 +4,17 @@
 #include <string>
 #include <vector>
 
-// A row's name may be acted on when it names one file of the listed folder as
-// it stands: not empty, without blanks at
-// either end (the system would act on the trimmed name) and without a
-// character a file name cannot hold (the shell would take "*" and "?" as
-// wildcards, "\" or "/" as another folder).
+// Why the system cannot act on a listed name as it stands, as the end of a
+// sentence about it ("ends in a dot or a space, ..."); "" when it can. The
+// system drops a dot or a blank at a name's end, takes a device's name for
+// the device, takes "*" and "?" as wildcards, "\\" or "/" as another
+// folder. A blank at the start is kept and is no problem.
+std::string NameProblem(const std::string& name);
 bool IsActionableName(const std::string& name);
 
-// A folder name typed by the user that names one folder of the listed folder.
-bool IsValidFolderName(const std::string& name);
+// Why a folder name typed by the user cannot name a new folder of the listed
+// folder, as a whole sentence; "" when it can.
+std::string FolderNameProblem(const std::string& name);
 
 // The paths as the shell's file operations take them: each followed by a NUL,
 // the whole list by one more.

@@ -173,7 +173,7 @@ void RunListCommand(int id, POINT menuPoint) {
         break;
     case IDM_LIST_EXPORT_HTML: ShowHtmlOptionsDialog(); break;
     case IDM_LIST_ZIP_FILES: ShowZipOptionsDialog(); break;
-    case IDM_LIST_NEW_FOLDER: CreateFolder(false); break;
+    case IDM_LIST_NEW_FOLDER: CreateFolder(true); break;
     case IDM_LIST_PROPERTIES: ShowFileProperties(menuPoint); break;
     case IDM_LIST_ZIP_ONE: ZipSelectedFile(); break;
     case IDM_COPY_BROWSE: TransferToBrowsed(menuPoint, false); break;

@@ -47,8 +47,13 @@ std::vector<PlannedTransfer> PlanTransfer(const std::vector<std::string>& files,
             item.destination = FreeName(into, name, CopyOfName, 1, exists, given);
         } else {
             item.destination = into + name;
-            // Two sources of one name: the second finds the first's place taken.
-            item.taken = given.count(Upper(item.destination)) || exists(item.destination);
+            // Two sources of one name (from two folders): the second would
+            // land on the first, which is no file of the user's to ask
+            // about, so it keeps both under a numbered name.
+            if (given.count(Upper(item.destination)))
+                item.destination = FreeName(into, name, NumberedName, 2, exists, given);
+            else
+                item.taken = exists(item.destination);
             given.insert(Upper(item.destination));
         }
         plan.push_back(item);

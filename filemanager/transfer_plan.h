@@ -21,7 +21,8 @@ using ExistsFn = std::function<bool(const std::string& path)>;
 // Files that already lie in the folder: a move leaves them where they are, a
 // copy is made beside them as "Copy of name" ("Copy (2) of name", ...).
 // Every other file goes to the folder under its own name, marked taken when
-// that name is in use.
+// that name is in use; a second file of a name already planned (from another
+// folder) gets a free numbered name.
 std::vector<PlannedTransfer> PlanTransfer(const std::vector<std::string>& files,
                                           const std::string& folder, bool move,
                                           const ExistsFn& exists);

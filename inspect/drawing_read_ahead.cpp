@@ -3,8 +3,10 @@
 // Slim locks and condition variables hand reads over without a trip to the
 // system's server, where events would need one for every hand-over.
 
-DrawingReadAhead::DrawingReadAhead(bool withPreview, size_t ahead, Reader reader)
-    : withPreview_(withPreview), ahead_(ahead ? ahead : 1), reader_(std::move(reader)) {
+DrawingReadAhead::DrawingReadAhead(bool withPreview, size_t ahead, bool withProperties,
+                                   Reader reader)
+    : withPreview_(withPreview), withProperties_(withProperties), ahead_(ahead ? ahead : 1),
+      reader_(std::move(reader)) {
     thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);
 }
 
@@ -87,7 +89,7 @@ bool DrawingReadAhead::NextPath(std::string& path) {
 }
 
 DrawingRead DrawingReadAhead::Read(const std::string& path) const {
-    return reader_ ? reader_(path) : ReadDrawingAlone(path, withPreview_);
+    return reader_ ? reader_(path) : ReadDrawingAlone(path, withPreview_, withProperties_);
 }
 
 DWORD WINAPI DrawingReadAhead::Run(void* param) {

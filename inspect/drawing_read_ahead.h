@@ -13,11 +13,13 @@
 class DrawingReadAhead {
   public:
     // How a path is read: by default the drawing itself, with or without
-    // its preview; a caller that may know the answer already gives its own.
+    // its preview and its properties; a caller that may know the answer
+    // already gives its own.
     using Reader = std::function<DrawingRead(const std::string& path)>;
-    // Reads with or without the preview, at most `ahead` drawings before
-    // they are taken.
-    DrawingReadAhead(bool withPreview, size_t ahead, Reader reader = nullptr);
+    // Reads with or without the preview and the properties, at most `ahead`
+    // drawings before they are taken.
+    DrawingReadAhead(bool withPreview, size_t ahead, bool withProperties = false,
+                     Reader reader = nullptr);
     ~DrawingReadAhead(); // stops the thread; reads not taken are dropped
     DrawingReadAhead(const DrawingReadAhead&) = delete;
     DrawingReadAhead& operator=(const DrawingReadAhead&) = delete;
@@ -43,6 +45,7 @@ class DrawingReadAhead {
     DrawingRead Read(const std::string& path) const;
 
     const bool withPreview_;
+    const bool withProperties_;
     const size_t ahead_;
     const Reader reader_;
     HANDLE thread_ = nullptr;

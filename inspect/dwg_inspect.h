@@ -1,6 +1,9 @@
 // Reading a drawing on disk: its release text and its embedded preview.
 #pragma once
+#include <memory>
 #include <string>
+
+#include "inspect/drawing_properties.h"
 
 // The release text of a drawing that does not exist.
 constexpr const char kFileNotFoundVersion[] = "File Not Found";
@@ -24,6 +27,8 @@ struct DrawingRead {
     bool previewSupported = true;
     signed char previewIs8Bit = -1; // no preview found: the flag stays as it is
     bool unreadable = false;        // there, but it could not be opened
+    // When asked for and the drawing has them; shared, not copied, by copies.
+    std::shared_ptr<const DrawingProperties> properties;
 };
 
 // ReadDwgVersion and, withPreview, ExtractPreview in one opening of the
@@ -31,6 +36,9 @@ struct DrawingRead {
 // preview file alone.
 DrawingRead ReadDrawing(const std::string& path, bool withPreview);
 // The read alone, without any of its effects: safe on any thread.
-DrawingRead ReadDrawingAlone(const std::string& path, bool withPreview);
+DrawingRead ReadDrawingAlone(const std::string& path, bool withPreview,
+                             bool withProperties = false);
+// The summary properties of the drawing at path; null when it has none.
+std::shared_ptr<const DrawingProperties> ReadPropertiesOf(const std::string& path);
 // The effects of ReadDrawing for a read made by ReadDrawingAlone.
 void TakeDrawingRead(const std::string& path, const DrawingRead& read, bool withPreview);

@@ -23,6 +23,7 @@ bool PreviewFound = false;
 
 std::string StartFolder;
 bool SearchActive = false;
+std::string SearchPropertyText;
 DrawingIndex* DrawingsIndex = nullptr;
 HWND LastSearchWindow = nullptr;
 int ResultSortColumn = 0;

@@ -20,10 +20,13 @@ struct WorkPaths {
 
 // The [MAIN] settings as they live in memory while the program runs. Flags are
 // held as the words "TRUE" and "FALSE". Column arrays are indexed by list
-// column (1 Preview .. 6 Attributes); element 0 is unused.
+// column (1 Preview .. 6 Attributes, then the drawing's 7 Title, 8 Author and
+// 9 Last Saved By); element 0 is unused.
+constexpr int kListColumns = 10;
+constexpr int kFirstPropertyColumn = 7;
 struct MainSettings {
-    std::string showColumn[7];
-    int columnWidth[7] = {};
+    std::string showColumn[kListColumns];
+    int columnWidth[kListColumns] = {};
     std::string viewMode = "DETAIL";
     int treeWidth = 250;
     std::string showCopyTo[6], showMoveTo[6]; // 1..5
@@ -115,6 +118,9 @@ extern bool PreviewFound;
 extern std::string StartFolder;
 
 extern bool SearchActive;
+// The search's "Text in properties": only drawings whose properties hold it
+// are found; "" finds every drawing.
+extern std::string SearchPropertyText;
 // The drawing index the listing and the search read through; null while
 // none is used (turned off in the settings, or it cannot be opened).
 class DrawingIndex;

@@ -33,9 +33,12 @@ std::string BrowseForFolder(const std::string& startFolder) {
 }
 
 // The byte-string call gives at most MAX_PATH bytes, which a UTF-8 path of
-// fewer characters may pass: the wide call is asked instead.
+// fewer characters may pass, and the plain wide call assumes a buffer of
+// MAX_PATH characters: the sized call is given room for any path.
 std::string PathOfItems(LPCITEMIDLIST items) {
-    WCHAR path[MAX_PATH] = L"";
-    if (!items || !SHGetPathFromIDListW(items, path)) return std::string();
-    return AnsiFromWide(path);
+    if (!items) return std::string();
+    std::wstring path(32768, L'\0');
+    if (!SHGetPathFromIDListEx(items, &path[0], static_cast<DWORD>(path.size()), GPFIDL_DEFAULT))
+        return std::string();
+    return AnsiFromWide(path.c_str());
 }

@@ -29,6 +29,8 @@
 // Controls of the search window.
 #define ID_SEARCH_LIST 301
 #define ID_SEARCH_BUTTON 302
+#define ID_SEARCH_PROPERTY_TEXT 303
+#define ID_SEARCH_PROPERTY_LABEL 304
 
 // Controls of the HTML options dialog.
 #define ID_HTML_FORMAT_GROUP 210
@@ -79,6 +81,21 @@
 #define IDM_COL_SIZE 9033
 #define IDM_COL_MODIFIED 9034
 #define IDM_COL_ATTRIBUTES 9035
+#define IDM_COL_TITLE 9026
+#define IDM_COL_AUTHOR 9027
+#define IDM_COL_LAST_SAVED_BY 9028
+// The View menu item of list column 1..9; 0 for none.
+inline int ColumnItemId(int column) {
+    return column >= 1 && column <= 6   ? IDM_COL_PREVIEW + column - 1
+           : column >= 7 && column <= 9 ? IDM_COL_TITLE + column - 7
+                                        : 0;
+}
+// The list column of a View menu item; 0 for none.
+inline int ColumnOfItem(int id) {
+    return id >= IDM_COL_PREVIEW && id <= IDM_COL_ATTRIBUTES    ? id - IDM_COL_PREVIEW + 1
+           : id >= IDM_COL_TITLE && id <= IDM_COL_LAST_SAVED_BY ? id - IDM_COL_TITLE + 7
+                                                                : 0;
+}
 #define IDM_SEPARATOR_VIEW_LAST 9036
 #define IDM_SEPARATOR_VIEW 9037
 #define IDM_DETAILS 9038

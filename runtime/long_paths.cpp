@@ -62,6 +62,15 @@ HANDLE OpenForReading(const std::string& path, DWORD flags) {
                        flags, nullptr);
 }
 
+// A wide path in the "\\?\" form as the program's own text, without the prefix.
+static std::string WithoutLongPrefix(std::wstring path) {
+    if (path.compare(0, 8, L"\\\\?\\UNC\\") == 0)
+        path = L"\\\\" + path.substr(8);
+    else if (path.compare(0, 4, L"\\\\?\\") == 0)
+        path = path.substr(4);
+    return AnsiFromWide(path.c_str());
+}
+
 std::string UsablePath(const std::string& path) {
     if (!IsLongPath(path)) return path;
     std::wstring longForm = LongPathForm(path);
@@ -70,10 +79,16 @@ std::string UsablePath(const std::string& path) {
     std::wstring shortForm(n, L'\0');
     n = GetShortPathNameW(longForm.c_str(), &shortForm[0], n);
     shortForm.resize(n);
-    if (shortForm.compare(0, 8, L"\\\\?\\UNC\\") == 0)
-        shortForm = L"\\\\" + shortForm.substr(8);
-    else if (shortForm.compare(0, 4, L"\\\\?\\") == 0)
-        shortForm = shortForm.substr(4);
-    std::string narrow = AnsiFromWide(shortForm.c_str());
+    std::string narrow = WithoutLongPrefix(shortForm);
     return !narrow.empty() && !IsLongPath(narrow) ? narrow : path;
+}
+
+bool FitsShellBuffers(const std::string& folder) {
+    std::wstring wide = WideFromAnsi(folder);
+    if (wide.empty() || wide.back() != L'\\') wide += L'\\';
+    return wide.size() <= MAX_PATH - 2;
+}
+
+std::string FullPath(const std::string& path) {
+    return WithoutLongPrefix(LongPathForm(path));
 }

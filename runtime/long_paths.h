@@ -27,3 +27,8 @@ HANDLE OpenForReading(const std::string& path, DWORD flags = FILE_ATTRIBUTE_NORM
 // A path short enough for every byte-string call: the path itself, or its
 // 8.3 short form when it is too long and the file system has one.
 std::string UsablePath(const std::string& path);
+// Whether the folder, with a trailing backslash, fits the MAX_PATH buffers
+// the shell and the current directory keep paths in.
+bool FitsShellBuffers(const std::string& folder);
+// The full path of a path of any length, without the "\\?\" prefix.
+std::string FullPath(const std::string& path);

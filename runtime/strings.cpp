@@ -1,5 +1,7 @@
 #include "runtime/strings.h"
 
+#include <vector>
+
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -86,5 +88,21 @@ int AtoI(const std::string& s) {
 }
 
 std::string MenuItemText(const std::string& s) {
-    return ReplaceAll(s, "&", "&&");
+    return ReplaceAll(ShortenedMiddle(s, kLongestShownLine), "&", "&&");
+}
+
+// Byte offsets of the characters of a UTF-8 text: continuation bytes are not
+// starts.
+static std::vector<size_t> CharacterStarts(const std::string& s) {
+    std::vector<size_t> starts;
+    for (size_t i = 0; i < s.size(); ++i)
+        if ((static_cast<unsigned char>(s[i]) & 0xC0) != 0x80) starts.push_back(i);
+    return starts;
+}
+
+std::string ShortenedMiddle(const std::string& s, size_t maxChars) {
+    std::vector<size_t> starts = CharacterStarts(s);
+    if (starts.size() <= maxChars || maxChars < 3) return s;
+    size_t head = (maxChars - 1) / 2, tail = maxChars - 1 - head;
+    return s.substr(0, starts[head]) + "\xE2\x80\xA6" + s.substr(starts[starts.size() - tail]);
 }

@@ -27,5 +27,15 @@ std::string GroupedDigits(unsigned long long value);
 int AtoI(const std::string& s);
 
 // A name or path as a menu item's text: "&" doubled, so that "a&b.dwg" reads
-// as it is instead of underlining "b".
+// as it is instead of underlining "b", and shortened as ShortenedMiddle does,
+// so that the menu fits on the screen.
 std::string MenuItemText(const std::string& s);
+
+// The text itself when it has at most maxChars characters; otherwise its
+// start and its end joined by "\u2026", maxChars characters in all. A UTF-8
+// character is never cut.
+std::string ShortenedMiddle(const std::string& s, size_t maxChars);
+
+// Characters a line of a window may show whole: a message box or a menu of
+// longer lines would be wider than the screen.
+constexpr size_t kLongestShownLine = 100;

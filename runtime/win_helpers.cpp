@@ -1,5 +1,6 @@
 // Control creators, message box, centring, message pump and font helpers.
 #include "runtime/win_helpers.h"
+#include "runtime/strings.h"
 
 #include <commctrl.h>
 
@@ -163,7 +164,34 @@ HWND CreateProgressBar(HWND parent, int id, int x, int y, int w, int h, DWORD st
 }
 
 int ShowMessage(const std::string& text, const std::string& caption, UINT flags) {
-    return MessageBoxA(GetActiveWindow(), text.c_str(), caption.c_str(), flags);
+    // A long path or name makes a box wider than the screen, cutting off its
+    // start: each line is shortened in the middle instead.
+    std::string shown;
+    size_t start = 0;
+    for (;;) {
+        size_t end = text.find('\n', start);
+        shown += ShortenedMiddle(text.substr(start, end - start), kLongestShownLine);
+        if (end == std::string::npos) break;
+        shown += '\n';
+        start = end + 1;
+    }
+    return MessageBoxA(GetActiveWindow(), shown.c_str(),
+                       ShortenedMiddle(caption, kLongestShownLine).c_str(), flags);
+}
+
+std::string SystemErrorText(DWORD error) {
+    // A name too long for its folder is the usual case, and the system's own
+    // words for it speak of a "file name or extension".
+    if (error == ERROR_FILENAME_EXCED_RANGE) return "The name is too long.";
+    char* text = nullptr;
+    DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                 FORMAT_MESSAGE_IGNORE_INSERTS,
+                             nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+    std::string sentence = n && text ? std::string(text, n) : "Error " + std::to_string(error) + ".";
+    if (text) LocalFree(text);
+    while (!sentence.empty() && (sentence.back() == '\n' || sentence.back() == '\r'))
+        sentence.pop_back();
+    return sentence;
 }
 
 void CenterWindow(HWND wnd, HWND reference, HWND reference2) {

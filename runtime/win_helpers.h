@@ -53,6 +53,8 @@ HWND CreateProgressBar(HWND parent, int id, int x, int y, int w, int h, DWORD st
 
 // MessageBoxA owned by the active window.
 int ShowMessage(const std::string& text, const std::string& caption, UINT flags);
+// The system's sentence for an error code, without its line break.
+std::string SystemErrorText(DWORD error);
 
 // Modal text-input box on the active window: the edit's text on "OK" (at most
 // 2047 characters), "" on "CANCEL" or close.

@@ -5,10 +5,12 @@
 #include <memory>
 
 #include "filelist/listing_rules.h"
+#include "inspect/dwg_inspect.h"
 #include "runtime/file_facts.h"
 #include "runtime/app_state.h"
 #include "runtime/handles.h"
 #include "runtime/win_helpers.h"
+#include "search/property_match.h"
 #include "search/search_results.h"
 
 void (*SearchEntryObserver)(const std::string& path) = nullptr;
@@ -138,7 +140,12 @@ void WalkDrawings(const std::string& folder, const FoundDrawing& found) {
 }
 
 void SearchDrawings(const std::string& folder, HWND list) {
-    WalkDrawings(folder, [list](const std::string& path, const DirEntry& entry) {
+    const std::string text = SearchPropertyText;
+    WalkDrawings(folder, [list, &text](const std::string& path, const DirEntry& entry) {
+        if (!text.empty()) {
+            std::shared_ptr<const DrawingProperties> props = ReadPropertiesOf(path);
+            if (!props || !PropertiesContain(*props, text)) return;
+        }
         AddSearchResult(list, path, entry);
     });
     FinishSearchResults(list);

@@ -15,6 +15,7 @@
 #include "runtime/file_facts.h"
 #include "runtime/app_state.h"
 #include "runtime/long_paths.h"
+#include "runtime/shell_open.h"
 #include "runtime/win_helpers.h"
 #include "search/search_keys.h"
 
@@ -205,10 +206,5 @@ void OpenResultAtMessagePos(HWND list) {
     int row = static_cast<int>(SendMessageA(list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
     if (row < 0) return;
     std::string path = ResultPath(list, row);
-    // The shell reports a failure with any value up to 32, a drawing without
-    // a program to open it (31) included, not only with 0.
-    HINSTANCE result =
-        ShellExecuteA(list, "open", UsablePath(path).c_str(), nullptr, nullptr, SW_SHOW);
-    if (reinterpret_cast<INT_PTR>(result) <= 32)
-        ShowMessage("Error opening " + path, "Error", MB_OK);
+    if (!OpenFile(list, path)) ShowMessage("Error opening " + path, "Error", MB_OK);
 }

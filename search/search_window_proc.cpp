@@ -16,9 +16,22 @@
 
 static const char kSearchingTitle[] = "Searching for AutoCAD files (Press ESC to cancel)... ";
 
+// The field left of the button takes what room there is.
+constexpr int kPropertyLabelWidth = 100;
+
 static void LayOut(HWND dlg, int w, int h) {
     MoveWindow(GetDlgItem(dlg, ID_SEARCH_LIST), 0, 0, w, h - 30, TRUE);
     MoveWindow(GetDlgItem(dlg, ID_SEARCH_BUTTON), w / 2 - 50, h - 28, 100, 27, TRUE);
+    int fieldWidth = w / 2 - 56 - (kPropertyLabelWidth + 6);
+    MoveWindow(GetDlgItem(dlg, ID_SEARCH_PROPERTY_LABEL), 4, h - 23, kPropertyLabelWidth, 18, TRUE);
+    MoveWindow(GetDlgItem(dlg, ID_SEARCH_PROPERTY_TEXT), kPropertyLabelWidth + 6, h - 26,
+               fieldWidth > 40 ? fieldWidth : 40, 23, TRUE);
+}
+
+// Enter in "Text in properties" searches again for that text.
+static void SearchAgainForField(HWND dlg) {
+    SearchPropertyText = WindowText(GetDlgItem(dlg, ID_SEARCH_PROPERTY_TEXT));
+    PostMessageA(Win.main, WM_COMMAND, IDM_SEARCH_SUBFOLDERS, 0);
 }
 
 static void OnInitDialog(HWND dlg) {
@@ -29,6 +42,13 @@ static void OnInitDialog(HWND dlg) {
                               WS_EX_CLIENTEDGE);
     HWND button = CreateButton("Cancel", dlg, ID_SEARCH_BUTTON, 0, 0, 100, 27,
                                WS_CHILD | WS_VISIBLE | WS_TABSTOP, WS_EX_NOPARENTNOTIFY);
+    CreateLabel("Text in properties", dlg, ID_SEARCH_PROPERTY_LABEL, 0, 0, kPropertyLabelWidth, 18,
+                WS_CHILD | WS_VISIBLE);
+    HWND field =
+        CreateEdit(SearchPropertyText.c_str(), dlg, ID_SEARCH_PROPERTY_TEXT, 0, 0, 100, 23);
+    SendMessageA(field, WM_SETFONT, reinterpret_cast<WPARAM>(ControlFont()), FALSE);
+    SendMessageA(GetDlgItem(dlg, ID_SEARCH_PROPERTY_LABEL), WM_SETFONT,
+                 reinterpret_cast<WPARAM>(ControlFont()), FALSE);
     SetUpResultList(list, root);
     SubclassSearchList(list);
 
@@ -83,8 +103,10 @@ INT_PTR CALLBACK SearchWindowProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lPar
         return TRUE;
     case WM_COMMAND:
         // Esc with the dialog active arrives as IDCANCEL from the dialog manager.
-        if ((LOWORD(wParam) == ID_SEARCH_BUTTON && HIWORD(wParam) == BN_CLICKED) ||
-            LOWORD(wParam) == IDCANCEL)
+        if (LOWORD(wParam) == IDOK && GetFocus() == GetDlgItem(dlg, ID_SEARCH_PROPERTY_TEXT))
+            SearchAgainForField(dlg);
+        else if ((LOWORD(wParam) == ID_SEARCH_BUTTON && HIWORD(wParam) == BN_CLICKED) ||
+                 LOWORD(wParam) == IDCANCEL)
             SendMessageA(dlg, WM_CLOSE, 0, 0);
         return TRUE;
     case WM_TIMER:

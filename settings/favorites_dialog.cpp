@@ -1,5 +1,6 @@
 #include "settings/favorites_dialog.h"
 
+#include "settings/settings_file.h"
 #include "runtime/app_state.h"
 #include "runtime/group_box.h"
 #include "runtime/ids.h"
@@ -41,6 +42,9 @@ static void OnSave(HWND dlg) {
     for (int n = 1; n <= 20; ++n)
         Settings.favorites[n] = WindowText(RowControl(dlg, ID_FAVORITE_EDIT + n - 1));
     RefreshFavoritesMenu();
+    // Saved at once, so that nothing the user set is lost if Korvex does not
+    // get to close normally.
+    SaveMainSettings();
     EndDialog(dlg, IDOK);
 }
 

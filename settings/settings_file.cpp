@@ -323,6 +323,11 @@ WindowBox ReadWindowBox() {
     return SaneBoxOnScreen(StoredBox(main));
 }
 
+// Whether the loaded file held a column's visibility key: the property
+// columns' keys are written only once they have been shown, so that a file
+// of before them is kept as it was.
+static bool columnKeyOnFile[kListColumns] = {};
+
 static void SetListColumnWidth(int column, int width) {
     SendMessageA(Win.list, LVM_SETCOLUMNWIDTH, column, MAKELPARAM(width, 0));
 }
@@ -342,14 +347,16 @@ void LoadMainSettings() {
     else if (state == 2)
         ShowWindow(Win.main, SW_MAXIMIZE);
 
-    for (int c = 1; c <= 6; ++c)
+    for (int c = 1; c < kListColumns; ++c)
         Settings.columnWidth[c] = ColumnWidthFromText(value(ColumnWidthKeys[c]),
                                                       DefaultColumnWidths[c], MaxColumnWidths[c]);
 
-    for (int c = 1; c <= 6; ++c) {
+    // A settings file without the drawing's property columns' keys hides them.
+    for (int c = 1; c < kListColumns; ++c) {
+        columnKeyOnFile[c] = main.count(ShowColumnKeys[c]) > 0;
         Settings.showColumn[c] = TrueOnlyFlag(value(ShowColumnKeys[c]));
         bool shown = Settings.showColumn[c] == "TRUE";
-        CheckViewItem(IDM_COL_PREVIEW + c - 1, shown);
+        CheckViewItem(ColumnItemId(c), shown);
         SetListColumnWidth(c, shown ? Settings.columnWidth[c] : 0);
     }
 
@@ -405,11 +412,14 @@ void SaveMainSettings() {
 
     put("Path", WithTrailingBackslash(CurrentFolder()));
 
-    put("SortColumn", BlankedNumber(SortColumn));
+    // A sort by a property column is not kept: the key holds the columns
+    // every version of the settings file knows.
+    put("SortColumn", BlankedNumber(SortColumn <= 6 ? SortColumn : 2));
     put("DTVWidth", PlainNumber(Settings.treeWidth));
 
-    for (int c = 1; c <= 6; ++c) {
+    for (int c = 1; c < kListColumns; ++c) {
         if (Settings.showColumn[c] != "TRUE") {
+            if (c >= kFirstPropertyColumn && !columnKeyOnFile[c]) continue;
             put(ShowColumnKeys[c], "FALSE");
             continue;
         }

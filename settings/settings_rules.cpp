@@ -9,13 +9,22 @@
 const char* const MainSection = "MAIN";
 const char* const HtmlSection = "HTML";
 
-const char* const ShowColumnKeys[7] = {"",         "ShowPreview",  "ShowFileName",  "ShowVersion",
-                                       "ShowSize", "ShowModified", "ShowAttributes"};
-const char* const ColumnWidthKeys[7] = {
-    "",          "PreviewWidth",  "FilenameWidth",  "VersionWidth",
-    "SizeWidth", "ModifiedWidth", "AttributesWidth"};
-const int DefaultColumnWidths[7] = {0, 180, 175, 100, 75, 120, 60};
-const int MaxColumnWidths[7] = {0, 1024, 2048, 2048, 2048, 2048, 2048};
+const char* const ShowColumnKeys[10] = {
+    "",           "ShowPreview",    "ShowFileName",   "ShowVersion",
+    "ShowSize",   "ShowModified",   "ShowAttributes", "ShowTitle",
+    "ShowAuthor", "ShowLastSavedBy"};
+const char* const ColumnWidthKeys[10] = {"",
+                                         "PreviewWidth",
+                                         "FilenameWidth",
+                                         "VersionWidth",
+                                         "SizeWidth",
+                                         "ModifiedWidth",
+                                         "AttributesWidth",
+                                         "TitleWidth",
+                                         "AuthorWidth",
+                                         "LastSavedByWidth"};
+const int DefaultColumnWidths[10] = {0, 180, 175, 100, 75, 120, 60, 150, 100, 100};
+const int MaxColumnWidths[10] = {0, 1024, 2048, 2048, 2048, 2048, 2048, 2048, 2048, 2048};
 
 // A window smaller than this shows neither its controls nor its list.
 static const int MinWindowWidth = 240;
@@ -336,7 +345,7 @@ const std::vector<std::string>& MainSectionKeys() {
     static const std::vector<std::string> keys = [] {
         std::vector<std::string> v = {"Left", "Top",      "Width",  "Height",   "State",
                                       "Path", "DTVWidth", "Invert", "ViewMode", "SortColumn"};
-        for (int c = 1; c <= 6; ++c) {
+        for (int c = 1; c <= 9; ++c) {
             v.push_back(ShowColumnKeys[c]);
             v.push_back(ColumnWidthKeys[c]);
         }

@@ -16,9 +16,9 @@ const std::vector<std::string>& DefaultSettingsLines();
 
 // Keys of the six list columns, indexed by list column (1 Preview ..
 // 6 Attributes); element 0 is unused.
-extern const char* const ShowColumnKeys[7];
-extern const char* const ColumnWidthKeys[7];
-extern const int DefaultColumnWidths[7];
+extern const char* const ShowColumnKeys[10];
+extern const char* const ColumnWidthKeys[10];
+extern const int DefaultColumnWidths[10];
 
 // "ShowCopyTo1".."ShowCopyTo5", "CopyTo1".., "ShowMoveTo1".., "MoveTo1"..
 std::string ShowCopyToKey(int n);
@@ -35,7 +35,7 @@ std::string TrueOnlyFlag(const std::string& value);
 // no wider than the column's limit (the preview column's sets the thumbnail
 // size, which the image list must hold for every row).
 int ColumnWidthFromText(const std::string& value, int defaultWidth, int maxWidth);
-extern const int MaxColumnWidths[7];
+extern const int MaxColumnWidths[10];
 
 // "DTVWidth": taken when its integer reading lies in 100..500, else 250.
 int TreeWidthFromText(const std::string& value);

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "settings/settings_file.h"
 #include "runtime/app_state.h"
 #include "runtime/group_box.h"
 #include "runtime/ids.h"
@@ -72,6 +73,9 @@ static void OnSave(HWND dlg) {
             g.shown[n] = checked ? "TRUE" : "FALSE";
         }
     }
+    // Saved at once, so that nothing the user set is lost if Korvex does not
+    // get to close normally.
+    SaveMainSettings();
     EndDialog(dlg, IDOK);
 }
 

@@ -61,7 +61,7 @@ static void OnBoxSelection(int id) {
     if (length == CB_ERR) return;
     std::string text(static_cast<size_t>(length) + 1, '\0');
     SendMessageA(Win.pathBox, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(&text[0]));
-    text.resize(static_cast<size_t>(length < 255 ? length : 255)); // the box's limit
+    text.resize(static_cast<size_t>(length));
     if (PathExists(text)) NavigateTo(text);
 }
 
@@ -154,8 +154,7 @@ static void OnCommand(HWND wnd, int id, int code) {
         if (code == CBN_SELCHANGE) OnBoxSelection(id);
         break;
     default:
-        if (id >= IDM_COL_PREVIEW && id <= IDM_COL_ATTRIBUTES && ToggleColumn(id - 9029))
-            RestartListBuild();
+        if (ColumnOfItem(id) && ToggleColumn(ColumnOfItem(id))) RestartListBuild();
         if (id >= IDM_FAVORITE_FIRST && id <= IDM_FAVORITE_LAST)
             OpenFavorite(id - IDM_FAVORITE_FIRST + 1);
         break;

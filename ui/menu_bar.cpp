@@ -35,6 +35,9 @@ void BuildMenuBar() {
     AddItem(view, IDM_COL_SIZE, "Size", true);
     AddItem(view, IDM_COL_MODIFIED, "Modified", true);
     AddItem(view, IDM_COL_ATTRIBUTES, "Attributes", true);
+    AddItem(view, IDM_COL_TITLE, "Title");
+    AddItem(view, IDM_COL_AUTHOR, "Author");
+    AddItem(view, IDM_COL_LAST_SAVED_BY, "Last Saved By");
     AddSeparator(view, IDM_SEPARATOR_VIEW);
     AddItem(view, IDM_LIST, "&List");
     AddItem(view, IDM_DETAILS, "&Details", true);

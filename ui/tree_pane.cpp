@@ -38,6 +38,9 @@ static std::atomic<HWND> paneDialog{nullptr};
 static std::atomic<HWND> paneTree{nullptr};
 static std::atomic<bool> paneInitialised{false};
 static std::atomic<int> selectionChanges{0};
+// Set while the main thread shows a folder's nearest ancestor in the tree for
+// a folder too deep for the browser: that selection is not a navigation.
+static std::atomic<bool> quietSelection{false};
 
 // Main thread only.
 static unsigned paneNumber = 0;
@@ -106,7 +109,7 @@ static void OnBrowserInitialized(HWND dialog) {
     HWND container = thisThreadsContainer;
     paneDialog = dialog;
     MoveWindow(dialog, -5000, -5000, 1, 1, TRUE);
-    std::string folder = CurrentFolder();
+    std::string folder = BrowsableFolder(CurrentFolder());
     SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(folder.c_str()));
 
     HWND tree = FindBrowserTree(dialog);
@@ -124,7 +127,7 @@ static void OnBrowserInitialized(HWND dialog) {
 }
 
 static void OnBrowserSelectionChanged(LPCITEMIDLIST items) {
-    if (thisThreadsPane != listeningPane) return;
+    if (thisThreadsPane != listeningPane || quietSelection) return;
     SetCurrentFolder(PathOfItems(items));
     ++selectionChanges;
     // Listings run on the main thread only.
@@ -262,6 +265,17 @@ void NavigateTo(std::string path) {
     // A pane that is starting (or being replaced) goes there when it is in.
     if (!dialog || !firstNavigationDone || listeningPane != paneNumber) {
         returnFolder = folder;
+        return;
+    }
+    // The browser keeps paths in buffers of MAX_PATH characters: a deeper
+    // folder is never handed to it. The tree shows the nearest folder it can
+    // hold, and the folder itself is listed.
+    std::string browsable = BrowsableFolder(folder);
+    if (browsable != folder) {
+        quietSelection = true;
+        if (!browsable.empty()) SelectInBrowser(dialog, browsable);
+        quietSelection = false;
+        if (PathExists(folder)) PostMessageA(Win.main, WM_KVX_TREE_SELECTION, 0, 0);
         return;
     }
     int before = selectionChanges;

@@ -19,3 +19,8 @@ bool IsBlockedFolderCommand(int id);
 std::string ItemPathFromTexts(const std::vector<std::string>& texts, bool reachedRoot,
                               const std::string& desktopPath);
 
+
+// The folder itself when the system's folder browser can hold its path, or
+// else its nearest ancestor that it can ("" when none), as NavigationPath
+// spells it.
+std::string BrowsableFolder(const std::string& folder);

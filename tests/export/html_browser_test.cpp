@@ -103,6 +103,12 @@ TEST_F(HtmlExportTest, BrowserShowsEveryPictureAndFollowsEveryLink) {
     ASSERT_TRUE(WriteBytes(folder.file(emoji), DrawingWithPreview(5, 3, 0x0000FF)));
     ASSERT_TRUE(WriteBytes(folder.file(longName), DrawingWithPreview(9, 4, 0xFF0000)));
     ASSERT_TRUE(WriteBytes(folder.file("bare.dwg"), MakeDrawingWithoutImages("AC1015")));
+    // A drawing of 2010 that says who made it, in other scripts and in markup.
+    std::string said = DrawingWithPreview(6, 6, 0x00FF00).replace(0, 6, "AC1024");
+    ASSERT_TRUE(WriteBytes(
+        folder.file("said.dwg"),
+        WithPropertiesBlock(said, PropertiesBlock(true, {"Σχέδιο <1>", "", "张伟"}), 30)));
+    sizes["said.dwg"] = {6, 6};
     PngRecipe png;
     png.width = 7;
     png.height = 5;
@@ -155,6 +161,9 @@ TEST_F(HtmlExportTest, BrowserShowsEveryPictureAndFollowsEveryLink) {
                 EXPECT_TRUE(PathExists(path)) << cells[1] << " leads to no drawing";
             }
             ++links;
+        } else if (cells[0] == "TD" && cells.size() == 2 &&
+                   cells[1] == "said.dwgTitle: Σχέδιο <1>Author: 张伟") {
+            ++otherScripts;
         } else if (cells[0] == "TD" && cells.size() == 2 && cells[1] == "a&b<c>.dwg") {
             oddNameReadsAsTyped = true;
         } else if (cells[0] == "TD" && cells.size() == 2 &&
@@ -166,7 +175,7 @@ TEST_F(HtmlExportTest, BrowserShowsEveryPictureAndFollowsEveryLink) {
     EXPECT_FALSE(PathExists(target.file("huge claim.bmp")));
     EXPECT_EQ(RowCount(Win.list), links) << "one link per row";
     EXPECT_TRUE(oddNameReadsAsTyped);
-    EXPECT_EQ(2, otherScripts) << "names in other scripts read as they are";
+    EXPECT_EQ(3, otherScripts) << "names, titles and authors in other scripts read as they are";
     BuildFileList();
 }
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "inspect/dib_layout.h"
+#include "inspect/drawing_properties.h"
 #include "inspect/dwg_format.h"
 #include "inspect/picture_scaling.h"
 #include "inspect/png_preview.h"
@@ -155,5 +156,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         CheckThumbnail(picture, pixels, side);
     }
     CheckPng(WithGoodCrcs(bytes));
+
+    // The properties read back from their kept form as they were; the kept
+    // form itself taken from any bytes.
+    DrawingProperties props, back;
+    if (ReadDrawingProperties(reader, props)) {
+        std::string kept = SerializeProperties(props);
+        if (!ParseProperties(kept, back) || SerializeProperties(back) != kept) __builtin_trap();
+        FilledProperties(props);
+    }
+    if (ParseProperties(bytes, back)) FilledProperties(back);
     return 0;
 }

@@ -88,3 +88,18 @@ TEST(Strings, AtoILikeTheRuntime) {
 }
 
 } // namespace
+
+TEST(Strings, LongTextsAreShortenedInTheMiddleWithoutCuttingACharacter) {
+    EXPECT_EQ("short", ShortenedMiddle("short", 5));
+    EXPECT_EQ("ab\xE2\x80\xA6yz", ShortenedMiddle("abcdefghijklmnopqrstuvwxyz", 5));
+    // Three-byte characters count as one each.
+    std::string chinese;
+    for (int i = 0; i < 200; ++i)
+        chinese += "\xE4\xB8\xAD";
+    std::string shown = ShortenedMiddle(chinese, 9);
+    EXPECT_EQ(std::string("\xE4\xB8\xAD\xE4\xB8\xAD\xE4\xB8\xAD\xE4\xB8\xAD\xE2\x80\xA6"
+                          "\xE4\xB8\xAD\xE4\xB8\xAD\xE4\xB8\xAD\xE4\xB8\xAD"),
+              shown);
+    EXPECT_EQ("a&&b", MenuItemText("a&b"));
+    EXPECT_EQ(kLongestShownLine, MenuItemText(std::string(300, 'x')).size() - 2); // "…" is 3 bytes
+}

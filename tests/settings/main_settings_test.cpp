@@ -494,3 +494,14 @@ TEST_F(MainSettingsTest, NamesInEveryScriptSurviveALoadAndASave) {
     EXPECT_NE(std::string::npos,
               ReadBytes(folder.path() + "KVX2.ini").find("Favorite01=Z:\\M\xC3\xBCller\\"));
 }
+
+TEST_F(MainSettingsTest, PropertyColumnsAreKeptOnlyOnceShown) {
+    UseMainSection("ShowAuthor=TRUE\r\nAuthorWidth=130\r\nShowLastSavedBy=FALSE\r\n");
+    LoadMainSettings();
+    EXPECT_TRUE(window.IsChecked(IDM_COL_AUTHOR));
+    EXPECT_EQ(130, window.ColumnWidth(8));
+    SaveMainSettings();
+    for (const char* line : {"ShowAuthor=TRUE", "AuthorWidth=130", "ShowLastSavedBy=FALSE"})
+        EXPECT_LINE(line);
+    EXPECT_EQ("", ReadMainText("ShowTitle")); // never shown: the file stays as it was
+}

@@ -50,9 +50,10 @@ MainWindowFixture::MainWindowFixture() {
     Win.list = CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
                                WS_CHILD | WS_VISIBLE | LVS_REPORT, 0, 0, 500, 300, Win.main,
                                reinterpret_cast<HMENU>(103), GetModuleHandleA(nullptr), nullptr);
-    const char* const headers[7] = {"SortItem", "Preview",  "Filename",  "Version",
-                                    "Size",     "Modified", "Attributes"};
-    for (int c = 0; c < 7; ++c) {
+    const char* const headers[10] = {"SortItem", "Preview",      "Filename",   "Version",
+                                     "Size",     "Modified",     "Attributes", "Title",
+                                     "Author",   "Last Saved By"};
+    for (int c = 0; c < 10; ++c) {
         LVCOLUMNA col = {};
         col.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
         col.cx = c == 0 ? 0 : 50;

@@ -1,5 +1,7 @@
 #include "tests/support/dwg_builder.h"
 
+#include <windows.h>
+
 #include <cstdio>
 
 #include "runtime/files.h"
@@ -134,4 +136,36 @@ std::string ReadBytes(const std::string& path) {
     std::string bytes;
     ReadWholeFile(path, bytes);
     return bytes;
+}
+
+static void PutStoredText(std::string& out, bool wide, const std::string& text) {
+    std::wstring units(text.size() + 1, L'\0');
+    size_t n = wide ? MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                          &units[0], static_cast<int>(units.size()))
+                    : text.size();
+    out.append({static_cast<char>((n + 1) & 0xFF), static_cast<char>((n + 1) >> 8)});
+    for (size_t i = 0; i <= n; ++i)
+        out.append(wide ? std::string{char(units[i] & 0xFF), char(units[i] >> 8)}
+                        : std::string(1, i < n ? text[i] : '\0'));
+}
+
+std::string PropertiesBlock(bool wide, const std::vector<std::string>& texts,
+                            const std::vector<std::string>& customPairs) {
+    std::string out;
+    for (size_t i = 0; i < 8; ++i)
+        PutStoredText(out, wide, i < texts.size() ? texts[i] : "");
+    // Editing time 1 h; created 2 Jan 2020 10:00; updated 3 Jan 2020 15:30.
+    for (uint32_t t : {0, 3600000, 2458851, 36000000, 2458852, 55800000})
+        AppendLE32(out, t);
+    out.append({static_cast<char>(customPairs.size() / 2), 0});
+    for (const std::string& text : customPairs)
+        PutStoredText(out, wide, text);
+    return out;
+}
+
+std::string WithPropertiesBlock(std::string drawing, const std::string& block, uint16_t codePage) {
+    PutLE32(drawing, 0x20, static_cast<uint32_t>(drawing.size()));
+    drawing[0x13] = static_cast<char>(codePage & 0xFF);
+    drawing[0x14] = static_cast<char>(codePage >> 8);
+    return drawing + block;
 }

@@ -47,3 +47,10 @@ std::string ReadBytes(const std::string& path);
 // system stores no zeros, so that files of gigabytes cost nothing to make.
 bool ExtendFile(const std::string& path, uint64_t size);
 void PutLE32(std::string& bytes, size_t offset, uint32_t value);
+// A summary properties block: the eight texts (UTF-8, stored as UTF-16 when
+// wide, else as the bytes given), three times and the custom pairs.
+std::string PropertiesBlock(bool wide, const std::vector<std::string>& texts,
+                            const std::vector<std::string>& customPairs = {});
+// The drawing with the block put at its end and its address at 0x20; the
+// drawing's code page number set at 0x13.
+std::string WithPropertiesBlock(std::string drawing, const std::string& block, uint16_t codePage);

@@ -139,26 +139,25 @@ class DropWindow {
     bool registered_ = false;
 };
 
-TEST(FileDropBlock, HoldsTheHeaderAndEveryNameWhole) {
-    std::vector<std::string> names = {"C:\\a,b.dwg", "C:\\My Plans\\c & d.dwg"};
+TEST(FileDropBlock, HoldsTheHeaderAndEveryNameWholeInWideCharacters) {
+    std::vector<std::string> names = {"C:\\a,b.dwg", "C:\\Caf\xC3\xA9\\\xE5\xB9\xB3.dwg"};
     HGLOBAL block = MakeFileDropBlock(names);
     ASSERT_TRUE(block);
-    // 20 + the names with their separating NUL + the final two NULs.
-    EXPECT_EQ(20u + 10 + 1 + 21 + 2, GlobalSize(block));
+    // 20 + the names with their NULs + the final NUL, two bytes a character.
+    EXPECT_LE(20u + 2 * (10 + 1 + 12 + 1 + 1), GlobalSize(block));
     auto bytes = static_cast<const unsigned char*>(GlobalLock(block));
     DWORD header[5];
     std::memcpy(header, bytes, sizeof header);
     EXPECT_EQ(20u, header[0]);
-    for (int i = 1; i < 5; ++i)
-        EXPECT_EQ(0u, header[i]) << i; // point, non-client and wide flags
-    std::string list(reinterpret_cast<const char*>(bytes) + 20, 10 + 1 + 21 + 2);
+    EXPECT_EQ(1u, header[4]); // wide
+    std::wstring list(reinterpret_cast<const wchar_t*>(bytes + 20), 10 + 1 + 12 + 1 + 1);
     GlobalUnlock(block);
-    EXPECT_EQ(std::string("C:\\a,b.dwg\0C:\\My Plans\\c & d.dwg\0\0", 34), list);
+    EXPECT_EQ(std::wstring(L"C:\\a,b.dwg\0C:\\Caf\u00e9\\\u5e73.dwg\0\0", 25), list);
     EXPECT_EQ(names, NamesInBlock(block));
     GlobalFree(block);
 
     block = MakeFileDropBlock({});
-    EXPECT_EQ(22u, GlobalSize(block));
+    EXPECT_LE(24u, GlobalSize(block));
     GlobalFree(block);
 }
 
@@ -375,7 +374,9 @@ TEST_F(MainWindowTest, DraggingOutHandsOverExactlyTheSelectedFilesAndRelistsAfte
         ASSERT_TRUE(window.ready());
         window.target.takesFiles = true;
         DragSelectionOut(Win.list);
-        EXPECT_EQ("File Not Found", answers.Seen(0).text);
+        EXPECT_EQ("These files cannot be acted on:\r\n??.dwg holds a character Windows does "
+                  "not allow in names",
+                  answers.Seen(0).text);
         EXPECT_EQ(1, window.target.drops);
         EXPECT_EQ(std::vector<std::string>{folder.file(longName)}, window.target.names);
     }

@@ -407,7 +407,7 @@ TEST_F(MainWindowTest, HeaderClicksAndViewModes) {
     EXPECT_EQ((std::vector<std::string>{"0000", "0001", "0002"}), Column(0));
 
     // A sort column out of range sorts by file name and marks it.
-    SortColumn = 9;
+    SortColumn = 10;
     SortAscending = true;
     Relist();
     EXPECT_EQ(2, SortColumn);

@@ -7,18 +7,34 @@
 #include "filemanager/transfer_plan.h"
 #include "runtime/strings.h"
 
-TEST(FileRules, OnlyNamesTheSystemReadsAsTheyStandAreActedOn) {
-    for (const std::string& name :
-         std::vector<std::string>{"plan.dwg", "two words.dwg", "a&b.dwg", std::string(252, 'a')})
-        EXPECT_TRUE(IsActionableName(name)) << name;
-    // Trimmed by the system, taken as a wildcard or a separator, or pointing
-    // into another folder.
+TEST(FileRules, NamesTheSystemWouldReadOtherwiseAreRefusedWithTheirReason) {
+    // A blank at the start is part of the name; 255 characters are a name.
     for (const std::string& name : std::vector<std::string>{
-             "", " plan.dwg", "plan.dwg ", "plan.dwg\t", "p*.dwg", "p?.dwg", "a|b.dwg",
-             "..\\plan.dwg", "a/b", "a:b.dwg", "a<b>.dwg", "a\"b.dwg"})
-        EXPECT_FALSE(IsActionableName(name)) << "[" << name << "]";
-    EXPECT_TRUE(IsValidFolderName("New Folder"));
-    EXPECT_FALSE(IsValidFolderName("a\\b"));
+             "plan.dwg", "two words.dwg", "a&b.dwg", " lead.dwg", std::string(251, 'a') + ".dwg",
+             "CONSOLE.dwg", "COM0.dwg", "con-plan.dwg"})
+        EXPECT_EQ("", NameProblem(name)) << name;
+    struct Case {
+        const char* name;
+        const char* problem;
+    } refused[] = {
+        {"", "has no name"},
+        {"p*.dwg", "holds a character Windows does not allow in names"},
+        {"a/b", "holds a character Windows does not allow in names"},
+        {"plan.dwg\t", "holds a character Windows does not allow in names"},
+        {"plan.dwg ", "ends in a dot or a space, which Windows drops from names"},
+        {"plan.", "ends in a dot or a space, which Windows drops from names"},
+        {"CON", "is a name Windows keeps for a device"},
+        {"con.dwg", "is a name Windows keeps for a device"},
+        {"Lpt9 .dwg", "is a name Windows keeps for a device"},
+    };
+    for (const Case& c : refused) {
+        EXPECT_EQ(c.problem, NameProblem(c.name)) << "[" << c.name << "]";
+        EXPECT_FALSE(IsActionableName(c.name)) << "[" << c.name << "]";
+    }
+    EXPECT_EQ("", FolderNameProblem("New Folder"));
+    EXPECT_EQ("\"b..\" ends in a dot or a space, which Windows drops from names.",
+              FolderNameProblem("b.."));
+    EXPECT_EQ("\"CON\" is a name Windows keeps for a device.", FolderNameProblem("CON"));
 }
 
 TEST(FileRules, SourceListEndsEachPathAndTheListWithANul) {
@@ -64,16 +80,17 @@ TEST(TransferPlan, TakenNamesAndCopiesIntoTheirOwnFolder) {
         return all;
     };
     std::vector<PlannedTransfer> plan = PlanTransfer(files, "C:\\to", true, exists);
-    // The second b.dwg finds the first one's place taken.
-    EXPECT_EQ("C:\\to\\a.dwg*|C:\\to\\b.dwg|C:\\to\\b.dwg*|", Destinations(plan));
-    EXPECT_EQ(2, CountTaken(plan));
+    // The second b.dwg, from another folder, is kept beside the first: no
+    // file of the folder is in its way.
+    EXPECT_EQ("C:\\to\\a.dwg*|C:\\to\\b.dwg|C:\\to\\b (2).dwg|", Destinations(plan));
+    EXPECT_EQ(1, CountTaken(plan));
     struct Case {
         TakenNameChoice choice;
         std::string destinations;
     } cases[] = {
-        {TakenNameChoice::Replace, "C:\\to\\a.dwg*|C:\\to\\b.dwg|C:\\to\\b.dwg*|"},
+        {TakenNameChoice::Replace, "C:\\to\\a.dwg*|C:\\to\\b.dwg|C:\\to\\b (2).dwg|"},
         {TakenNameChoice::KeepBoth, "C:\\to\\a (3).dwg|C:\\to\\b.dwg|C:\\to\\b (2).dwg|"},
-        {TakenNameChoice::Skip, "C:\\to\\b.dwg|"},
+        {TakenNameChoice::Skip, "C:\\to\\b.dwg|C:\\to\\b (2).dwg|"},
         {TakenNameChoice::Cancel, ""},
     };
     for (const Case& c : cases)

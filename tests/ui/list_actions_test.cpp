@@ -328,8 +328,14 @@ TEST_F(ListActionsTest, NewFoldersAreMadeInTheListedFolder) {
     }
     ExpectMessage(2, "Directory Already Exists!", "Error!");
     ExpectMessage(4, "Directory Already Exists!", "Error!");
-    ExpectMessage(6, "Can't Create Directory!", "Error!");
-    ExpectMessage(8, "Can't Create Directory!", "Error!");
+    ExpectMessage(6,
+                  "Can't Create Directory!\r\n\"a<b\" holds a character Windows does not allow "
+                  "in names.",
+                  "Error!");
+    ExpectMessage(8,
+                  "Can't Create Directory!\r\n\"..\\Out\" holds a character Windows does not "
+                  "allow in names.",
+                  "Error!");
     EXPECT_EQ(Contents("b.dwg"), ReadBytes(folder.file("b.dwg")));
 
     type("Fresh");
@@ -351,7 +357,10 @@ TEST_F(ListActionsTest, RowsWhoseFilesAreNotAsListedAreLeftOut) {
     Select({0, 1, 2});
     Answer(IDOK);
     RunListCommand(IDM_COPY_TO_BASE + 1, RowPoint(0));
-    ExpectMessage(0, "File Not Found", "File Error!");
+    ExpectMessage(0,
+                  "These files cannot be acted on:\r\nb.dwg was not found\r\na.dwg  ends in a "
+                  "dot or a space, which Windows drops from names",
+                  "File Error!");
     EXPECT_EQ(Contents("a.dwg"), ReadBytes(target.file("a.dwg")));
     EXPECT_FALSE(PathExists(target.file("c.dwg")));
     // Nothing left to show or delete: only the message.

@@ -251,7 +251,7 @@ TEST_F(SortingTest, RowsMadeAfterASortAreRankedByTheNext) {
 }
 
 TEST_F(SortingTest, SortColumnOutOfRangeSortsByName) {
-    for (int column : {0, 1, 9, -1}) {
+    for (int column : {0, 1, 10, -1}) {
         FillRows({{"b.dwg", "2.5", "1 KB", "", ""},
                   {"a.dwg", "2004", "1 KB", "", ""},
                   {"c.dwg", "14", "1 KB", "", ""}});

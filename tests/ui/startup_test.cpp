@@ -105,13 +105,16 @@ TEST_F(StartupTest, MenuBar) {
                                "Size",
                                "Modified",
                                "Attributes",
+                               "Title",
+                               "Author",
+                               "Last Saved By",
                                "",
                                "&List",
                                "&Details",
                                "",
                                "&Refresh"};
-    ASSERT_EQ(13, GetMenuItemCount(view));
-    for (int i = 0; i < 13; ++i)
+    ASSERT_EQ(16, GetMenuItemCount(view));
+    for (int i = 0; i < 16; ++i)
         EXPECT_EQ(viewItems[i], MenuText(view, i)) << i;
     EXPECT_TRUE(Checked(IDM_DETAILS));
     EXPECT_FALSE(Checked(IDM_LIST));
