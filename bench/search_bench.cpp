@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "bench/bench_clock.h"
+#include "drawindex/drawing_index.h"
 #include "runtime/app_state.h"
 #include "runtime/handles.h"
 #include "runtime/ids.h"
@@ -79,6 +80,16 @@ int main() {
     MakeTree(tree.path(), MakeDrawingWithoutImages("AC1015", 4096));
     if (!StartMainWindow(home)) return 1;
     std::printf("load before:            %s\n", MachineLoad().c_str());
+    // The tree is searched once to fill the drawing index: the runs below
+    // search a tree seen before.
+    DrawingIndex index;
+    if (!index.Open(home.file("drawings.db"), int64_t(1024) << 20)) return 1;
+    DrawingsIndex = &index;
+    SetCurrentFolder(tree.path());
+    double first = TimeOf([] { SendMessageA(Win.main, WM_COMMAND, IDM_SEARCH_SUBFOLDERS, 0); });
+    SendMessageA(LastSearchWindow, WM_CLOSE, 0, 0);
+    index.Flush();
+    std::printf("first search:           %.3f s, filling the drawing index\n", first);
 
     std::vector<double> search, walk, enumeration;
     int rows = 0, walked = 0, bare = 0;
@@ -108,11 +119,13 @@ int main() {
     RunFigures searched = PrintRuns("search with its window:", search, rows, "rows");
     RunFigures walking = PrintRuns("walk without rows:", walk, walked, "drawings");
     RunFigures bareWalk = PrintRuns("bare enumeration:", enumeration, bare, "drawings");
-    std::printf("search / bare:          min %.1f x  median %.1f x; target at most 1.5x\n",
+    std::printf("search / bare:          min %.1f x  median %.1f x; target at most 1.2x (a tree "
+                "seen before)\n",
                 searched.min / bareWalk.min, searched.median / bareWalk.median);
     std::printf("walk / bare:            min %.1f x  median %.1f x\n", walking.min / bareWalk.min,
                 walking.median / bareWalk.median);
     std::printf("load after:             %s\n", MachineLoad().c_str());
     SendMessageA(Win.main, WM_CLOSE, 0, 0);
+    DrawingsIndex = nullptr;
     return 0;
 }

@@ -12,6 +12,7 @@
 #include "filelist/list_columns.h"
 #include "filelist/list_rows.h"
 #include "filelist/list_sorting.h"
+#include "filelist/listing_index.h"
 #include "filelist/listing_rules.h"
 #include "filelist/row_thumbnails.h"
 #include "inspect/drawing_read_ahead.h"
@@ -169,8 +170,8 @@ static bool TakeReadAhead(DrawingReadAhead& ahead, const std::string& folder,
 // Makes the row of one listed drawing, read for its release. Its thumbnail
 // is made when the row is to be seen; a drawing that has gone, or whose
 // release keeps no preview, shows its placeholder at once.
-static LPARAM AddRow(DrawingReadAhead& ahead, const std::string& folder, const std::string& name,
-                     const EntryFacts& facts) {
+static LPARAM AddRow(DrawingReadAhead& ahead, ListingIndex& index, const std::string& folder,
+                     const std::string& name, const EntryFacts& facts) {
     ShowListingProgress(Counters.position, Counters.planned);
 
     bool thumbnails = Settings.showColumn[1] == "TRUE";
@@ -186,10 +187,12 @@ static LPARAM AddRow(DrawingReadAhead& ahead, const std::string& folder, const s
     int row = RowWithParam(id);
     if (row < 0) return id;
     if (thumbnails) {
-        AddRowThumbnail(id, folder + name,
-                        gone                       ? Thumbs.notFound
-                        : drawing.previewSupported ? kThumbnailPending
-                                                   : Thumbs.notSupported);
+        RowIndexing indexing;
+        int image = gone                       ? Thumbs.notFound
+                    : drawing.previewSupported ? kThumbnailPending
+                                               : Thumbs.notSupported;
+        image = index.RowImage(folder + name, image, indexing);
+        AddRowThumbnail(id, folder + name, image, indexing);
         SetRowImage(row, 1, I_IMAGECALLBACK);
     }
     SetRowText(row, 2, FileNamePart(path));
@@ -219,8 +222,9 @@ using ListedRows = std::vector<std::pair<std::string, LPARAM>>;
 // are added, and the counts are taken afresh, so that the summary speaks of
 // the rows shown. False when the listing was abandoned meanwhile.
 static bool CatchUpWithFolder(const ListingEnvironment& env, DrawingReadAhead& ahead,
-                              const std::string& folder, const std::string& filter,
-                              const std::string& extension, ListedRows& rows) {
+                              ListingIndex& index, const std::string& folder,
+                              const std::string& filter, const std::string& extension,
+                              ListedRows& rows) {
     std::map<std::string, EntryFacts> now;
     ListCounters scratch;
     if (!ListEntries(env, filter, extension, scratch,
@@ -247,7 +251,7 @@ static bool CatchUpWithFolder(const ListingEnvironment& env, DrawingReadAhead& a
         if (!StillCurrent()) return false;
         ++Counters.position;
         ++Counters.listed;
-        rows.emplace_back(entry.first, AddRow(ahead, folder, entry.first, entry.second));
+        rows.emplace_back(entry.first, AddRow(ahead, index, folder, entry.first, entry.second));
     }
     return true;
 }
@@ -259,9 +263,15 @@ static void FinishListing() {
     SetListRedraw(true);
 }
 
+// Why the drawing index is not used, told once after the summary.
+static std::string IndexNotice;
+
 static void ShowSummary(const std::string& folderPath) {
     SetToolTip(Win.status, "Double-Click Here To View Contents Of " + folderPath);
-    SetStatusText(ListingSummary(Counters, WindowText(Win.extensionBox)));
+    std::string summary = ListingSummary(Counters, WindowText(Win.extensionBox));
+    if (!IndexNotice.empty()) summary += "   " + IndexNotice;
+    IndexNotice.clear();
+    SetStatusText(summary);
     // The selection of the list before belongs to rows that are gone.
     UpdateSelectionSummary();
     PumpMessages();
@@ -272,6 +282,8 @@ static void ShowSummary(const std::string& folderPath) {
 void BuildFileList() {
     ListingActive = true;
     ApplyViewMode();
+    std::string notice = DrawingIndexNotice();
+    if (!notice.empty()) IndexNotice = notice;
 
     Counters = ListCounters();
     std::string folderPath = WithTrailingBackslash(CurrentFolder());
@@ -335,9 +347,10 @@ void BuildFileList() {
         readFolder = WithTrailingBackslash(readFolder.empty() ? folderPath : readFolder);
         std::string readFilter = filter(), readExtension = extension();
         bool properties = PropertyColumnsShown();
+        ListingIndex index(properties);
         std::unique_ptr<DrawingReadAhead> ahead(
-            new DrawingReadAhead(false, kReadAhead, properties));
-        ahead->AskEach(ListedPaths(readFolder, readFilter, readExtension));
+            new DrawingReadAhead(false, kReadAhead, properties, index.Reader()));
+        ahead->AskEach(index.Paths(readFolder, readFilter, readExtension));
         if (!ClassifyEntries(env, extension(), Counters)) return AbandonListing();
         if (!PlanEntries(env, filter(), extension(), Counters)) return AbandonListing();
 
@@ -358,15 +371,15 @@ void BuildFileList() {
         {
             // A filter or selection changed during the counting is read afresh.
             if (listFilter != readFilter || listExtension != readExtension) {
-                ahead.reset(new DrawingReadAhead(false, kReadAhead, properties));
-                ahead->AskEach(ListedPaths(readFolder, listFilter, listExtension));
+                ahead.reset(new DrawingReadAhead(false, kReadAhead, properties, index.Reader()));
+                ahead->AskEach(index.Paths(readFolder, listFilter, listExtension));
             }
             ListedRows rows;
-            listed =
-                ListEntries(env, listFilter, listExtension, Counters,
-                            [&](const std::string& name, const EntryFacts& facts) {
-                                rows.emplace_back(name, AddRow(*ahead, readFolder, name, facts));
-                            });
+            listed = ListEntries(env, listFilter, listExtension, Counters,
+                                 [&](const std::string& name, const EntryFacts& facts) {
+                                     rows.emplace_back(
+                                         name, AddRow(*ahead, index, readFolder, name, facts));
+                                 });
             // A folder that went while it was listed is reported as any
             // folder that is not there: no rows, nothing counted.
             if (listed && ListingActive &&
@@ -379,11 +392,12 @@ void BuildFileList() {
             }
             if (listed && ListingActive &&
                 (FolderLastWrite(folderPath) != folderTime || Counters.listed != Counters.planned))
-                listed =
-                    CatchUpWithFolder(env, *ahead, readFolder, listFilter, listExtension, rows);
+                listed = CatchUpWithFolder(env, *ahead, index, readFolder, listFilter,
+                                           listExtension, rows);
         }
         ahead.reset();
         if (!listed || !ListingActive) return AbandonListing();
+        ForgetGoneDrawings(readFolder);
         ShowProgress(false);
         SortFileList();
     }

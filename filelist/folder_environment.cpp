@@ -27,19 +27,28 @@ static void EnumerateFolder(
         if (!visit(entry.name, FactsOf(entry))) return;
 }
 
-std::function<bool(std::string& path)> ListedPaths(const std::string& folder,
-                                                   const std::string& filter,
-                                                   const std::string& extensionSelection) {
+std::function<bool(std::string& path, DirEntry& entry)>
+ListedEntries(const std::string& folder, const std::string& filter,
+              const std::string& extensionSelection) {
     std::string pattern = ListingPattern(filter, extensionSelection);
     auto entries = std::make_shared<DirEntries>(pattern.empty() ? pattern : folder + pattern);
-    return [entries, folder, extensionSelection](std::string& path) {
-        DirEntry entry;
+    return [entries, folder, extensionSelection](std::string& path, DirEntry& entry) {
         while (entries->Next(entry))
             if (ListsEntry(entry.name, FactsOf(entry), extensionSelection)) {
                 path = folder + entry.name;
                 return true;
             }
         return false;
+    };
+}
+
+std::function<bool(std::string& path)> ListedPaths(const std::string& folder,
+                                                   const std::string& filter,
+                                                   const std::string& extensionSelection) {
+    auto next = ListedEntries(folder, filter, extensionSelection);
+    return [next](std::string& path) {
+        DirEntry entry;
+        return next(path, entry);
     };
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "filelist/listing_rules.h"
+#include "runtime/dir_entries.h"
 
 ListingEnvironment FolderEnvironment(std::function<bool()> beforeEntry,
                                      const std::string& folder = std::string());
@@ -15,3 +16,7 @@ ListingEnvironment FolderEnvironment(std::function<bool()> beforeEntry,
 std::function<bool(std::string& path)> ListedPaths(const std::string& folder,
                                                    const std::string& filter,
                                                    const std::string& extensionSelection);
+// The same with each path's directory entry.
+std::function<bool(std::string& path, DirEntry& entry)>
+ListedEntries(const std::string& folder, const std::string& filter,
+              const std::string& extensionSelection);

@@ -5,6 +5,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "drawindex/drawing_index.h"
 #include "filelist/list_rows.h"
 #include "inspect/preview_bitmap.h"
 #include "inspect/thumbnail_maker.h"
@@ -17,6 +18,7 @@ struct RowThumb {
     std::string path;
     int image = kThumbnailPending; // a placeholder, the row's own thumbnail, or pending
     int slot = -1;                 // the slot holding its thumbnail
+    RowIndexing indexing;
 };
 
 // A place in the image list for one row's thumbnail.
@@ -37,6 +39,7 @@ std::unordered_map<LPARAM, RowThumb> rowThumbs;
 std::vector<Slot> slots;
 int limit = 0;
 int cellWidth = 0, cellHeight = 0;
+CellFormat cellFormat;
 unsigned long seenClock = 0;
 std::unique_ptr<ThumbnailMaker> maker;
 bool askPending = false; // rows on screen wait for their thumbnails to be asked for
@@ -83,6 +86,21 @@ void PlaceCell(RowThumb& thumb, LPARAM row, const std::vector<uint8_t>& cell) {
     thumb.slot = slot;
 }
 
+// A row's thumbnail from the drawing index, when it holds the picture.
+bool PlaceIndexedCell(RowThumb& thumb, LPARAM row) {
+    if (!thumb.indexing.hasPicture || !DrawingsIndex) return false;
+    thumb.indexing.hasPicture = false; // once: a picture that fails is made anew
+    IndexedDrawing entry;
+    std::vector<uint8_t> cell;
+    if (!DrawingsIndex->Find(thumb.path, thumb.indexing.facts, entry, true) ||
+        entry.cell != IndexedCell::kPicture || !(entry.format == cellFormat) ||
+        !DecodeCellPicture(reinterpret_cast<const uint8_t*>(entry.picture.data()),
+                           entry.picture.size(), cellWidth, cellHeight, cell))
+        return false;
+    PlaceCell(thumb, row, cell);
+    return true;
+}
+
 void AskForRowsOnScreen() {
     int rows = RowCount(Win.list);
     if (!maker || rows == 0) return;
@@ -101,6 +119,8 @@ void AskForRowsOnScreen() {
     auto wantRow = [&](LPARAM row) {
         auto found = rowThumbs.find(row);
         if (found == rowThumbs.end() || found->second.image != kThumbnailPending) return;
+        // The index gives it when it is drawn: its drawing is not opened.
+        if (found->second.indexing.hasPicture) return;
         for (const ThumbnailRequest& request : wanted)
             if (request.row == row) return;
         wanted.push_back({row, found->second.path});
@@ -143,6 +163,7 @@ void StartRowThumbnails(bool thumbnails) {
     askPending = false;
     cellWidth = Settings.thumbWidth;
     cellHeight = Settings.thumbHeight;
+    cellFormat = CellFormat{cellWidth, cellHeight, ThumbnailBackground(), BlackBackground};
     limit = 0;
     if (!thumbnails || !Thumbs.images || cellWidth < 1 || cellHeight < 1) return;
     limit = ThumbnailLimitFor(cellWidth, cellHeight);
@@ -150,10 +171,16 @@ void StartRowThumbnails(bool thumbnails) {
                                    Win.main, WM_KVX_THUMBNAILS));
 }
 
-void AddRowThumbnail(LPARAM row, const std::string& path, int image) {
+CellFormat RowCellFormat() {
+    return CellFormat{Settings.thumbWidth, Settings.thumbHeight, ThumbnailBackground(),
+                      BlackBackground};
+}
+
+void AddRowThumbnail(LPARAM row, const std::string& path, int image, const RowIndexing& indexing) {
     RowThumb& thumb = rowThumbs[row];
     thumb.path = path;
     thumb.image = image;
+    thumb.indexing = indexing;
 }
 
 void ForgetRowThumbnail(LPARAM row) {
@@ -185,6 +212,10 @@ void AnswerRowImage(NMLVDISPINFOA* info) {
         if (thumb.slot >= 0) slots[thumb.slot].seen = ++seenClock;
         return;
     }
+    if (PlaceIndexedCell(thumb, found->first)) {
+        item.iImage = thumb.image;
+        return;
+    }
     // Until its own is made, a row shows the image of a row without one.
     item.iImage = Thumbs.noPreview;
     if (!maker) return;
@@ -205,6 +236,12 @@ void TakeMadeThumbnails() {
         auto found = rowThumbs.find(made.row);
         if (found == rowThumbs.end() || found->second.image != kThumbnailPending) continue;
         RowThumb& thumb = found->second;
+        if (thumb.indexing.indexed && DrawingsIndex)
+            DrawingsIndex->PutCell(thumb.path, thumb.indexing.facts,
+                                   made.kind == CellKind::kCell       ? IndexedCell::kPicture
+                                   : made.kind == CellKind::kNotFound ? IndexedCell::kNotFound
+                                                                      : IndexedCell::kNotSupported,
+                                   cellFormat, made.cell);
         if (made.kind == CellKind::kCell)
             PlaceCell(thumb, made.row, made.cell);
         else

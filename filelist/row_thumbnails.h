@@ -8,6 +8,8 @@
 
 #include <string>
 
+#include "drawindex/index_entry.h"
+
 // The image a row shows before its thumbnail is made.
 constexpr int kThumbnailPending = -2;
 
@@ -17,9 +19,20 @@ int ThumbnailLimitFor(int width, int height);
 // Thumbs.images (its placeholders already added), with cells of the
 // thumbnail size in Settings; without thumbnails, none are made.
 void StartRowThumbnails(bool thumbnails);
+// The cells made now, as the drawing index tells them apart.
+CellFormat RowCellFormat();
+// What the drawing index knows of a row's drawing: the facts its thumbnail
+// is stored under once made, and whether it holds that thumbnail already.
+struct RowIndexing {
+    bool indexed = false;
+    DrawingFacts facts;
+    bool hasPicture = false;
+};
 // A row of the drawing at `path`: `image` is a placeholder's index, or
-// kThumbnailPending for a thumbnail to be made when the row is seen.
-void AddRowThumbnail(LPARAM row, const std::string& path, int image);
+// kThumbnailPending for a thumbnail to be made, or taken from the index,
+// when the row is seen.
+void AddRowThumbnail(LPARAM row, const std::string& path, int image,
+                     const RowIndexing& indexing = RowIndexing());
 void ForgetRowThumbnail(LPARAM row);
 void ForgetAllRowThumbnails();
 

@@ -3,8 +3,10 @@
 // Slim locks and condition variables hand reads over without a trip to the
 // system's server, where events would need one for every hand-over.
 
-DrawingReadAhead::DrawingReadAhead(bool withPreview, size_t ahead, bool withProperties)
-    : withPreview_(withPreview), withProperties_(withProperties), ahead_(ahead ? ahead : 1) {
+DrawingReadAhead::DrawingReadAhead(bool withPreview, size_t ahead, bool withProperties,
+                                   Reader reader)
+    : withPreview_(withPreview), withProperties_(withProperties), ahead_(ahead ? ahead : 1),
+      reader_(std::move(reader)) {
     thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);
 }
 
@@ -46,7 +48,7 @@ bool DrawingReadAhead::TakeNext(std::string& path, DrawingRead& read) {
             return false;
         }
         ++taken_;
-        read = ReadDrawingAlone(path, withPreview_, withProperties_);
+        read = Read(path);
         return true;
     }
     AcquireSRWLockExclusive(&lock_);
@@ -86,6 +88,10 @@ bool DrawingReadAhead::NextPath(std::string& path) {
     return any;
 }
 
+DrawingRead DrawingReadAhead::Read(const std::string& path) const {
+    return reader_ ? reader_(path) : ReadDrawingAlone(path, withPreview_, withProperties_);
+}
+
 DWORD WINAPI DrawingReadAhead::Run(void* param) {
     DrawingReadAhead& self = *static_cast<DrawingReadAhead*>(param);
     AcquireSRWLockExclusive(&self.lock_);
@@ -101,7 +107,7 @@ DWORD WINAPI DrawingReadAhead::Run(void* param) {
         }
         self.reading_ = true;
         ReleaseSRWLockExclusive(&self.lock_);
-        DrawingRead read = ReadDrawingAlone(path, self.withPreview_, self.withProperties_);
+        DrawingRead read = self.Read(path);
         AcquireSRWLockExclusive(&self.lock_);
         self.reading_ = false;
         self.done_.push_back({std::move(path), std::move(read)});

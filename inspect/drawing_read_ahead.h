@@ -12,9 +12,14 @@
 
 class DrawingReadAhead {
   public:
+    // How a path is read: by default the drawing itself, with or without
+    // its preview and its properties; a caller that may know the answer
+    // already gives its own.
+    using Reader = std::function<DrawingRead(const std::string& path)>;
     // Reads with or without the preview and the properties, at most `ahead`
     // drawings before they are taken.
-    DrawingReadAhead(bool withPreview, size_t ahead, bool withProperties = false);
+    DrawingReadAhead(bool withPreview, size_t ahead, bool withProperties = false,
+                     Reader reader = nullptr);
     ~DrawingReadAhead(); // stops the thread; reads not taken are dropped
     DrawingReadAhead(const DrawingReadAhead&) = delete;
     DrawingReadAhead& operator=(const DrawingReadAhead&) = delete;
@@ -37,10 +42,12 @@ class DrawingReadAhead {
     };
     static DWORD WINAPI Run(void* self);
     bool NextPath(std::string& path); // on the thread, lock_ held
+    DrawingRead Read(const std::string& path) const;
 
     const bool withPreview_;
     const bool withProperties_;
     const size_t ahead_;
+    const Reader reader_;
     HANDLE thread_ = nullptr;
     size_t asked_ = 0, taken_ = 0; // the caller's counts
     // Under lock_:

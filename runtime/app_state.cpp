@@ -24,6 +24,7 @@ bool PreviewFound = false;
 std::string StartFolder;
 bool SearchActive = false;
 std::string SearchPropertyText;
+DrawingIndex* DrawingsIndex = nullptr;
 HWND LastSearchWindow = nullptr;
 int ResultSortColumn = 0;
 bool ResultSortAscending = false;

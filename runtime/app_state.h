@@ -121,6 +121,10 @@ extern bool SearchActive;
 // The search's "Text in properties": only drawings whose properties hold it
 // are found; "" finds every drawing.
 extern std::string SearchPropertyText;
+// The drawing index the listing and the search read through; null while
+// none is used (turned off in the settings, or it cannot be opened).
+class DrawingIndex;
+extern DrawingIndex* DrawingsIndex;
 // The window of the last search command; null once that window is destroyed.
 extern HWND LastSearchWindow;
 // Sorting of the search results: column 1..6, 0 until a search has ended.

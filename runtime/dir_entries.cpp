@@ -8,6 +8,8 @@ static void Take(const WIN32_FIND_DATAW& data, DirEntry& entry) {
     entry.size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     entry.lastWrite = (static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
                       data.ftLastWriteTime.dwLowDateTime;
+    entry.created = (static_cast<uint64_t>(data.ftCreationTime.dwHighDateTime) << 32) |
+                    data.ftCreationTime.dwLowDateTime;
 }
 
 DirEntries::DirEntries(const std::string& pattern) : pattern_(pattern) {}

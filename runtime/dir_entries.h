@@ -15,6 +15,7 @@ struct DirEntry {
     uint32_t attributes = 0;
     uint64_t size = 0;      // the whole size in bytes
     uint64_t lastWrite = 0; // the system's file time: 100 ns units since 1601, UTC
+    uint64_t created = 0;   // in the same units
 };
 
 // The entries matching a wildcard pattern (a path of any length; the

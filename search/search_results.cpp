@@ -8,6 +8,7 @@
 
 #include "filelist/list_rows.h"
 #include "filelist/list_sorting.h"
+#include "filelist/listing_index.h"
 #include "filelist/sort_keys.h"
 #include "inspect/drawing_read_ahead.h"
 #include "inspect/dwg_inspect.h"
@@ -34,6 +35,7 @@ struct ResultList {
     // The drawing found last waits for its release text while the walk goes
     // on; its row comes with the next drawing found, or at the search's end.
     DrawingReadAhead reading{false, 1};
+    FolderLookup indexed;
     DirEntry readingEntry;
 };
 
@@ -99,6 +101,7 @@ static void InsertReadRow(HWND list, ResultList& state) {
     DrawingRead read;
     if (!state.reading.TakeNext(path, read)) return;
     TakeDrawingRead(path, read, false);
+    RememberDrawingRead(path, FactsOfEntry(state.readingEntry), read);
     InsertResultRow(list, state, path, state.readingEntry, read.version);
 }
 
@@ -112,6 +115,12 @@ void AddSearchResult(HWND list, const std::string& path, const DirEntry& entry) 
         state->lastShown = GetTickCount();
     }
     InsertReadRow(list, *state);
+    // A drawing the index knows unchanged is not opened.
+    IndexedDrawing known;
+    if (state->indexed.Find(path, FactsOfEntry(entry), known)) {
+        InsertResultRow(list, *state, path, entry, known.version);
+        return;
+    }
     state->readingEntry = entry;
     state->reading.Ask(path);
 }

@@ -7,6 +7,7 @@
 #include "filelist/file_list_build.h"
 #include "filelist/list_columns.h"
 #include "filelist/list_sorting.h"
+#include "filelist/listing_index.h"
 #include "filelist/listing_rules.h"
 #include "runtime/file_facts.h"
 #include "runtime/app_state.h"
@@ -96,11 +97,22 @@ static void GoToShortcutFolder() {
     if (!folder.empty()) NavigateTo(folder);
 }
 
+// Nothing is lost: the index only remembers what the drawings say.
+static void OnClearDrawingIndex() {
+    if (ShowMessage("Clear the drawing index?\n\nEvery drawing is read again from its file the "
+                    "next time its folder is listed or searched.",
+                    "Clear Drawing Index", MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return;
+    if (!ClearDrawingIndex())
+        ShowMessage("The drawing index could not be cleared.", "Error", MB_OK | MB_ICONERROR);
+}
+
 static void OnCommand(HWND wnd, int id, int code) {
     switch (id) {
     case IDM_EXIT: SendMessageA(wnd, WM_CLOSE, 0, 0); break;
     case IDM_REFRESH: RefreshTreePane(); break;
     case IDM_SEARCH_SUBFOLDERS: OpenSearchWindow(); break;
+    case IDM_CLEAR_INDEX: OnClearDrawingIndex(); break;
     case IDM_EXPORT_HTML:
         ShowHtmlOptionsDialog();
         AfterDialog();

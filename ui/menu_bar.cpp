@@ -57,6 +57,8 @@ void BuildMenuBar() {
     AddItem(tools, IDM_NEW_FOLDER, "Create New Folder...");
     AddSeparator(tools, IDM_SEPARATOR_TOOLS);
     AddItem(tools, IDM_SEARCH_SUBFOLDERS, "Search Sub-Folders For Dwg Files");
+    AddSeparator(tools, IDM_SEPARATOR_TOOLS);
+    AddItem(tools, IDM_CLEAR_INDEX, "Clear Drawing Index");
 
     HMENU favorites = AddPopup(bar, 3, "F&avorites");
     for (int id = IDM_FAVORITE_FIRST; id <= IDM_FAVORITE_LAST; ++id)

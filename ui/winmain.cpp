@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "runtime/app_state.h"
+#include "filelist/listing_index.h"
 #include "settings/settings_file.h"
 #include "ui/command_line.h"
 #include "ui/main_window.h"
@@ -12,6 +13,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     StartFolder = CommandLineArguments();
     if (RunShellSwitch(StartFolder)) return 0;
     PrepareSettingsFile();
+    StartDrawingIndex();
     if (!CreateMainWindow()) return 1;
-    return RunMessageLoop();
+    int status = RunMessageLoop();
+    StopDrawingIndex();
+    return status;
 }

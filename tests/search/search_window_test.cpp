@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "drawindex/drawing_index.h"
 #include "runtime/file_facts.h"
 #include "runtime/app_state.h"
 #include "runtime/ids.h"
@@ -596,6 +597,28 @@ TEST(SearchAtShutdown, ClosingTheMainWindowStopsTheSearch) {
     EXPECT_NE(std::string::npos, saved.find("\r\nWidth= 600\r\n")) << saved;
     EXPECT_NE(std::string::npos, saved.find("\r\nFilenameWidth=175\r\n")) << saved;
     Win = MainWindow();
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(SearchWindowTest, ADrawingSeenBeforeIsNotOpenedAgain) {
+    DrawingIndex index;
+    ASSERT_TRUE(index.Open(home->file("drawings.db"), 1 << 30));
+    DrawingsIndex = &index;
+    MakeExampleTree();
+    Search(Unslashed(root.path()));
+    index.Flush();
+    // Locked, d.dwg cannot be opened: its release comes from the index.
+    HANDLE lock = CreateFileA(root.file("S\\d.dwg").c_str(), GENERIC_READ, 0, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, lock);
+    Search(Unslashed(root.path()));
+    std::vector<std::string> versions = Column(3);
+    CloseHandle(lock);
+    DrawingsIndex = nullptr;
+    EXPECT_EQ(std::vector<std::string>(4, "2000"), versions);
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "tests/fuzz/native/code_page_cases.h"
 
 #include <algorithm>
+#include <cwctype>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -246,4 +247,15 @@ bool NativeTextMatchesSystem() {
         }
     }
     return true;
+}
+
+DWORD CharUpperBuffW(LPWSTR text, DWORD length) {
+    for (DWORD i = 0; i < length; ++i) {
+        wchar_t c = text[i];
+        if (c < 0xD800 || (c > 0xDFFF && c < 0x10000)) {
+            wint_t upper = std::towupper(static_cast<wint_t>(c));
+            if (upper < 0x10000) text[i] = static_cast<wchar_t>(upper);
+        }
+    }
+    return length;
 }

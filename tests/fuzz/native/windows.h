@@ -56,6 +56,10 @@ int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR text, int bytes, LPWS
 int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideChars, LPSTR text,
                         int bytes, LPCSTR defaultChar, LPBOOL usedDefault);
 
+// Upper case in place, one UTF-16 code unit at a time (surrogates as they
+// are); the C library's table stands in for the system's.
+DWORD CharUpperBuffW(LPWSTR text, DWORD length);
+
 // The code page CP_ACP stands for: 1252 (the default) or CP_UTF8.
 extern UINT NativeAnsiCodePage;
 UINT GetACP();

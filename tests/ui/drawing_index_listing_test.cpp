@@ -1,0 +1,169 @@
+// Listing through the drawing index: an unchanged drawing is not opened.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+#include "drawindex/drawing_index.h"
+#include "runtime/app_state.h"
+#include "runtime/dir_entries.h"
+#include "runtime/ids.h"
+#include "tests/support/dialog_answerer.h"
+#include "tests/support/dwg_builder.h"
+#include "tests/support/pump_until.h"
+#include "tests/support/stderr_capture.h"
+#include "tests/support/unix_command.h"
+#include "tests/support/unix_tools.h"
+#include "tests/ui/main_window_fixture.h"
+
+namespace {
+
+std::string PictureDrawing(const std::string& signature, uint32_t color) {
+    DibRecipe recipe;
+    recipe.width = 90;
+    recipe.height = 60;
+    recipe.bits = 24;
+    recipe.color = [color](int, int) { return color; };
+    return MakeDrawing(signature, {{2, MakeDib(recipe)}});
+}
+
+int RowOf(const std::vector<std::string>& names, const std::string& name) {
+    return static_cast<int>(std::find(names.begin(), names.end(), name) - names.begin());
+}
+
+TEST_F(MainWindowTest, AnUnchangedDrawingIsListedFromTheIndexWithoutBeingOpened) {
+    ScratchFolder folder, home;
+    DrawingIndex index;
+    ASSERT_TRUE(index.Open(home.file("drawings.db"), 1 << 30));
+    DrawingsIndex = &index;
+    ASSERT_TRUE(WriteBytes(folder.file("kept.dwg"), PictureDrawing("AC1015", 0x3366CC)));
+    ASSERT_TRUE(WriteBytes(folder.file("changed.dwg"), PictureDrawing("AC1015", 0x3366CC)));
+    ASSERT_TRUE(WriteBytes(folder.file("gone.dwg"), PictureDrawing("AC1015", 0x3366CC)));
+    SetCurrentFolder(Unslashed(folder.path()));
+    Relist();
+    std::vector<std::string> names = Column(2);
+    uint32_t keptColour = ImageCentre(RowImage(RowOf(names, "kept.dwg"), 1));
+    index.Flush();
+
+    // Locked, the kept drawing cannot be opened: all it shows comes from
+    // the index. The changed one is read again, the gone one forgotten.
+    ASSERT_TRUE(WriteBytes(folder.file("changed.dwg"), PictureDrawing("AC1018", 0xCC6633) + "x"));
+    ASSERT_TRUE(DeleteFileA(folder.file("gone.dwg").c_str()));
+    HANDLE lock = CreateFileA(folder.file("kept.dwg").c_str(), GENERIC_READ, 0, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, lock);
+    StderrCapture err;
+    Relist();
+    names = Column(2);
+    int kept = RowOf(names, "kept.dwg"), changed = RowOf(names, "changed.dwg");
+    ASSERT_EQ(2u, names.size());
+    std::vector<std::string> versions = Column(3);
+    int keptImage = RowImage(kept, 1);
+    uint32_t changedColour = ImageCentre(RowImage(changed, 1));
+    std::string written = err.finish();
+    CloseHandle(lock);
+    EXPECT_EQ("", written);
+    EXPECT_EQ("2000", versions[kept]);
+    EXPECT_EQ("2004", versions[changed]);
+    EXPECT_GT(keptImage, Thumbs.notSupported);
+    EXPECT_EQ(keptColour, ImageCentre(keptImage));
+    EXPECT_NE(keptColour, changedColour);
+    index.Flush();
+    EXPECT_EQ(2, index.EntryCount());
+    DrawingsIndex = nullptr;
+}
+
+// Through a stand-in file server that counts what is opened (the tool that
+// KORVEX_SLOWFS names): a relist opens the drawing that changed, and only it.
+TEST_F(MainWindowTest, ARelistThroughAFileServerOpensOnlyTheChangedDrawing) {
+    const char* tool = std::getenv("KORVEX_SLOWFS");
+    if (!tool || !*tool) GTEST_SKIP() << "KORVEX_SLOWFS names no stand-in file server";
+    ScratchFolder source, mount, home;
+    std::string mnt = ShellQuote(UnixPath(Unslashed(mount.path())));
+    for (const char* name : {"a.dwg", "b.dwg", "c.dwg"})
+        ASSERT_TRUE(WriteBytes(source.file(name), PictureDrawing("AC1015", 0x3366CC)));
+    UnixRun started = RunUnixCommand(
+        "(setsid " + ShellQuote(tool) + " " + ShellQuote(UnixPath(Unslashed(source.path()))) +
+        " " + mnt + " 0 " + ShellQuote(UnixPath(home.file("counts"))) +
+        " >/dev/null 2>&1 &); for i in $(seq 100); do mountpoint -q " + mnt +
+        " && exit 0; sleep 0.1; done; exit 1");
+    if (started.status != 0) GTEST_SKIP() << "the stand-in server did not start";
+    DrawingIndex index;
+    ASSERT_TRUE(index.Open(home.file("drawings.db"), 1 << 30));
+    DrawingsIndex = &index;
+    auto opens = [&] { // the server rewrites its counts: two readings must agree
+        for (long last = -2;;) {
+            long n = -1, lists = -1;
+            std::sscanf(ReadBytes(home.file("counts")).c_str(), "%ld %ld", &n, &lists);
+            if (lists >= 0 && n == last) return n;
+            last = lists >= 0 ? n : -2;
+        }
+    };
+    auto listAll = [&] {
+        SetCurrentFolder(Unslashed(mount.path()));
+        Relist();
+        for (int row = 0; row < 3; ++row)
+            RowImage(row, 1);
+        index.Flush();
+    };
+    listAll();
+    std::string changed = PictureDrawing("AC1018", 0xCC6633) + "longer";
+    ASSERT_TRUE(WriteBytes(source.file("b.dwg"), changed));
+    DirEntry seen;
+    ASSERT_TRUE(EventuallyTrue([&] {
+        return FindFirstEntry(mount.file("b.dwg"), seen) && seen.size == changed.size();
+    }));
+    long before = opens();
+    listAll();
+    long opened = opens() - before;
+    DrawingsIndex = nullptr;
+    // By its real path, the only one the mount table knows; lazily, as the
+    // listed folder is still the current directory.
+    RunUnixCommand("fusermount -uz \"$(realpath " + mnt + ")\"");
+    EXPECT_EQ((std::vector<std::string>{"2000", "2004", "2000"}), Column(3));
+    EXPECT_EQ(2, opened); // b.dwg: its release, then its thumbnail
+}
+
+TEST_F(MainWindowTest, AnIndexThatCannotBeUsedIsToldOnceInTheStatusBar) {
+    ScratchFolder folder, home;
+    std::string file = home.file("drawings.db");
+    ASSERT_TRUE(WriteBytes(file, "held"));
+    HANDLE lock = CreateFileA(file.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+    DrawingIndex index;
+    EXPECT_FALSE(index.Open(file, 1 << 30));
+    DrawingsIndex = &index;
+    ASSERT_TRUE(WriteBytes(folder.file("a.dwg"), PictureDrawing("AC1015", 0x3366CC)));
+    SetCurrentFolder(Unslashed(folder.path()));
+    Relist();
+    std::string first = StatusText(0);
+    Relist();
+    CloseHandle(lock);
+    DrawingsIndex = nullptr;
+    EXPECT_NE(std::string::npos, first.find("Drawing index not available")) << first;
+    EXPECT_EQ(std::string::npos, StatusText(0).find("Drawing index")) << StatusText(0);
+    EXPECT_EQ((std::vector<std::string>{"2000"}), Column(3));
+}
+
+TEST_F(MainWindowTest, ClearDrawingIndexAsksFirst) {
+    ScratchFolder home;
+    DrawingIndex index;
+    ASSERT_TRUE(index.Open(home.file("drawings.db"), 1 << 30));
+    IndexedDrawing entry;
+    entry.path = home.file("a.dwg");
+    index.Put(entry);
+    index.Flush();
+    DrawingsIndex = &index;
+    for (int answer : {IDNO, IDYES}) {
+        DialogAnswerer answers;
+        answers.Add([answer](HWND dlg) { ClickButton(dlg, answer); });
+        SendMessageA(Win.main, WM_COMMAND, IDM_CLEAR_INDEX, 0);
+        EXPECT_EQ("Clear Drawing Index", answers.Seen(0).caption);
+        EXPECT_EQ(answer == IDNO ? 1 : 0, index.EntryCount());
+    }
+    DrawingsIndex = nullptr;
+}
+
+} // namespace
