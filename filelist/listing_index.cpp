@@ -108,13 +108,34 @@ bool FolderLookup::Find(const std::string& path, const DrawingFacts& facts, Inde
     return true;
 }
 
+// A drawing's properties as its entry keeps them: a layout version byte,
+// then the kept form; the byte alone for a drawing read and found without
+// any. An entry without the byte was read without its properties.
+static const char kPropertiesLayout = 1;
+
+static std::string PropertiesBlob(const DrawingRead& read) {
+    return std::string(1, kPropertiesLayout) +
+           (read.properties ? SerializeProperties(*read.properties) : std::string());
+}
+
+// The properties an entry keeps into a read; false when it keeps none.
+static bool PropertiesFromBlob(const std::string& blob, DrawingRead& read) {
+    if (PropertiesVersion(blob) != kPropertiesLayout) return false;
+    if (blob.size() == 1) return true;
+    auto properties = std::make_shared<DrawingProperties>();
+    if (!ParseProperties(blob.substr(1), *properties)) return false;
+    read.properties = properties;
+    return true;
+}
+
 void RememberDrawingRead(const std::string& path, const DrawingFacts& facts,
-                         const DrawingRead& read) {
+                         const DrawingRead& read, bool withProperties) {
     if (!DrawingsIndex || read.unreadable || read.version == kFileNotFoundVersion) return;
     IndexedDrawing entry;
     entry.path = path;
     entry.facts = facts;
     entry.version = read.version;
+    if (withProperties) entry.properties = PropertiesBlob(read);
     // A release without previews needs no look for one.
     entry.cell = read.previewSupported ? IndexedCell::kUnknown : IndexedCell::kNotSupported;
     DrawingsIndex->Put(entry);
@@ -172,18 +193,23 @@ DrawingReadAhead::Reader ListingIndex::Reader() {
         Shared::Read done;
         DrawingRead read;
         bool found = false;
-        if (known && !shared->withProperties) {
+        if (known) {
             std::lock_guard<std::mutex> hold(shared->lookupLock);
             found = shared->lookup.Find(path, facts, done.entry);
         }
+        // Properties wanted from an entry read without them: the drawing is
+        // read again, and its entry then keeps them.
+        if (found && shared->withProperties && !PropertiesFromBlob(done.entry.properties, read))
+            found = false;
         if (found) {
             done.fromIndex = true;
             read.version = done.entry.version;
             read.previewSupported = done.entry.cell != IndexedCell::kNotSupported;
         } else {
+            done.entry = IndexedDrawing();
             read = ReadDrawingAlone(path, false, shared->withProperties);
             if (!known || read.unreadable || read.version == kFileNotFoundVersion) return read;
-            RememberDrawingRead(path, facts, read);
+            RememberDrawingRead(path, facts, read, shared->withProperties);
             done.entry.facts = facts;
         }
         std::lock_guard<std::mutex> hold(shared->lock);

@@ -43,18 +43,18 @@ class FolderLookup {
     std::string folder_; // its key
     DrawingIndex::FolderEntries entries_;
 };
-// Writes the entry of a drawing read for its release; a drawing that could
-// not be read is left out.
+// Writes the entry of a drawing read for its release, and withProperties
+// for its properties as well; a drawing that could not be read is left out.
 void RememberDrawingRead(const std::string& path, const DrawingFacts& facts,
-                         const DrawingRead& read);
+                         const DrawingRead& read, bool withProperties = false);
 
 // One listing's reads through the index, on the read-ahead's thread: the
 // paths it is given remember their entries' facts, and the reader answers
 // from the index where it can, reading and remembering the rest.
 class ListingIndex {
   public:
-    // With properties wanted, every drawing is read from its file: the
-    // index keeps no properties yet.
+    // With properties wanted, a drawing's properties come from its entry
+    // too, when the entry was read with them.
     explicit ListingIndex(bool withProperties);
     std::function<bool(std::string& path)>
     Paths(const std::string& folder, const std::string& filter, const std::string& extension);

@@ -75,6 +75,32 @@ TEST_F(MainWindowTest, AnUnchangedDrawingIsListedFromTheIndexWithoutBeingOpened)
     DrawingsIndex = nullptr;
 }
 
+// With the Last Saved By column shown, an unchanged drawing's properties come
+// from its entry: the relist of the locked drawing still shows who saved it.
+TEST_F(MainWindowTest, PropertiesOfAnUnchangedDrawingComeFromTheIndex) {
+    ScratchFolder folder, home;
+    DrawingIndex index;
+    ASSERT_TRUE(index.Open(home.file("drawings.db"), 1 << 30));
+    DrawingsIndex = &index;
+    std::vector<std::string> texts(8);
+    texts[5] = "Ren\xC3\xA9" "e";
+    ASSERT_TRUE(WriteBytes(folder.file("saved.dwg"),
+                           WithPropertiesBlock(MakeDrawing("AC1024", {{1, "header"}}),
+                                               PropertiesBlock(true, texts), 30)));
+    SetCurrentFolder(Unslashed(folder.path()));
+    SendMessageA(Win.main, WM_COMMAND, IDM_COL_LAST_SAVED_BY, 0); // shown: the folder is relisted
+    ASSERT_TRUE(PumpUntil([] { return !ListingActive; }));
+    index.Flush();
+    HANDLE lock = CreateFileA(folder.file("saved.dwg").c_str(), GENERIC_READ, 0, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    Relist();
+    std::vector<std::string> lastSavedBy = Column(9);
+    CloseHandle(lock);
+    SendMessageA(Win.main, WM_COMMAND, IDM_COL_LAST_SAVED_BY, 0);
+    DrawingsIndex = nullptr;
+    EXPECT_EQ(std::vector<std::string>{"Ren\xC3\xA9" "e"}, lastSavedBy);
+}
+
 // Through a stand-in file server that counts what is opened (the tool that
 // KORVEX_SLOWFS names): a relist opens the drawing that changed, and only it.
 TEST_F(MainWindowTest, ARelistThroughAFileServerOpensOnlyTheChangedDrawing) {
