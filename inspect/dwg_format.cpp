@@ -102,11 +102,13 @@ uint16_t PreviewBitCount(const std::array<uint8_t, 40>& info) {
     return ReadLE16(&info[14]);
 }
 
-std::unique_ptr<char[]> PreviewData(const ByteReader& file, const PreviewEntry& entry) {
+std::unique_ptr<char[]> PreviewData(const ByteReader& file, const PreviewEntry& entry,
+                                    size_t* got) {
     // A damaged entry in a very large drawing can claim more than the address
     // space holds: that gives no preview rather than the end of the program.
     std::unique_ptr<char[]> data(new (std::nothrow) char[entry.size]());
-    if (data) file.ReadAt(entry.start, data.get(), entry.size);
+    size_t read = data ? file.ReadAt(entry.start, data.get(), entry.size) : 0;
+    if (got) *got = read;
     return data;
 }
 

@@ -50,8 +50,10 @@ std::array<uint8_t, 14> PreviewFileHeader(const std::array<uint8_t, 40>& infoHea
 uint16_t PreviewBitCount(const std::array<uint8_t, 40>& infoHeader);
 
 // The entry's bytes (zeros where the drawing ends early), or nothing when no
-// buffer of the entry's size can be had.
-std::unique_ptr<char[]> PreviewData(const ByteReader& file, const PreviewEntry& entry);
+// buffer of the entry's size can be had. `got` receives how many of them the
+// drawing held.
+std::unique_ptr<char[]> PreviewData(const ByteReader& file, const PreviewEntry& entry,
+                                    size_t* got = nullptr);
 
 uint32_t ReadLE32(const uint8_t* p);
 uint16_t ReadLE16(const uint8_t* p);

@@ -111,7 +111,7 @@ static std::string PngPreviewFile(const ByteReader& reader, signed char& is8Bit)
 
 // The bytes of the preview file for a drawing; empty when it has no preview
 // that can be shown. A preview found tells whether it has 8 bits a pixel.
-static std::string PreviewFileOf(const ByteReader& reader, signed char& is8Bit) {
+static std::string PreviewFileOf(const ByteReader& reader, signed char& is8Bit, bool& cut) {
     PreviewEntry entry;
     PreviewLookup lookup = FindPreviewEntry(reader, entry);
     // A bitmap is preferred; drawings of 2013 and later carry only a PNG.
@@ -121,10 +121,14 @@ static std::string PreviewFileOf(const ByteReader& reader, signed char& is8Bit) 
     is8Bit = PreviewBitCount(entry.header) == 8;
 
     std::array<uint8_t, 14> header = PreviewFileHeader(entry.header);
-    std::unique_ptr<char[]> data = PreviewData(reader, entry);
+    size_t got = 0;
+    std::unique_ptr<char[]> data = PreviewData(reader, entry, &got);
     if (!data) return std::string();
     std::string bytes(reinterpret_cast<const char*>(header.data()), header.size());
-    bytes.append(data.get(), entry.size);
+    bytes.append(data.get(), got);
+    DibLayout layout;
+    cut = got < entry.size && !LocateDibParts(bytes, layout);
+    bytes.append(data.get() + got, entry.size - got);
     return bytes;
 }
 
@@ -160,7 +164,7 @@ DrawingRead ReadDrawingAlone(const std::string& path, bool withPreview) {
         std::string code = ReleaseCodeOf(reader);
         read.previewSupported = ReleaseSupportsPreview(code);
         read.version = VersionTextOf(code);
-        if (withPreview) read.preview = PreviewFileOf(reader, read.previewIs8Bit);
+        if (withPreview) read.preview = PreviewFileOf(reader, read.previewIs8Bit, read.previewCut);
     }
     return read;
 }

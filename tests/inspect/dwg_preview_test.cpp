@@ -3,6 +3,7 @@
 
 #include "inspect/dwg_format.h"
 #include "inspect/dwg_inspect.h"
+#include "inspect/preview_bitmap.h"
 #include "runtime/app_state.h"
 #include "runtime/files.h"
 #include "tests/support/dwg_builder.h"
@@ -158,6 +159,18 @@ TEST_F(Preview, DataRunningPastTheEndIsPaddedWithZeros) {
     ASSERT_EQ(14u + overrun, bmp.size());
     EXPECT_EQ(dib, bmp.substr(14, dib.size()));
     EXPECT_EQ(std::string(50, '\0'), bmp.substr(14 + dib.size()));
+
+    // Only a preview whose pixels are all in the drawing is shown: one cut
+    // short shows Preview Not Found.
+    std::string path = folder.file("cut.dwg");
+    std::vector<uint8_t> cell;
+    for (size_t cut : {0, 20}) {
+        std::string whole = MakeDrawing("AC1015", {{2, dib}});
+        ASSERT_TRUE(WriteBytes(path, whole.substr(0, whole.size() - cut)));
+        EXPECT_EQ(cut ? CellKind::kNotFound : CellKind::kCell,
+                  ThumbnailCellOf(ReadDrawingAlone(path, true), false, 12, 8, 0, cell))
+            << cut << " bytes cut";
+    }
 }
 
 // A bitmap entry claiming far more than any preview, inside a drawing large
