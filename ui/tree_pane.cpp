@@ -1,7 +1,8 @@
-// The folder tree pane. The system's folder browser runs on a thread of its
-// own; its dialog is kept off screen and its tree view is re-parented into a
-// container on the main window, so the shell enumerates and draws the folders
-// and the program hears of every selection through the browser's callback.
+// The folder tree pane. Its tree view runs on a thread of its own, made as
+// the child of a hidden window of that thread and re-parented into a
+// container on the main window: the tree reads folders and answers the user
+// while the main thread lists, and the main thread answers whatever the tree
+// is reading.
 #include "ui/tree_pane.h"
 
 #include <objbase.h>
@@ -61,6 +62,10 @@ HWND PaneTree() {
     return paneTree;
 }
 
+HWND PaneDialog() {
+    return paneDialog;
+}
+
 // ---- The pane's thread --------------------------------------------------
 //
 // Nothing here waits for the main thread: what the tree needs done there is
@@ -83,60 +88,50 @@ static void RepaintSoon(HWND wnd) {
     RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
-static HWND FindBrowserTree(HWND dialog) {
-    HWND tree = nullptr;
-    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        char className[15] = {};
-        GetClassNameA(child, className, sizeof className);
-        if (std::strncmp(className, "SysTreeView32", 13) == 0) tree = child;
-    }
-    return tree;
-}
-
 void FitTreeToContainer(HWND tree, HWND container) {
     RECT client;
     GetClientRect(container, &client);
     MoveWindow(tree, 0, 0, client.right, client.bottom, TRUE);
 }
 
-// The browser preselects the current folder; the current folder itself is
-// left alone, since it is what the user last asked for and what the first
+static HWND CreateFolderTree(HWND dialog) {
+    return CreateWindowExA(WS_EX_CLIENTEDGE, WC_TREEVIEWA, "",
+                           WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES |
+                               TVS_LINESATROOT | TVS_SHOWSELALWAYS,
+                           0, 0, 1, 1, dialog, nullptr, GetModuleHandleA(nullptr), nullptr);
+}
+
+// The tree starts at the current folder; the current folder itself is left
+// alone, since it is what the user last asked for and what the first
 // navigation returns to. The container is shown by the main thread.
-static void OnBrowserInitialized(HWND dialog) {
+static void InitialisePane(HWND dialog, HWND tree) {
     HWND container = thisThreadsContainer;
     paneDialog = dialog;
-    MoveWindow(dialog, -5000, -5000, 1, 1, TRUE);
-    std::string folder = CurrentFolder();
-    SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(folder.c_str()));
-
-    HWND tree = FindBrowserTree(dialog);
     paneTree = tree;
-    if (tree) SetParent(tree, container);
-    SubclassTreeDialog(dialog);
-    if (tree) {
-        SubclassTreeView(tree);
-        FitTreeToContainer(tree, container);
-        DragAcceptFiles(tree, TRUE);
-    }
+    StartTreeFolders(dialog, tree);
+    SelectFolderInTree(CurrentFolder(), 0);
+    SetParent(tree, container);
+    SubclassTreeView(tree);
+    FitTreeToContainer(tree, container);
+    DragAcceptFiles(tree, TRUE);
     paneInitialised = true;
     // The first navigation belongs to the main thread, after the window build.
     PostMessageA(Win.main, WM_KVX_TREE_READY, thisThreadsPane, 0);
 }
 
-static void OnBrowserSelectionChanged(LPCITEMIDLIST items) {
+void TreeSelectionChanged(const std::string& path) {
     if (thisThreadsPane != listeningPane) return;
-    SetCurrentFolder(PathOfItems(items));
+    SetCurrentFolder(path);
     ++selectionChanges;
     // Listings run on the main thread only.
     PostMessageA(Win.main, WM_KVX_TREE_SELECTION, 0, 0);
 }
 
-static int CALLBACK BrowserCallback(HWND dialog, UINT msg, LPARAM lParam, LPARAM) {
-    switch (msg) {
-    case BFFM_INITIALIZED: OnBrowserInitialized(dialog); break;
-    case BFFM_SELCHANGED: OnBrowserSelectionChanged(reinterpret_cast<LPCITEMIDLIST>(lParam)); break;
-    }
-    return 0;
+// The folder was selected already, or the tree cannot show it (a network
+// folder): an existing folder is listed all the same.
+void TreeSelectionUnchanged(const std::string& folder) {
+    if (thisThreadsPane != listeningPane || !PathExists(folder)) return;
+    PostMessageA(Win.main, WM_KVX_TREE_SELECTION, 0, 0);
 }
 
 // The pane's number and its container, handed to its thread.
@@ -145,15 +140,23 @@ struct PaneStart {
     HWND container;
 };
 
-static void RunBrowser() {
+// The pane's windows and their message loop, until DestroyTreePane closes
+// the hidden window. The shell's folder menu on the tree needs COM.
+static void RunPane() {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    // No owner: the browser would disable it for as long as it runs.
-    BROWSEINFOA info = {};
-    info.hwndOwner = GetActiveWindow();
-    info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_STATUSTEXT;
-    info.lpfn = BrowserCallback;
-    LPITEMIDLIST chosen = SHBrowseForFolderA(&info);
-    if (chosen) CoTaskMemFree(chosen);
+    HWND dialog = CreateTreeDialog();
+    HWND tree = dialog ? CreateFolderTree(dialog) : nullptr;
+    if (tree) {
+        InitialisePane(dialog, tree);
+        MSG msg;
+        while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    } else if (dialog) {
+        DestroyWindow(dialog);
+    }
+    EndTreeFolders();
     CoUninitialize();
 }
 
@@ -162,7 +165,7 @@ static unsigned __stdcall PaneThreadProc(void* argument) {
     thisThreadsPane = start->number;
     thisThreadsContainer = start->container;
     delete start;
-    RunBrowser();
+    RunPane();
     auto endThread = reinterpret_cast<EndThreadEx>(RuntimeFunction("_endthreadex"));
     if (endThread) endThread(0);
     return 0;
@@ -226,12 +229,12 @@ void DestroyTreePane() {
     // A pane being taken down neither navigates nor changes the folder.
     listeningPane = 0;
     firstNavigationDone = true;
-    // The dialog can only be closed once the browser has it.
+    // The hidden window can only be closed once the pane's thread has made it.
     if (paneThread && !paneInitialised) WaitForPaneThread(ThreadStartLimit, true);
 
     HWND dialog = paneDialog;
     HWND tree = paneTree;
-    // The tree goes back to its dialog so that it ends with it.
+    // The tree goes back to its window so that it ends with it.
     if (tree && dialog) SetParent(tree, dialog);
     if (dialog) {
         SendMessageA(dialog, WM_CLOSE, 1, 0);
@@ -251,10 +254,6 @@ void DestroyTreePane() {
     paneInitialised = false;
 }
 
-static void SelectInBrowser(HWND dialog, const std::string& folder) {
-    SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(folder.c_str()));
-}
-
 void NavigateTo(std::string path) {
     std::string folder = NavigationPath(std::move(path));
     SetCurrentFolder(folder);
@@ -264,18 +263,9 @@ void NavigateTo(std::string path) {
         returnFolder = folder;
         return;
     }
-    int before = selectionChanges;
-    SelectInBrowser(dialog, folder);
-    // Wine's browser finds the folder by comparing shell items that carry
-    // each folder's times, and parsing the path reads, and so touches, the
-    // folders along it: one changed since it was last read can be missed.
-    for (int retry = 0; retry < 4 && selectionChanges == before && PathExists(folder); ++retry)
-        SelectInBrowser(dialog, folder);
-    // Still no change: the folder was selected already, or the browser does
-    // not know it yet (Wine's tree misses folders made after their parent was
-    // opened). The folder exists, so it is listed all the same.
-    if (selectionChanges == before && PathExists(folder))
-        PostMessageA(Win.main, WM_KVX_TREE_SELECTION, 0, 0);
+    // The selection, or the folder already selected, asks for the listing;
+    // folders on the way that take long to read are read after this returns.
+    SendMessageA(dialog, WM_KVX_TREE_SELECT, 0, reinterpret_cast<LPARAM>(&folder));
 }
 
 void RestartListBuild() {
@@ -307,9 +297,8 @@ void RunFirstNavigationIfReady() {
     listeningPane = paneNumber;
     int before = selectionChanges;
     NavigateTo(folder);
-    // The browser preselected the folder while it initialised, so the shell
-    // may report no change; an existing folder has been handed to the
-    // listing by NavigateTo, any other is listed here.
+    // An existing folder has been handed to the listing by the tree,
+    // selected or not; any other is listed here.
     if (selectionChanges == before && !PathExists(CurrentFolder()))
         PostMessageA(Win.main, WM_KVX_TREE_SELECTION, 0, 0);
     TreeReady = true;
