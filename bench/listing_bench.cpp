@@ -4,11 +4,18 @@
 // are made for the rows on screen: the time from the rows appearing to the
 // first screen's thumbnails, and to a screen scrolled to, is measured after
 // each listing, and checked: every row shown must show its own thumbnail.
-//   listing_bench [COUNT[@FOLDER]...] [png]
+//   listing_bench [COUNT[@FOLDER]...] [png] [long] [switch] [wide] [tree N[@FOLDER]...]
 // With "png" the drawings are of release 2018 and carry their previews as
 // PNG pictures, which the system's imaging component decodes. COUNT@FOLDER
 // lists a folder made beforehand, holding drawing0.dwg to drawing<COUNT-1>.dwg:
-// Wine makes a file in a folder of tens of thousands slowly.
+// Wine makes a file in a folder of tens of thousands slowly. With "long" the
+// names are of 40 characters, "drawing<i>" padded with x before ".dwg".
+// "switch" then goes 30 times between the first two folders, a listing
+// superseded every 0.1 to 0.9 s, and times the last listing; "wide" lists
+// the first folder again with a Preview column 4,500 pixels wide. Peak
+// memory is printed after each. "tree" times the opening of a tree folder
+// of N sub-folders, made beforehand at FOLDER or made by the bench; 2,000
+// and 20,000 when no N is given.
 #include <windows.h>
 #include <commctrl.h>
 #include <psapi.h>
@@ -23,17 +30,23 @@
 #include "filelist/list_rows.h"
 #include "filelist/row_thumbnails.h"
 #include "runtime/app_state.h"
+#include "runtime/ids.h"
 #include "runtime/file_facts.h"
 #include "runtime/long_paths.h"
 #include "runtime/win_helpers.h"
 #include "tests/support/dwg_builder.h"
 #include "tests/support/main_window_start.h"
+#include "ui/tree_pane.h"
 #include "tests/support/png_builder.h"
 #include "tests/support/pump_until.h"
 #include "tests/support/scratch_folder.h"
 
+static bool longNames = false;
+
 static std::string DrawingName(int i) {
-    return "drawing" + std::to_string(i) + ".dwg";
+    std::string base = "drawing" + std::to_string(i);
+    if (longNames && base.size() < 36) base.append(36 - base.size(), 'x');
+    return base + ".dwg";
 }
 
 // Opens every drawing and reads its first 64 bytes, as plainly as possible:
@@ -119,21 +132,91 @@ static double PeakMegabytes() {
     return counters.PeakPagefileUsage / 1048576.0;
 }
 
+// Lists the folder over and over, each listing superseded by the next after
+// 0.1 to 0.9 s, as a user going back and forth; the last runs to its end.
+// Returns its seconds.
+static double SwitchListings(const std::string& a, const std::string& b, int switches) {
+    unsigned seed = 12345;
+    for (int i = 0; i < switches; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        DWORD wait = 100 + (seed >> 8) % 800;
+        SetCurrentFolder(Unslashed(i % 2 ? b : a));
+        // Asked for from inside the running listing, as a click would be.
+        PostMessageA(Win.main, WM_KVX_TREE_SELECTION, 0, 0);
+        DWORD start = GetTickCount();
+        PumpUntil([&] { return GetTickCount() - start >= wait; }, wait + 1000);
+    }
+    SetCurrentFolder(Unslashed(switches % 2 ? b : a));
+    LARGE_INTEGER start = Now();
+    PostMessageA(Win.main, WM_KVX_TREE_SELECTION, 0, 0);
+    PumpUntil([] { return !ListingActive && IsWindowVisible(Win.status); }, 600000);
+    return Seconds(start, Now());
+}
+
+static HTREEITEM SelectedTreeItem(HWND tree) {
+    return reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+}
+
+// Opens the tree's folder of `count` sub-folders as a click on its "+" does;
+// prints the time until it is open and the longest the tree took to answer
+// meanwhile.
+static void TimeTreeOpening(int count, std::string folder) {
+    ScratchFolder scratch;
+    if (folder.empty()) {
+        folder = scratch.path() + "parent";
+        CreateDirectoryA(folder.c_str(), nullptr);
+        for (int i = 0; i < count; ++i)
+            CreateDirectoryA((folder + "\\job" + std::to_string(i)).c_str(), nullptr);
+    }
+    folder = Unslashed(folder);
+    HWND tree = GetWindow(Win.treeContainer, GW_CHILD);
+    NavigateTo(folder);
+    PumpUntil([&] { return TreeItemPath(tree, SelectedTreeItem(tree)) == folder + "\\"; }, 60000);
+    HTREEITEM item = SelectedTreeItem(tree);
+    LARGE_INTEGER start = Now();
+    SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item));
+    double slowest = 0;
+    PumpUntil(
+        [&] {
+            LARGE_INTEGER asked = Now();
+            LRESULT state =
+                SendMessageA(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), TVIS_EXPANDED);
+            slowest = std::max(slowest, Seconds(asked, Now()));
+            return (state & TVIS_EXPANDED) != 0;
+        },
+        600000);
+    std::printf("\ntree folder of %d sub-folders: open after %.2f s; the tree answered within "
+                "%.3f s throughout; peak memory %.0f MB\n",
+                count, Seconds(start, Now()), slowest, PeakMegabytes());
+    SendMessageA(tree, TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(item));
+}
+
 int main(int argc, char** argv) {
-    std::vector<int> counts;
-    std::vector<std::string> madeFolders;
-    bool png = false;
+    std::vector<int> counts, treeCounts;
+    std::vector<std::string> madeFolders, treeFolders;
+    bool png = false, switching = false, wide = false, tree = false;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
-        if (arg == "png") {
-            png = true;
+        if (arg == "png" || arg == "long" || arg == "switch" || arg == "wide" || arg == "tree") {
+            png |= arg == "png";
+            longNames |= arg == "long";
+            switching |= arg == "switch";
+            wide |= arg == "wide";
+            tree |= arg == "tree";
+            continue;
+        }
+        size_t at = arg.find('@');
+        std::string made = at == std::string::npos ? std::string() : arg.substr(at + 1);
+        if (tree) {
+            treeCounts.push_back(std::atoi(arg.c_str()));
+            treeFolders.push_back(made);
             continue;
         }
         counts.push_back(std::atoi(arg.c_str()));
-        size_t at = arg.find('@');
-        madeFolders.push_back(at == std::string::npos ? std::string() : arg.substr(at + 1));
+        madeFolders.push_back(made);
     }
-    if (counts.empty()) counts = {2000, 100000}, madeFolders.resize(2);
+    if (tree && treeCounts.empty()) treeCounts = {2000, 20000}, treeFolders.resize(2);
+    if (counts.empty() && !tree) counts = {2000, 100000}, madeFolders.resize(2);
     std::string drawing = Drawing(png);
     ScratchFolder home;
     if (!StartMainWindow(home)) return 1;
@@ -141,6 +224,7 @@ int main(int argc, char** argv) {
     SetWindowPos(Win.main, nullptr, 0, 0, 1200, 900, SWP_NOZORDER);
     std::printf("machine load before: %s\n", MachineLoad().c_str());
 
+    std::vector<std::string> listed;
     for (size_t c = 0; c < counts.size(); ++c) {
         int count = counts[c];
         ScratchFolder scratch;
@@ -150,6 +234,7 @@ int main(int argc, char** argv) {
             for (int i = 0; i < count; ++i)
                 WriteBytes(scratch.file(DrawingName(i)), drawing);
         SetCurrentFolder(Unslashed(folder));
+        listed.push_back(folder);
 
         std::vector<double> listings, firstScreens, scrolledScreens;
         ScreenImages first, scrolled;
@@ -193,6 +278,33 @@ int main(int argc, char** argv) {
         SetCurrentFolder("");
         BuildFileList();
     }
+
+    if (switching && listed.size() >= 2) {
+        SetCurrentFolder(Unslashed(listed[0]));
+        double first = TimeOf(BuildFileList);
+        double last = SwitchListings(listed[0], listed[1], 30);
+        std::printf("\n30 quick switches: last listing %.2f s against %.2f s for one alone "
+                    "(target at most 1.2x); %d rows; peak memory %.0f MB (target under 300 MB)\n",
+                    last, first, Rows(), PeakMegabytes());
+    }
+    if (wide && !listed.empty()) {
+        SendMessageA(Win.list, LVM_SETCOLUMNWIDTH, 1, 4500);
+        SetCurrentFolder(Unslashed(listed[0]));
+        BuildFileList();
+        ScreenImages shown;
+        double seconds = UntilScreenShown(shown);
+        SendMessageA(Win.list, LVM_ENSUREVISIBLE, Rows() / 2, FALSE);
+        UntilScreenShown(shown);
+        int w = 0, h = 0;
+        ImageList_GetIconSize(Thumbs.images, &w, &h);
+        std::printf("\nPreview column 4,500 px: cells %dx%d, %d images (%.0f MB), first screen "
+                    "%.2f s; peak memory %.0f MB (target under 300 MB)\n",
+                    w, h, ImageList_GetImageCount(Thumbs.images),
+                    ImageList_GetImageCount(Thumbs.images) * 3.0 * w * h / 1048576.0, seconds,
+                    PeakMegabytes());
+    }
+    for (size_t t = 0; t < treeCounts.size(); ++t)
+        TimeTreeOpening(treeCounts[t], treeFolders[t]);
 
     SendMessageA(Win.main, WM_CLOSE, 0, 0);
     PumpUntil([] { return !IsWindow(Win.main); });

@@ -14,7 +14,9 @@
 namespace {
 
 struct RowThumb {
-    std::string path;
+    // The drawing's name in the folder of the rows, or its whole path.
+    std::string name;
+    bool whole = false;
     int image = kThumbnailPending; // a placeholder, the row's own thumbnail, or pending
     int slot = -1;                 // the slot holding its thumbnail
 };
@@ -34,6 +36,12 @@ constexpr int kMostCells = 1000, kFewestCells = 16;
 constexpr int kScreensAfter = 2, kScreensBefore = 1;
 
 std::unordered_map<LPARAM, RowThumb> rowThumbs;
+// The folder of the rows' drawings, held once: the first row's.
+std::string rowsFolder;
+
+std::string PathOf(const RowThumb& thumb) {
+    return thumb.whole ? thumb.name : rowsFolder + thumb.name;
+}
 std::vector<Slot> slots;
 int limit = 0;
 int cellWidth = 0, cellHeight = 0;
@@ -103,7 +111,7 @@ void AskForRowsOnScreen() {
         if (found == rowThumbs.end() || found->second.image != kThumbnailPending) return;
         for (const ThumbnailRequest& request : wanted)
             if (request.row == row) return;
-        wanted.push_back({row, found->second.path});
+        wanted.push_back({row, PathOf(found->second)});
     };
     for (LPARAM row : drawn)
         wantRow(row);
@@ -138,6 +146,7 @@ int ThumbnailLimitFor(int width, int height) {
 void StartRowThumbnails(bool thumbnails) {
     maker.reset();
     rowThumbs.clear();
+    rowsFolder.clear();
     rowsDrawn.clear();
     slots.clear();
     askPending = false;
@@ -151,8 +160,12 @@ void StartRowThumbnails(bool thumbnails) {
 }
 
 void AddRowThumbnail(LPARAM row, const std::string& path, int image) {
+    size_t slash = path.rfind('\\');
+    std::string folder = path.substr(0, slash == std::string::npos ? 0 : slash + 1);
+    if (rowThumbs.empty()) rowsFolder = folder;
     RowThumb& thumb = rowThumbs[row];
-    thumb.path = path;
+    thumb.whole = folder != rowsFolder;
+    thumb.name = thumb.whole ? path : path.substr(folder.size());
     thumb.image = image;
 }
 
@@ -166,6 +179,7 @@ void ForgetRowThumbnail(LPARAM row) {
 
 void ForgetAllRowThumbnails() {
     rowThumbs.clear();
+    rowsFolder.clear();
     for (Slot& slot : slots)
         slot.row = 0, slot.seen = 0;
 }
