@@ -13,9 +13,10 @@
 // "switch" then goes 30 times between the first two folders, a listing
 // superseded every 0.1 to 0.9 s, and times the last listing; "wide" lists
 // the first folder again with a Preview column 4,500 pixels wide. Peak
-// memory is printed after each. "tree" times the opening of a tree folder
-// of N sub-folders, made beforehand at FOLDER or made by the bench; 2,000
-// and 20,000 when no N is given.
+// memory is printed after each, and the memory a row takes. "tree" times
+// the opening of a tree folder of N sub-folders, made beforehand at FOLDER
+// or made by the bench (2,000 when no N is given); Wine makes a folder among
+// thousands so slowly that larger ones are best made beforehand.
 #include <windows.h>
 #include <commctrl.h>
 #include <psapi.h>
@@ -132,25 +133,37 @@ static double PeakMegabytes() {
     return counters.PeakPagefileUsage / 1048576.0;
 }
 
-// Lists the folder over and over, each listing superseded by the next after
-// 0.1 to 0.9 s, as a user going back and forth; the last runs to its end.
-// Returns its seconds.
-static double SwitchListings(const std::string& a, const std::string& b, int switches) {
-    unsigned seed = 12345;
-    for (int i = 0; i < switches; ++i) {
-        seed = seed * 1103515245u + 12345u;
-        DWORD wait = 100 + (seed >> 8) % 800;
-        SetCurrentFolder(Unslashed(i % 2 ? b : a));
-        // Asked for from inside the running listing, as a click would be.
-        PostMessageA(Win.main, WM_KVX_TREE_SELECTION, 0, 0);
-        DWORD start = GetTickCount();
-        PumpUntil([&] { return GetTickCount() - start >= wait; }, wait + 1000);
-    }
-    SetCurrentFolder(Unslashed(switches % 2 ? b : a));
-    LARGE_INTEGER start = Now();
+static double BytesInUse() {
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof counters;
+    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+    return static_cast<double>(counters.PagefileUsage);
+}
+
+// Goes back and forth between two folders, a listing asked for every 0.1 to
+// 0.9 s from inside the running one, as a user clicking in the tree; the
+// last listing runs to its end. Returns its seconds.
+static std::string switchFolders[2];
+static int switchesLeft;
+static unsigned switchSeed = 12345;
+static LARGE_INTEGER lastSwitch;
+
+static void CALLBACK SwitchFolder(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    SetCurrentFolder(Unslashed(switchFolders[--switchesLeft % 2]));
     PostMessageA(Win.main, WM_KVX_TREE_SELECTION, 0, 0);
+    lastSwitch = Now();
+    switchSeed = switchSeed * 1103515245u + 12345u;
+    if (switchesLeft > 0) SetTimer(nullptr, 0, 100 + (switchSeed >> 8) % 800, SwitchFolder);
+}
+
+static double SwitchListings(const std::string& a, const std::string& b, int switches) {
+    switchFolders[0] = a, switchFolders[1] = b;
+    switchesLeft = switches;
+    SetTimer(nullptr, 0, 100, SwitchFolder);
+    PumpUntil([] { return switchesLeft == 0; }, 600000);
     PumpUntil([] { return !ListingActive && IsWindowVisible(Win.status); }, 600000);
-    return Seconds(start, Now());
+    return Seconds(lastSwitch, Now());
 }
 
 static HTREEITEM SelectedTreeItem(HWND tree) {
@@ -188,10 +201,14 @@ static void TimeTreeOpening(int count, std::string folder) {
     std::printf("\ntree folder of %d sub-folders: open after %.2f s; the tree answered within "
                 "%.3f s throughout; peak memory %.0f MB\n",
                 count, Seconds(start, Now()), slowest, PeakMegabytes());
-    SendMessageA(tree, TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(item));
+    // F5 takes the pane down, with the folder's items, and builds a new one.
+    TreeReady = false;
+    std::printf("  the pane replaced (F5) in %.2f s\n", TimeOf(RefreshTreePane));
+    PumpUntil([] { return TreeReady && !ListingActive; }, 60000);
 }
 
 int main(int argc, char** argv) {
+    std::setvbuf(stdout, nullptr, _IONBF, 0); // each figure as soon as it is known
     std::vector<int> counts, treeCounts;
     std::vector<std::string> madeFolders, treeFolders;
     bool png = false, switching = false, wide = false, tree = false;
@@ -215,7 +232,7 @@ int main(int argc, char** argv) {
         counts.push_back(std::atoi(arg.c_str()));
         madeFolders.push_back(made);
     }
-    if (tree && treeCounts.empty()) treeCounts = {2000, 20000}, treeFolders.resize(2);
+    if (tree && treeCounts.empty()) treeCounts = {2000}, treeFolders.resize(1);
     if (counts.empty() && !tree) counts = {2000, 100000}, madeFolders.resize(2);
     std::string drawing = Drawing(png);
     ScratchFolder home;
@@ -233,6 +250,11 @@ int main(int argc, char** argv) {
         if (madeFolders[c].empty())
             for (int i = 0; i < count; ++i)
                 WriteBytes(scratch.file(DrawingName(i)), drawing);
+        // What a listing holds besides its rows: an empty folder's.
+        ScratchFolder empty;
+        SetCurrentFolder(Unslashed(empty.path()));
+        BuildFileList();
+        double emptyBytes = BytesInUse();
         SetCurrentFolder(Unslashed(folder));
         listed.push_back(folder);
 
@@ -247,6 +269,7 @@ int main(int argc, char** argv) {
             scrolledScreens.push_back(UntilScreenShown(scrolled));
             SendMessageA(Win.list, LVM_ENSUREVISIBLE, 0, FALSE);
         }
+        double rowBytes = (BytesInUse() - emptyBytes) / std::max(1, rows);
         int opened = 0;
         RunFigures opens =
             Repeated([&] { opened = OpenEach(WithTrailingBackslash(folder), count); });
@@ -273,6 +296,7 @@ int main(int argc, char** argv) {
         std::printf("  image list: %d images, bound %d thumbnails; peak memory %.0f MB (target "
                     "under 300 MB)\n",
                     ImageList_GetImageCount(Thumbs.images), ThumbnailLimit(), PeakMegabytes());
+        std::printf("  memory a row takes: %.0f bytes\n", rowBytes);
         std::printf("  machine load: %s\n", MachineLoad().c_str());
         // The next folder starts from nothing.
         SetCurrentFolder("");

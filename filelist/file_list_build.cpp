@@ -185,6 +185,12 @@ static LPARAM AddRow(DrawingReadAhead& ahead, const std::string& folder, const s
     LPARAM id = InsertRowAtTop(name, thumbnails ? I_IMAGECALLBACK : 0);
     int row = RowWithParam(id);
     if (row < 0) return id;
+    SetRowText(row, 2, FileNamePart(path));
+    SetRowText(row, 3, drawing.version);
+    FactTexts texts = FactTextsOf(path, gone, facts.size, facts.lastWrite, facts.attributes);
+    SetRowText(row, 4, texts.size);
+    SetRowText(row, 5, texts.modified);
+    SetRowText(row, 6, texts.attributes);
     if (thumbnails) {
         AddRowThumbnail(id, folder + name,
                         gone                       ? Thumbs.notFound
@@ -192,12 +198,6 @@ static LPARAM AddRow(DrawingReadAhead& ahead, const std::string& folder, const s
                                                    : Thumbs.notSupported);
         SetRowImage(row, 1, I_IMAGECALLBACK);
     }
-    SetRowText(row, 2, FileNamePart(path));
-    SetRowText(row, 3, drawing.version);
-    FactTexts texts = FactTextsOf(path, gone, facts.size, facts.lastWrite, facts.attributes);
-    SetRowText(row, 4, texts.size);
-    SetRowText(row, 5, texts.modified);
-    SetRowText(row, 6, texts.attributes);
     return id;
 }
 

@@ -14,9 +14,9 @@
 namespace {
 
 struct RowThumb {
-    // The drawing's name in the folder of the rows, or its whole path.
-    std::string name;
-    bool whole = false;
+    // The drawing's whole path when it is not the row's name (its text in
+    // column 2) in the folder of the rows; a name is held once, by the row.
+    std::string path;
     int image = kThumbnailPending; // a placeholder, the row's own thumbnail, or pending
     int slot = -1;                 // the slot holding its thumbnail
 };
@@ -39,8 +39,10 @@ std::unordered_map<LPARAM, RowThumb> rowThumbs;
 // The folder of the rows' drawings, held once: the first row's.
 std::string rowsFolder;
 
-std::string PathOf(const RowThumb& thumb) {
-    return thumb.whole ? thumb.name : rowsFolder + thumb.name;
+std::string PathOf(LPARAM row, const RowThumb& thumb) {
+    if (!thumb.path.empty()) return thumb.path;
+    const std::string* name = KeptRowText(row, 2);
+    return name ? rowsFolder + *name : std::string();
 }
 std::vector<Slot> slots;
 int limit = 0;
@@ -111,7 +113,7 @@ void AskForRowsOnScreen() {
         if (found == rowThumbs.end() || found->second.image != kThumbnailPending) return;
         for (const ThumbnailRequest& request : wanted)
             if (request.row == row) return;
-        wanted.push_back({row, PathOf(found->second)});
+        wanted.push_back({row, PathOf(row, found->second)});
     };
     for (LPARAM row : drawn)
         wantRow(row);
@@ -164,8 +166,10 @@ void AddRowThumbnail(LPARAM row, const std::string& path, int image) {
     std::string folder = path.substr(0, slash == std::string::npos ? 0 : slash + 1);
     if (rowThumbs.empty()) rowsFolder = folder;
     RowThumb& thumb = rowThumbs[row];
-    thumb.whole = folder != rowsFolder;
-    thumb.name = thumb.whole ? path : path.substr(folder.size());
+    const std::string* name = KeptRowText(row, 2);
+    bool named =
+        folder == rowsFolder && name && path.compare(folder.size(), std::string::npos, *name) == 0;
+    thumb.path = named ? std::string() : path;
     thumb.image = image;
 }
 

@@ -18,7 +18,8 @@ int ThumbnailLimitFor(int width, int height);
 // thumbnail size in Settings; without thumbnails, none are made.
 void StartRowThumbnails(bool thumbnails);
 // A row of the drawing at `path`: `image` is a placeholder's index, or
-// kThumbnailPending for a thumbnail to be made when the row is seen.
+// kThumbnailPending for a thumbnail to be made when the row is seen. A row
+// already named by its drawing's name (column 2) holds no path of its own.
 void AddRowThumbnail(LPARAM row, const std::string& path, int image);
 void ForgetRowThumbnail(LPARAM row);
 void ForgetAllRowThumbnails();

@@ -111,14 +111,16 @@ static std::string PngPreviewFile(const ByteReader& reader, signed char& is8Bit)
 
 // The bytes of the preview file for a drawing; empty when it has no preview
 // that can be shown. A preview found tells whether it has 8 bits a pixel.
-static std::string PreviewFileOf(const ByteReader& reader, signed char& is8Bit, bool& cut) {
+// Bytes of the entry past the end of the drawing are written as zeros, but
+// a picture is only made of pixels that are all in the drawing: one cut
+// short is no preview.
+static std::string PreviewFileOf(const ByteReader& reader, signed char& is8Bit) {
     PreviewEntry entry;
     PreviewLookup lookup = FindPreviewEntry(reader, entry);
     // A bitmap is preferred; drawings of 2013 and later carry only a PNG.
     if (lookup == PreviewLookup::None) return PngPreviewFile(reader, is8Bit);
     if (lookup != PreviewLookup::Found) return std::string();
     if (!PreviewEntryFits(entry.header.data(), entry.size)) return std::string();
-    is8Bit = PreviewBitCount(entry.header) == 8;
 
     std::array<uint8_t, 14> header = PreviewFileHeader(entry.header);
     size_t got = 0;
@@ -127,8 +129,9 @@ static std::string PreviewFileOf(const ByteReader& reader, signed char& is8Bit, 
     std::string bytes(reinterpret_cast<const char*>(header.data()), header.size());
     bytes.append(data.get(), got);
     DibLayout layout;
-    cut = got < entry.size && !LocateDibParts(bytes, layout);
+    if (got < entry.size && !LocateDibParts(bytes, layout)) return std::string();
     bytes.append(data.get() + got, entry.size - got);
+    is8Bit = PreviewBitCount(entry.header) == 8;
     return bytes;
 }
 
@@ -164,7 +167,7 @@ DrawingRead ReadDrawingAlone(const std::string& path, bool withPreview) {
         std::string code = ReleaseCodeOf(reader);
         read.previewSupported = ReleaseSupportsPreview(code);
         read.version = VersionTextOf(code);
-        if (withPreview) read.preview = PreviewFileOf(reader, read.previewIs8Bit, read.previewCut);
+        if (withPreview) read.preview = PreviewFileOf(reader, read.previewIs8Bit);
     }
     return read;
 }

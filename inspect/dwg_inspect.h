@@ -24,9 +24,6 @@ struct DrawingRead {
     bool previewSupported = true;
     signed char previewIs8Bit = -1; // no preview found: the flag stays as it is
     bool unreadable = false;        // there, but it could not be opened
-    // The preview's pixels run past the end of the drawing: the preview file
-    // has zeros for them, and no picture is made of it.
-    bool previewCut = false;
 };
 
 // ReadDwgVersion and, withPreview, ExtractPreview in one opening of the

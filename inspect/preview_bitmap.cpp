@@ -247,8 +247,8 @@ COLORREF ThumbnailBackground() {
 
 CellKind ThumbnailCellOf(const DrawingRead& read, bool swapBlackWhite, int cellWidth,
                          int cellHeight, COLORREF background, std::vector<uint8_t>& cell) {
-    if (read.preview.empty() || read.previewCut)
-        return read.previewSupported || read.previewCut || read.version == kFileNotFoundVersion
+    if (read.preview.empty())
+        return read.previewSupported || read.version == kFileNotFoundVersion
                    ? CellKind::kNotFound
                    : CellKind::kNotSupported;
     return ComposePreviewCell(read.preview, swapBlackWhite && read.previewIs8Bit == 1, cellWidth,

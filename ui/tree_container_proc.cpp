@@ -1,4 +1,4 @@
-// Subclass of the tree pane's container: the borrowed tree always fills it,
+// Subclass of the tree pane's container: the tree always fills it,
 // and what the tree's thread asks of the main thread arrives here.
 #include <windows.h>
 

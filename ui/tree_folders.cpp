@@ -367,7 +367,10 @@ bool AnswerTreeNotify(NMHDR* hdr, LRESULT& result) {
     }
     case TVN_SELCHANGEDA:
     case TVN_SELCHANGEDW: {
-        FolderNode* node = NodeOf(reinterpret_cast<NMTREEVIEWA*>(hdr)->itemNew.lParam);
+        auto* info = reinterpret_cast<NMTREEVIEWA*>(hdr);
+        // The user's own pick ends a navigation still waiting for a folder.
+        if (info->action != TVC_UNKNOWN) navigating = false;
+        FolderNode* node = NodeOf(info->itemNew.lParam);
         if (node) TreeSelectionChanged(NodePath(node));
         result = 0;
         return true;

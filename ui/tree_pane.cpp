@@ -10,7 +10,6 @@
 
 #include <atomic>
 #include <cstdint>
-#include <cstring>
 #include <vector>
 
 #include "filelist/file_list_build.h"
@@ -28,12 +27,12 @@
 // The panes are numbered; each pane's thread knows its own number, and only
 // the selections of the pane that has made its first navigation count. So a
 // pane that is still starting or already being taken down cannot change the
-// current folder, whatever its shell does meanwhile.
+// current folder, whatever its tree does meanwhile.
 static std::atomic<unsigned> listeningPane{0};
 static thread_local unsigned thisThreadsPane = 0;
 static thread_local HWND thisThreadsContainer = nullptr;
 
-// Written on the pane's thread while the browser initialises, read on the
+// Written on the pane's thread while the pane initialises, read on the
 // main thread.
 static std::atomic<HWND> paneDialog{nullptr};
 static std::atomic<HWND> paneTree{nullptr};
@@ -173,7 +172,7 @@ static unsigned __stdcall PaneThreadProc(void* argument) {
 
 // ---- Main thread ----------------------------------------------------------
 
-// Waits for the pane's thread to end, or with stopWhenReady for its browser
+// Waits for the pane's thread to end, or with stopWhenReady for its windows
 // to be initialised. Meanwhile only messages sent to this thread's windows
 // are handled (the pane's windows send some while they start and close):
 // nothing the user does, no F5 and no Go, runs in the middle of replacing
@@ -360,7 +359,7 @@ std::string TreeItemPath(HWND tree, HTREEITEM item) {
     auto root = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
     if (item == root) return DesktopPath() + "\\";
 
-    // The browser names items by their display texts; a drive's text holds
+    // The tree names items by their folders' names; a drive's text holds
     // its letter and colon.
     std::vector<std::string> texts;
     for (int step = 0; step < 31; ++step) {

@@ -9,7 +9,7 @@
 // The pane's tree, null while the pane has none, and its hidden window.
 HWND PaneTree();
 HWND PaneDialog();
-// The id of the thread that runs the pane's browser, 0 while none runs.
+// The id of the thread that runs the pane, 0 while none runs.
 DWORD PaneThreadId();
 
 // Makes the tree fill the container's client area.
