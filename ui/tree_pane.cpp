@@ -93,10 +93,12 @@ void FitTreeToContainer(HWND tree, HWND container) {
     MoveWindow(tree, 0, 0, client.right, client.bottom, TRUE);
 }
 
+// The tree shows the program's shared tooltip; one of its own for long
+// names would come up under the mouse in its place.
 static HWND CreateFolderTree(HWND dialog) {
     return CreateWindowExA(WS_EX_CLIENTEDGE, WC_TREEVIEWA, "",
                            WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES |
-                               TVS_LINESATROOT | TVS_SHOWSELALWAYS,
+                               TVS_LINESATROOT | TVS_SHOWSELALWAYS | TVS_NOTOOLTIPS,
                            0, 0, 1, 1, dialog, nullptr, GetModuleHandleA(nullptr), nullptr);
 }
 
