@@ -214,3 +214,4 @@
 // Messages of the tree pane's own hidden window, on the pane's thread.
 #define WM_KVX_TREE_WORK (WM_APP + 30)   // the next slice of reading folders into the tree
 #define WM_KVX_TREE_SELECT (WM_APP + 31) // select the folder in lParam (a std::string*)
+#define WM_KVX_TREE_END (WM_APP + 32)    // the pane is closed: end its windows and thread

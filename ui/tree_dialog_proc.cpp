@@ -22,11 +22,18 @@ static LRESULT CALLBACK TreeDialogProc(HWND dialog, UINT msg, WPARAM wParam, LPA
         if (AnswerTreeNotify(reinterpret_cast<NMHDR*>(lParam), result)) return result;
         break;
     }
-    case WM_KVX_TREE_WORK: DoTreeWork(); return 0;
+    case WM_KVX_TREE_WORK: DoTreeWork(dialog); return 0;
     case WM_KVX_TREE_SELECT:
         SelectFolderInTree(*reinterpret_cast<const std::string*>(lParam), kSelectBudget);
         return 0;
-    case WM_CLOSE: DestroyWindow(dialog); return 0;
+    // Taking down a tree of many thousands of folders takes seconds: the
+    // closing side is answered at once, and the windows end after.
+    case WM_CLOSE:
+        ShowWindow(dialog, SW_HIDE);
+        EndTreeFolders();
+        PostMessageA(dialog, WM_KVX_TREE_END, 0, 0);
+        return 0;
+    case WM_KVX_TREE_END: DestroyWindow(dialog); return 0;
     case WM_DESTROY: PostQuitMessage(0); break;
     }
     return CallWindowProcA(previousDialogProc, dialog, msg, wParam, lParam);

@@ -39,6 +39,8 @@ constexpr DWORD kSliceBudget = 30;
 // Entries of a shown folder looked at for its "+".
 constexpr int kEntriesForPlus = 256;
 
+// The pane being shown; a pane being closed lets go of them at once, while
+// its windows may still be ending.
 HWND dialog = nullptr, tree = nullptr;
 std::unique_ptr<FolderNode> desktop;
 std::string desktopPath;
@@ -315,6 +317,7 @@ void EndTreeFolders() {
     waiting.clear();
     desktop.reset();
     dialog = tree = nullptr;
+    navigating = workPosted = false;
 }
 
 void SelectFolderInTree(const std::string& folder, DWORD budget) {
@@ -332,7 +335,8 @@ void SelectFolderInTree(const std::string& folder, DWORD budget) {
     }
 }
 
-void DoTreeWork() {
+void DoTreeWork(HWND from) {
+    if (from != dialog) return; // left by a pane that is closed
     workPosted = false;
     RunWork(kSliceBudget);
 }

@@ -157,7 +157,6 @@ static void RunPane() {
     } else if (dialog) {
         DestroyWindow(dialog);
     }
-    EndTreeFolders();
     CoUninitialize();
 }
 
@@ -246,7 +245,9 @@ void DestroyTreePane() {
     paneContainer = nullptr;
 
     if (paneThread) {
-        WaitForPaneThread(ThreadEndLimit, false);
+        // A closing program does not wait for the pane's windows to end:
+        // the process's end ends them.
+        if (!Win.closing) WaitForPaneThread(ThreadEndLimit, false);
         CloseHandle(paneThread);
         paneThread = nullptr;
     }

@@ -41,8 +41,8 @@ void EndTreeFolders();
 // Selects the folder in the tree, reading the folders on its way; what is
 // not done within `budget` milliseconds goes on in slices.
 void SelectFolderInTree(const std::string& folder, DWORD budget);
-// The next slice of reading (WM_KVX_TREE_WORK).
-void DoTreeWork();
+// The next slice of reading (WM_KVX_TREE_WORK) of the pane of that window.
+void DoTreeWork(HWND dialog);
 // The tree's notifications: true when answered, with `result`.
 bool AnswerTreeNotify(NMHDR* hdr, LRESULT& result);
 
