@@ -245,9 +245,7 @@ void DestroyTreePane() {
     paneContainer = nullptr;
 
     if (paneThread) {
-        // A closing program does not wait for the pane's windows to end:
-        // the process's end ends them.
-        if (!Win.closing) WaitForPaneThread(ThreadEndLimit, false);
+        WaitForPaneThread(ThreadEndLimit, false);
         CloseHandle(paneThread);
         paneThread = nullptr;
     }
