@@ -6,12 +6,20 @@
 // each listing, and checked: every row shown must show its own thumbnail.
 // Each listing is followed by one with the Title, Author and Last Saved By
 // columns shown, which reads every drawing's summary properties as well.
-//   listing_bench [COUNT[@FOLDER]...] [png]
+//   listing_bench [COUNT[@FOLDER]...] [png] [long] [switch] [wide] [tree N[@FOLDER]...]
 // The drawings are of release 2010 and carry summary properties; with "png"
 // they are of release 2018 and carry their previews as PNG pictures, which the
 // system's imaging component decodes. COUNT@FOLDER
 // lists a folder made beforehand, holding drawing0.dwg to drawing<COUNT-1>.dwg:
-// Wine makes a file in a folder of tens of thousands slowly.
+// Wine makes a file in a folder of tens of thousands slowly. With "long" the
+// names are of 40 characters, "drawing<i>" padded with x before ".dwg".
+// "switch" then goes 30 times between the first two folders, a listing
+// superseded every 0.1 to 0.9 s, and times the last listing; "wide" lists
+// the first folder again with a Preview column 4,500 pixels wide. Peak
+// memory is printed after each, and the memory a row takes. "tree" times
+// the opening of a tree folder of N sub-folders, made beforehand at FOLDER
+// or made by the bench (2,000 when no N is given); Wine makes a folder among
+// thousands so slowly that larger ones are best made beforehand.
 #include <windows.h>
 #include <commctrl.h>
 #include <psapi.h>
@@ -26,17 +34,23 @@
 #include "filelist/list_rows.h"
 #include "filelist/row_thumbnails.h"
 #include "runtime/app_state.h"
+#include "runtime/ids.h"
 #include "runtime/file_facts.h"
 #include "runtime/long_paths.h"
 #include "runtime/win_helpers.h"
 #include "tests/support/dwg_builder.h"
 #include "tests/support/main_window_start.h"
+#include "ui/tree_pane.h"
 #include "tests/support/png_builder.h"
 #include "tests/support/pump_until.h"
 #include "tests/support/scratch_folder.h"
 
+static bool longNames = false;
+
 static std::string DrawingName(int i) {
-    return "drawing" + std::to_string(i) + ".dwg";
+    std::string base = "drawing" + std::to_string(i);
+    if (longNames && base.size() < 36) base.append(36 - base.size(), 'x');
+    return base + ".dwg";
 }
 
 // Opens every drawing and reads its first 64 bytes, as plainly as possible:
@@ -146,21 +160,113 @@ static int RowsWithProperties() {
     return n;
 }
 
+static double BytesInUse() {
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof counters;
+    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+    return static_cast<double>(counters.PagefileUsage);
+}
+
+// Goes back and forth between two folders, a listing asked for every 0.1 to
+// 0.9 s from inside the running one, as a user clicking in the tree; the
+// last listing runs to its end. Returns its seconds.
+static std::string switchFolders[2];
+static int switchesLeft;
+static unsigned switchSeed = 12345;
+static LARGE_INTEGER lastSwitch;
+
+static void CALLBACK SwitchFolder(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    SetCurrentFolder(Unslashed(switchFolders[--switchesLeft % 2]));
+    PostMessageA(Win.main, WM_KVX_TREE_SELECTION, 0, 0);
+    lastSwitch = Now();
+    switchSeed = switchSeed * 1103515245u + 12345u;
+    if (switchesLeft > 0) SetTimer(nullptr, 0, 100 + (switchSeed >> 8) % 800, SwitchFolder);
+}
+
+static double SwitchListings(const std::string& a, const std::string& b, int switches) {
+    switchFolders[0] = a, switchFolders[1] = b;
+    switchesLeft = switches;
+    SetTimer(nullptr, 0, 100, SwitchFolder);
+    PumpUntil([] { return switchesLeft == 0; }, 600000);
+    PumpUntil([] { return !ListingActive && IsWindowVisible(Win.status); }, 600000);
+    return Seconds(lastSwitch, Now());
+}
+
+static HTREEITEM SelectedTreeItem(HWND tree) {
+    return reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+}
+
+// Opens the tree's folder of `count` sub-folders as a click on its "+" does;
+// prints the time until it is open and the longest the tree took to answer
+// meanwhile.
+static void TimeTreeOpening(int count, std::string folder) {
+    ScratchFolder scratch;
+    if (folder.empty()) {
+        folder = scratch.path() + "parent";
+        CreateDirectoryA(folder.c_str(), nullptr);
+        for (int i = 0; i < count; ++i)
+            CreateDirectoryA((folder + "\\job" + std::to_string(i)).c_str(), nullptr);
+    }
+    if (folder.back() == '\\') folder.pop_back();
+    HWND tree = GetWindow(Win.treeContainer, GW_CHILD);
+    NavigateTo(folder);
+    PumpUntil([&] { return TreeItemPath(tree, SelectedTreeItem(tree)) == folder + "\\"; }, 60000);
+    HTREEITEM item = SelectedTreeItem(tree);
+    LARGE_INTEGER start = Now();
+    SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item));
+    double slowest = 0;
+    PumpUntil(
+        [&] {
+            LARGE_INTEGER asked = Now();
+            LRESULT state =
+                SendMessageA(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), TVIS_EXPANDED);
+            slowest = std::max(slowest, Seconds(asked, Now()));
+            return (state & TVIS_EXPANDED) != 0;
+        },
+        600000);
+    double seconds = Seconds(start, Now());
+    int children = 0;
+    for (auto child = SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, (LPARAM)item); child;
+         child = SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, child))
+        ++children;
+    std::printf("\ntree folder of %d sub-folders (%d in the tree under %s): open after %.2f s; the "
+                "tree answered within %.3f s throughout; memory in use %.0f MB\n",
+                count, children, TreeItemPath(tree, item).c_str(), seconds, slowest,
+                BytesInUse() / 1048576);
+    // F5 takes the pane down, with the folder's items, and builds a new one.
+    TreeReady = false;
+    std::printf("  the pane replaced (F5) in %.2f s\n", TimeOf(RefreshTreePane));
+    PumpUntil([] { return TreeReady && !ListingActive; }, 60000);
+}
+
 int main(int argc, char** argv) {
-    std::vector<int> counts;
-    std::vector<std::string> madeFolders;
-    bool png = false;
+    std::setvbuf(stdout, nullptr, _IONBF, 0); // each figure as soon as it is known
+    std::vector<int> counts, treeCounts;
+    std::vector<std::string> madeFolders, treeFolders;
+    bool png = false, switching = false, wide = false, tree = false;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
-        if (arg == "png") {
-            png = true;
+        if (arg == "png" || arg == "long" || arg == "switch" || arg == "wide" || arg == "tree") {
+            png |= arg == "png";
+            longNames |= arg == "long";
+            switching |= arg == "switch";
+            wide |= arg == "wide";
+            tree |= arg == "tree";
+            continue;
+        }
+        size_t at = arg.find('@');
+        std::string made = at == std::string::npos ? std::string() : arg.substr(at + 1);
+        if (tree) {
+            treeCounts.push_back(std::atoi(arg.c_str()));
+            treeFolders.push_back(made);
             continue;
         }
         counts.push_back(std::atoi(arg.c_str()));
-        size_t at = arg.find('@');
-        madeFolders.push_back(at == std::string::npos ? std::string() : arg.substr(at + 1));
+        madeFolders.push_back(made);
     }
-    if (counts.empty()) counts = {2000, 100000}, madeFolders.resize(2);
+    if (tree && treeCounts.empty()) treeCounts = {2000}, treeFolders.resize(1);
+    if (counts.empty() && !tree) counts = {2000, 100000}, madeFolders.resize(2);
     std::string drawing = Drawing(png);
     ScratchFolder home;
     if (!StartMainWindow(home)) return 1;
@@ -168,6 +274,7 @@ int main(int argc, char** argv) {
     SetWindowPos(Win.main, nullptr, 0, 0, 1200, 900, SWP_NOZORDER);
     std::printf("machine load before: %s\n", MachineLoad().c_str());
 
+    std::vector<std::string> listed;
     for (size_t c = 0; c < counts.size(); ++c) {
         int count = counts[c];
         ScratchFolder scratch;
@@ -176,7 +283,13 @@ int main(int argc, char** argv) {
         if (madeFolders[c].empty())
             for (int i = 0; i < count; ++i)
                 WriteBytes(scratch.file(DrawingName(i)), drawing);
+        // What a listing holds besides its rows: an empty folder's.
+        ScratchFolder empty;
+        SetCurrentFolder(Unslashed(empty.path()));
+        BuildFileList();
+        double emptyBytes = BytesInUse();
         SetCurrentFolder(Unslashed(folder));
+        listed.push_back(folder);
 
         std::vector<double> listings, firstScreens, scrolledScreens, propertyListings;
         int withProperties = 0;
@@ -194,6 +307,7 @@ int main(int argc, char** argv) {
             withProperties = RowsWithProperties();
             ShowPropertyColumns(false);
         }
+        double rowBytes = (BytesInUse() - emptyBytes) / std::max(1, rows);
         int opened = 0;
         RunFigures opens =
             Repeated([&] { opened = OpenEach(WithTrailingBackslash(folder), count); });
@@ -225,11 +339,39 @@ int main(int argc, char** argv) {
         std::printf("  image list: %d images, bound %d thumbnails; peak memory %.0f MB (target "
                     "under 300 MB)\n",
                     ImageList_GetImageCount(Thumbs.images), ThumbnailLimit(), PeakMegabytes());
+        std::printf("  memory a row takes: %.0f bytes\n", rowBytes);
         std::printf("  machine load: %s\n", MachineLoad().c_str());
         // The next folder starts from nothing.
         SetCurrentFolder("");
         BuildFileList();
     }
+
+    if (switching && listed.size() >= 2) {
+        SetCurrentFolder(Unslashed(listed[0]));
+        double first = TimeOf(BuildFileList);
+        double last = SwitchListings(listed[0], listed[1], 30);
+        std::printf("\n30 quick switches: last listing %.2f s against %.2f s for one alone "
+                    "(target at most 1.2x); %d rows; peak memory %.0f MB (target under 300 MB)\n",
+                    last, first, Rows(), PeakMegabytes());
+    }
+    if (wide && !listed.empty()) {
+        SendMessageA(Win.list, LVM_SETCOLUMNWIDTH, 1, 4500);
+        SetCurrentFolder(Unslashed(listed[0]));
+        BuildFileList();
+        ScreenImages shown;
+        double seconds = UntilScreenShown(shown);
+        SendMessageA(Win.list, LVM_ENSUREVISIBLE, Rows() / 2, FALSE);
+        UntilScreenShown(shown);
+        int w = 0, h = 0;
+        ImageList_GetIconSize(Thumbs.images, &w, &h);
+        std::printf("\nPreview column 4,500 px: cells %dx%d, %d images (%.0f MB), first screen "
+                    "%.2f s; peak memory %.0f MB (target under 300 MB)\n",
+                    w, h, ImageList_GetImageCount(Thumbs.images),
+                    ImageList_GetImageCount(Thumbs.images) * 3.0 * w * h / 1048576.0, seconds,
+                    PeakMegabytes());
+    }
+    for (size_t t = 0; t < treeCounts.size(); ++t)
+        TimeTreeOpening(treeCounts[t], treeFolders[t]);
 
     SendMessageA(Win.main, WM_CLOSE, 0, 0);
     PumpUntil([] { return !IsWindow(Win.main); });

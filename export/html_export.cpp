@@ -240,7 +240,8 @@ static void ReadDrawingInto(const std::string& path, bool wantPicture,
     }
     if (read.preview.empty()) return;
     std::string image = ClaimImage(images, targets, ImageNameFor(file.name, extension));
-    if (WritePicture(read.preview, request.htmlFolder + image)) {
+    // Browsers take the header as written: it must count the colour table.
+    if (WritePicture(WithColourTableCounted(read.preview), request.htmlFolder + image)) {
         file.image = image;
         written.push_back(image);
     }

@@ -122,7 +122,8 @@ static void RebuildImageList(bool previews) {
         // A hidden Preview column leaves a size of 0; LIST view then uses the
         // column's remembered width.
         if (Settings.thumbWidth < 1) {
-            Settings.thumbWidth = Settings.columnWidth[1] > 0 ? Settings.columnWidth[1] : 180;
+            Settings.thumbWidth =
+                ThumbWidthFor(Settings.columnWidth[1] > 0 ? Settings.columnWidth[1] : 180);
             Settings.thumbHeight = ThumbHeightFor(Settings.thumbWidth);
         }
         // Room for the thumbnails it may hold from the start: growing a large
@@ -186,6 +187,12 @@ static LPARAM AddRow(DrawingReadAhead& ahead, ListingIndex& index, const std::st
     LPARAM id = InsertRowAtTop(name, thumbnails ? I_IMAGECALLBACK : 0);
     int row = RowWithParam(id);
     if (row < 0) return id;
+    SetRowText(row, 2, FileNamePart(path));
+    SetRowText(row, 3, drawing.version);
+    FactTexts texts = FactTextsOf(path, gone, facts.size, facts.lastWrite, facts.attributes);
+    SetRowText(row, 4, texts.size);
+    SetRowText(row, 5, texts.modified);
+    SetRowText(row, 6, texts.attributes);
     if (thumbnails) {
         RowIndexing indexing;
         int image = gone                       ? Thumbs.notFound
@@ -195,12 +202,6 @@ static LPARAM AddRow(DrawingReadAhead& ahead, ListingIndex& index, const std::st
         AddRowThumbnail(id, folder + name, image, indexing);
         SetRowImage(row, 1, I_IMAGECALLBACK);
     }
-    SetRowText(row, 2, FileNamePart(path));
-    SetRowText(row, 3, drawing.version);
-    FactTexts texts = FactTextsOf(path, gone, facts.size, facts.lastWrite, facts.attributes);
-    SetRowText(row, 4, texts.size);
-    SetRowText(row, 5, texts.modified);
-    SetRowText(row, 6, texts.attributes);
     if (drawing.properties) SetRowPropertyTexts(row, *drawing.properties);
     return id;
 }
@@ -214,8 +215,13 @@ static uint64_t FolderLastWrite(const std::string& folder) {
            data.ftLastWriteTime.dwLowDateTime;
 }
 
-// The rows listed, by the names the folder gave.
-using ListedRows = std::vector<std::pair<std::string, LPARAM>>;
+// The rows listed, by their parameters; their names are their kept texts.
+using ListedRows = std::vector<LPARAM>;
+
+static std::string ListedName(LPARAM row) {
+    const std::string* name = KeptRowText(row, 2);
+    return name ? *name : std::string();
+}
 
 // A folder that changed while it was listed is listed again where it
 // differs: rows of drawings that have gone are removed, drawings that came
@@ -231,15 +237,15 @@ static bool CatchUpWithFolder(const ListingEnvironment& env, DrawingReadAhead& a
                      [&](const std::string& name, const EntryFacts& facts) { now[name] = facts; }))
         return false;
     ListedRows kept;
-    for (auto& row : rows) {
-        auto found = now.find(row.first);
+    for (LPARAM row : rows) {
+        auto found = now.find(ListedName(row));
         if (found == now.end()) {
-            int index = RowWithParam(row.second);
+            int index = RowWithParam(row);
             if (index >= 0) SendMessageA(Win.list, LVM_DELETEITEM, index, 0);
             continue;
         }
         now.erase(found);
-        kept.push_back(std::move(row));
+        kept.push_back(row);
     }
     rows.swap(kept);
     Counters = ListCounters();
@@ -251,15 +257,26 @@ static bool CatchUpWithFolder(const ListingEnvironment& env, DrawingReadAhead& a
         if (!StillCurrent()) return false;
         ++Counters.position;
         ++Counters.listed;
-        rows.emplace_back(entry.first, AddRow(ahead, index, folder, entry.first, entry.second));
+        rows.push_back(AddRow(ahead, index, folder, entry.first, entry.second));
     }
     return true;
 }
 
+// The folder the last listing that ran to its end listed.
+static std::string lastListedFolder;
+
+// A folder opens at its first row; the same folder listed again (F5, a file
+// operation) keeps its place.
+static void ShowFirstRowOfNewFolder(const std::string& folderPath) {
+    if (Lower(folderPath) != Lower(lastListedFolder) && RowCount(Win.list) > 0)
+        SendMessageA(Win.list, LVM_ENSUREVISIBLE, 0, FALSE);
+}
+
 // The end of every listing that had a folder path, found or not: the Shortcuts
-// button and redrawing.
-static void FinishListing() {
+// button, the rows shown and redrawing.
+static void FinishListing(const std::string& folderPath) {
     EnableWindow(Win.shortcuts, Counters.FolderShortcutSeen);
+    ShowFirstRowOfNewFolder(folderPath);
     SetListRedraw(true);
 }
 
@@ -267,6 +284,7 @@ static void FinishListing() {
 static std::string IndexNotice;
 
 static void ShowSummary(const std::string& folderPath) {
+    lastListedFolder = folderPath;
     SetToolTip(Win.status, "Double-Click Here To View Contents Of " + folderPath);
     std::string summary = ListingSummary(Counters, WindowText(Win.extensionBox));
     if (!IndexNotice.empty()) summary += "   " + IndexNotice;
@@ -279,7 +297,7 @@ static void ShowSummary(const std::string& folderPath) {
     SetFocus(Win.list);
 }
 
-void BuildFileList() {
+static void ListFolder() {
     ListingActive = true;
     ApplyViewMode();
     std::string notice = DrawingIndexNotice();
@@ -330,7 +348,7 @@ void BuildFileList() {
             SetCurrentDirectoryA(Paths.tempFolder.c_str());
         }
         if (!entered) {
-            FinishListing();
+            FinishListing(folderPath);
             return ShowSummary(folderPath);
         }
 
@@ -361,7 +379,7 @@ void BuildFileList() {
         SetStatusText("Building List:");
         if (Settings.viewMode == "DETAIL") {
             Settings.thumbWidth =
-                static_cast<int>(SendMessageA(Win.list, LVM_GETCOLUMNWIDTH, 1, 0));
+                ThumbWidthFor(static_cast<int>(SendMessageA(Win.list, LVM_GETCOLUMNWIDTH, 1, 0)));
             Settings.thumbHeight = ThumbHeightFor(Settings.thumbWidth);
         }
         RebuildImageList(Settings.showColumn[1] == "TRUE");
@@ -377,8 +395,7 @@ void BuildFileList() {
             ListedRows rows;
             listed = ListEntries(env, listFilter, listExtension, Counters,
                                  [&](const std::string& name, const EntryFacts& facts) {
-                                     rows.emplace_back(
-                                         name, AddRow(*ahead, index, readFolder, name, facts));
+                                     rows.push_back(AddRow(*ahead, index, readFolder, name, facts));
                                  });
             // A folder that went while it was listed is reported as any
             // folder that is not there: no rows, nothing counted.
@@ -387,7 +404,7 @@ void BuildFileList() {
                 SendMessageA(Win.list, LVM_DELETEALLITEMS, 0, 0);
                 Counters = ListCounters();
                 ShowProgress(false);
-                FinishListing();
+                FinishListing(folderPath);
                 return ShowSummary(folderPath);
             }
             if (listed && ListingActive &&
@@ -401,6 +418,28 @@ void BuildFileList() {
         ShowProgress(false);
         SortFileList();
     }
-    FinishListing();
+    FinishListing(folderPath);
     ShowSummary(folderPath);
+}
+
+// A listing asked for while one runs (by a message the running one handled
+// between entries) supersedes it: the running one is abandoned and returns,
+// ending its reading thread and freeing its rows, and only then is the
+// newest request listed. Listings never pile up one inside another, however
+// fast the user goes from folder to folder.
+static bool listingRuns = false;
+static bool listAgain = false;
+
+void BuildFileList() {
+    if (listingRuns) {
+        ListingActive = false;
+        listAgain = true;
+        return;
+    }
+    listingRuns = true;
+    do {
+        listAgain = false;
+        ListFolder();
+    } while (listAgain && !Win.closing);
+    listingRuns = false;
 }

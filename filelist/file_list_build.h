@@ -2,7 +2,8 @@
 #pragma once
 
 // Rebuilds the rows, thumbnails, counters and summary for the current folder.
-// Runs on the main thread only.
+// Runs on the main thread only. Asked for while a listing runs, it
+// supersedes that listing: the newer one runs once the older has returned.
 void BuildFileList();
 
 // The progress label is as wide as the layout makes it: the longest text of a

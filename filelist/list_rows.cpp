@@ -19,6 +19,10 @@ std::string RowText(HWND list, int row, int column) {
 }
 
 std::string WholeRowText(HWND list, int row, int column) {
+    // The file list's texts kept beside it are read there: the list view
+    // would ask its parent for them, which need not be the main window.
+    if (list && list == Win.list)
+        if (const std::string* kept = KeptRowText(RowParam(list, row), column)) return *kept;
     // The list view gives back at most the buffer's length less one: a
     // text that fills the buffer may go on.
     for (int size = 512;; size *= 2) {
@@ -72,9 +76,13 @@ std::string RowText(int row, int column) {
 
 namespace {
 
+// The texts of a file list row's columns 2 to 6. They are held here only:
+// the list view asks for them when it draws them or is asked for them, and
+// keeps no copy of its own.
+constexpr int kFirstKept = 2, kLastKept = 6;
 struct KeptTexts {
-    std::string column[7];
-    unsigned kept = 0; // a bit for each column kept
+    std::string column[kLastKept - kFirstKept + 1];
+    unsigned char kept = 0; // a bit for each column written
 };
 
 std::unordered_map<LPARAM, KeptTexts>& Kept() {
@@ -85,18 +93,32 @@ std::unordered_map<LPARAM, KeptTexts>& Kept() {
 } // namespace
 
 void SetRowText(int row, int column, const std::string& text) {
-    SetRowText(Win.list, row, column, text);
-    if (column < 2 || column > 6) return;
+    if (column < kFirstKept || column > kLastKept) return SetRowText(Win.list, row, column, text);
     KeptTexts& kept = Kept()[RowParam(Win.list, row)];
-    kept.column[column] = text.substr(0, 249); // as RowText reads it back
-    kept.kept |= 1u << column;
+    kept.column[column - kFirstKept] = text;
+    kept.kept |= 1u << (column - kFirstKept);
+    // Also tells the list view that the row's text changed.
+    LVITEMA item = {};
+    item.iSubItem = column;
+    item.pszText = LPSTR_TEXTCALLBACKA;
+    SendMessageA(Win.list, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
 }
 
 const std::string* KeptRowText(LPARAM param, int column) {
+    if (column < kFirstKept || column > kLastKept) return nullptr;
     auto found = Kept().find(param);
-    if (column < 0 || column > 6 || found == Kept().end() || !(found->second.kept & (1u << column)))
+    if (found == Kept().end() || !(found->second.kept & (1u << (column - kFirstKept))))
         return nullptr;
-    return &found->second.column[column];
+    return &found->second.column[column - kFirstKept];
+}
+
+void AnswerRowText(NMLVDISPINFOA* info) {
+    LVITEMA& item = info->item;
+    if (item.iSubItem < kFirstKept || item.iSubItem > kLastKept || !(item.mask & LVIF_TEXT) ||
+        !item.pszText || item.cchTextMax <= 0)
+        return;
+    const std::string* text = KeptRowText(RowParam(Win.list, item.iItem), item.iSubItem);
+    lstrcpynA(item.pszText, text ? text->c_str() : "", item.cchTextMax);
 }
 
 static std::vector<LPARAM> keptOrder;

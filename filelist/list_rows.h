@@ -2,6 +2,7 @@
 // without a list) or any other's, such as the search results.
 #pragma once
 #include <windows.h>
+#include <commctrl.h>
 
 #include <string>
 #include <vector>
@@ -25,12 +26,14 @@ void InsertColumn(HWND list, int index, const char* header, int format, int widt
 void SetHeaderText(HWND list, int column, const std::string& text);
 
 std::string RowText(int row, int column);
-// Also keeps the text of columns 2 to 6 beside the list, by the row's
-// parameter, as RowText would read it back: a sort then need not ask the list
-// view for every row.
+// The texts of columns 2 to 6 are kept beside the list, by the row's
+// parameter, and only there: the list view asks for them (AnswerRowText),
+// and a sort need not ask the list view for every row.
 void SetRowText(int row, int column, const std::string& text);
 // The kept text of a file list row's column; none when none was kept.
 const std::string* KeptRowText(LPARAM param, int column);
+// Answers the list's question for a kept text (LVN_GETDISPINFO).
+void AnswerRowText(NMLVDISPINFOA* info);
 // The file list lost a row, or every row.
 void ForgetRowTexts(LPARAM param);
 void ForgetAllRowTexts();

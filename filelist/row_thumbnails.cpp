@@ -15,6 +15,8 @@
 namespace {
 
 struct RowThumb {
+    // The drawing's whole path when it is not the row's name (its text in
+    // column 2) in the folder of the rows; a name is held once, by the row.
     std::string path;
     int image = kThumbnailPending; // a placeholder, the row's own thumbnail, or pending
     int slot = -1;                 // the slot holding its thumbnail
@@ -36,6 +38,14 @@ constexpr int kMostCells = 1000, kFewestCells = 16;
 constexpr int kScreensAfter = 2, kScreensBefore = 1;
 
 std::unordered_map<LPARAM, RowThumb> rowThumbs;
+// The folder of the rows' drawings, held once: the first row's.
+std::string rowsFolder;
+
+std::string PathOf(LPARAM row, const RowThumb& thumb) {
+    if (!thumb.path.empty()) return thumb.path;
+    const std::string* name = KeptRowText(row, 2);
+    return name ? rowsFolder + *name : std::string();
+}
 std::vector<Slot> slots;
 int limit = 0;
 int cellWidth = 0, cellHeight = 0;
@@ -92,7 +102,7 @@ bool PlaceIndexedCell(RowThumb& thumb, LPARAM row) {
     thumb.indexing.hasPicture = false; // once: a picture that fails is made anew
     IndexedDrawing entry;
     std::vector<uint8_t> cell;
-    if (!DrawingsIndex->Find(thumb.path, thumb.indexing.facts, entry, true) ||
+    if (!DrawingsIndex->Find(PathOf(row, thumb), thumb.indexing.facts, entry, true) ||
         entry.cell != IndexedCell::kPicture || !(entry.format == cellFormat) ||
         !DecodeCellPicture(reinterpret_cast<const uint8_t*>(entry.picture.data()),
                            entry.picture.size(), cellWidth, cellHeight, cell))
@@ -123,7 +133,7 @@ void AskForRowsOnScreen() {
         if (found->second.indexing.hasPicture) return;
         for (const ThumbnailRequest& request : wanted)
             if (request.row == row) return;
-        wanted.push_back({row, found->second.path});
+        wanted.push_back({row, PathOf(row, found->second)});
     };
     for (LPARAM row : drawn)
         wantRow(row);
@@ -158,6 +168,7 @@ int ThumbnailLimitFor(int width, int height) {
 void StartRowThumbnails(bool thumbnails) {
     maker.reset();
     rowThumbs.clear();
+    rowsFolder.clear();
     rowsDrawn.clear();
     slots.clear();
     askPending = false;
@@ -177,8 +188,14 @@ CellFormat RowCellFormat() {
 }
 
 void AddRowThumbnail(LPARAM row, const std::string& path, int image, const RowIndexing& indexing) {
+    size_t slash = path.rfind('\\');
+    std::string folder = path.substr(0, slash == std::string::npos ? 0 : slash + 1);
+    if (rowThumbs.empty()) rowsFolder = folder;
     RowThumb& thumb = rowThumbs[row];
-    thumb.path = path;
+    const std::string* name = KeptRowText(row, 2);
+    bool named =
+        folder == rowsFolder && name && path.compare(folder.size(), std::string::npos, *name) == 0;
+    thumb.path = named ? std::string() : path;
     thumb.image = image;
     thumb.indexing = indexing;
 }
@@ -193,6 +210,7 @@ void ForgetRowThumbnail(LPARAM row) {
 
 void ForgetAllRowThumbnails() {
     rowThumbs.clear();
+    rowsFolder.clear();
     for (Slot& slot : slots)
         slot.row = 0, slot.seen = 0;
 }
@@ -237,7 +255,7 @@ void TakeMadeThumbnails() {
         if (found == rowThumbs.end() || found->second.image != kThumbnailPending) continue;
         RowThumb& thumb = found->second;
         if (thumb.indexing.indexed && DrawingsIndex)
-            DrawingsIndex->PutCell(thumb.path, thumb.indexing.facts,
+            DrawingsIndex->PutCell(PathOf(made.row, thumb), thumb.indexing.facts,
                                    made.kind == CellKind::kCell       ? IndexedCell::kPicture
                                    : made.kind == CellKind::kNotFound ? IndexedCell::kNotFound
                                                                       : IndexedCell::kNotSupported,

@@ -30,7 +30,8 @@ struct RowIndexing {
 };
 // A row of the drawing at `path`: `image` is a placeholder's index, or
 // kThumbnailPending for a thumbnail to be made, or taken from the index,
-// when the row is seen.
+// when the row is seen. A row already named by its drawing's name (column 2)
+// holds no path of its own.
 void AddRowThumbnail(LPARAM row, const std::string& path, int image,
                      const RowIndexing& indexing = RowIndexing());
 void ForgetRowThumbnail(LPARAM row);

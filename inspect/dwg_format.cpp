@@ -89,12 +89,7 @@ std::array<uint8_t, 14> PreviewFileHeader(const std::array<uint8_t, 40>& info) {
     uint32_t biSize = ReadLE32(&info[0]);
     uint32_t biSizeImage = ReadLE32(&info[20]);
     uint32_t biClrUsed = ReadLE32(&info[32]);
-    // A colour count of 0 means every colour the bit depth can name: an
-    // 8-bit picture's table holds 256. Left out, a reader would take the
-    // table's end for the pixels' start.
-    uint16_t bitCount = PreviewBitCount(info);
-    uint32_t colours = biClrUsed ? biClrUsed : bitCount <= 8 ? 1u << bitCount : 0u;
-    uint32_t offBits = 14u + biSize + 4u * colours;
+    uint32_t offBits = 14u + biSize + 4u * biClrUsed;
     std::array<uint8_t, 14> header{};
     header[0] = 'B';
     header[1] = 'M';
@@ -107,11 +102,13 @@ uint16_t PreviewBitCount(const std::array<uint8_t, 40>& info) {
     return ReadLE16(&info[14]);
 }
 
-std::unique_ptr<char[]> PreviewData(const ByteReader& file, const PreviewEntry& entry) {
+std::unique_ptr<char[]> PreviewData(const ByteReader& file, const PreviewEntry& entry,
+                                    size_t* got) {
     // A damaged entry in a very large drawing can claim more than the address
     // space holds: that gives no preview rather than the end of the program.
     std::unique_ptr<char[]> data(new (std::nothrow) char[entry.size]());
-    if (data) file.ReadAt(entry.start, data.get(), entry.size);
+    size_t read = data ? file.ReadAt(entry.start, data.get(), entry.size) : 0;
+    if (got) *got = read;
     return data;
 }
 
@@ -134,4 +131,21 @@ size_t MemoryReader::ReadAt(uint64_t offset, void* buf, size_t n) const {
     if (n > avail) n = avail;
     std::memcpy(buf, bytes_.data() + offset, n);
     return n;
+}
+
+std::string WithColourTableCounted(std::string bmp) {
+    if (bmp.size() < 54 || bmp.compare(0, 2, "BM") != 0) return bmp;
+    std::array<uint8_t, 40> info{};
+    std::memcpy(info.data(), bmp.data() + 14, 40);
+    uint32_t biSize = ReadLE32(&info[0]);
+    uint16_t bitCount = PreviewBitCount(info);
+    if (ReadLE32(&info[32]) != 0 || bitCount > 8 || biSize > bmp.size()) return bmp;
+    uint64_t offBits = 14ull + biSize + 4ull * (1u << bitCount);
+    if (offBits > bmp.size()) return bmp;
+    uint32_t off = static_cast<uint32_t>(offBits), size = static_cast<uint32_t>(bmp.size());
+    for (int i = 0; i < 4; ++i) {
+        bmp[2 + i] = static_cast<char>(size >> (8 * i));
+        bmp[10 + i] = static_cast<char>(off >> (8 * i));
+    }
+    return bmp;
 }

@@ -44,15 +44,22 @@ enum class PreviewLookup {
 PreviewLookup FindPreviewEntry(const ByteReader& file, PreviewEntry& entry);
 
 // The 14-byte file header written before the entry's bytes: "BM", bfSize =
-// 14 + biSize + 4 * colours + biSizeImage, two zero words, bfOffBits =
-// 14 + biSize + 4 * colours (32-bit unsigned sums of the header fields),
-// where colours is biClrUsed, or when that is 0, 2^biBitCount up to 8 bits.
+// 14 + biSize + 4 * biClrUsed + biSizeImage, two zero words, bfOffBits =
+// 14 + biSize + 4 * biClrUsed (32-bit unsigned sums of the header fields).
 std::array<uint8_t, 14> PreviewFileHeader(const std::array<uint8_t, 40>& infoHeader);
+// The preview file with a file header every reader takes as meant: a colour
+// count of 0 names every colour the bit depth can (256 for 8 bits), and the
+// table of them lies before the pixels. The preview file's own header counts
+// only biClrUsed colours; a picture handed to other programs gets this one.
+// The bytes after the header are unchanged.
+std::string WithColourTableCounted(std::string bmp);
 uint16_t PreviewBitCount(const std::array<uint8_t, 40>& infoHeader);
 
 // The entry's bytes (zeros where the drawing ends early), or nothing when no
-// buffer of the entry's size can be had.
-std::unique_ptr<char[]> PreviewData(const ByteReader& file, const PreviewEntry& entry);
+// buffer of the entry's size can be had. `got` receives how many of them the
+// drawing held.
+std::unique_ptr<char[]> PreviewData(const ByteReader& file, const PreviewEntry& entry,
+                                    size_t* got = nullptr);
 
 uint32_t ReadLE32(const uint8_t* p);
 uint16_t ReadLE16(const uint8_t* p);

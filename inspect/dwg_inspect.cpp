@@ -111,6 +111,9 @@ static std::string PngPreviewFile(const ByteReader& reader, signed char& is8Bit)
 
 // The bytes of the preview file for a drawing; empty when it has no preview
 // that can be shown. A preview found tells whether it has 8 bits a pixel.
+// Bytes of the entry past the end of the drawing are written as zeros, but
+// a picture is only made of pixels that are all in the drawing: one cut
+// short is no preview.
 static std::string PreviewFileOf(const ByteReader& reader, signed char& is8Bit) {
     PreviewEntry entry;
     PreviewLookup lookup = FindPreviewEntry(reader, entry);
@@ -118,13 +121,17 @@ static std::string PreviewFileOf(const ByteReader& reader, signed char& is8Bit) 
     if (lookup == PreviewLookup::None) return PngPreviewFile(reader, is8Bit);
     if (lookup != PreviewLookup::Found) return std::string();
     if (!PreviewEntryFits(entry.header.data(), entry.size)) return std::string();
-    is8Bit = PreviewBitCount(entry.header) == 8;
 
     std::array<uint8_t, 14> header = PreviewFileHeader(entry.header);
-    std::unique_ptr<char[]> data = PreviewData(reader, entry);
+    size_t got = 0;
+    std::unique_ptr<char[]> data = PreviewData(reader, entry, &got);
     if (!data) return std::string();
     std::string bytes(reinterpret_cast<const char*>(header.data()), header.size());
-    bytes.append(data.get(), entry.size);
+    bytes.append(data.get(), got);
+    DibLayout layout;
+    if (got < entry.size && !LocateDibParts(bytes, layout)) return std::string();
+    bytes.append(data.get() + got, entry.size - got);
+    is8Bit = PreviewBitCount(entry.header) == 8;
     return bytes;
 }
 

@@ -228,3 +228,8 @@ inline int ColumnOfItem(int id) {
 #define WM_KVX_TREE_MOUSE (WM_APP + 20) // a mouse message of the tree, for the tooltip
 #define WM_KVX_TREE_KEY (WM_APP + 21)   // Esc or Ctrl+A released in the tree
 #define WM_KVX_TREE_GO (WM_APP + 22)    // go to the folder in lParam (a new std::string)
+
+// Messages of the tree pane's own hidden window, on the pane's thread.
+#define WM_KVX_TREE_WORK (WM_APP + 30)   // the next slice of reading folders into the tree
+#define WM_KVX_TREE_SELECT (WM_APP + 31) // select the folder in lParam (a std::string*)
+#define WM_KVX_TREE_END (WM_APP + 32)    // the pane is closed: end its windows and thread

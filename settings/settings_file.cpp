@@ -407,7 +407,7 @@ void LoadMainSettings() {
     BlackBackground = value("Invert") == "TRUE";
     CheckViewItem(IDM_BLACK_BACKGROUND, BlackBackground);
 
-    Settings.thumbWidth = Settings.columnWidth[1];
+    Settings.thumbWidth = ThumbWidthFor(Settings.columnWidth[1]);
     Settings.thumbHeight = ThumbHeightFor(Settings.thumbWidth);
 
     for (int n = 1; n <= 5; ++n)

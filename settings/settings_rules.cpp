@@ -179,6 +179,11 @@ int ThumbHeightFor(int thumbWidth) {
     return static_cast<int>(0.8 * thumbWidth);
 }
 
+int ThumbWidthFor(int columnWidth) {
+    constexpr int kWidestThumbnail = 1024;
+    return columnWidth < kWidestThumbnail ? columnWidth : kWidestThumbnail;
+}
+
 std::string BlankedNumber(int value) {
     return NumberText(value);
 }

@@ -70,6 +70,10 @@ WindowBox SaneWindowBox(WindowBox box, const RECT& workArea);
 
 // Thumbnail height for a thumbnail width: 0.8 times it, truncated.
 int ThumbHeightFor(int thumbWidth);
+// Thumbnail width for a Preview column width: the column's, up to 1,024
+// pixels. A wider column shows the thumbnail at that width, so that a cell
+// stays a few megabytes however wide the column is dragged.
+int ThumbWidthFor(int columnWidth);
 
 // Window numbers and the sort column are written with one blank before a
 // number that is not negative (" 100"); widths without it ("250").

@@ -56,6 +56,7 @@ static bool AnswerFileList(NMHDR* hdr, LRESULT& answer) {
     // rows' images (their thumbnails, made when first drawn).
     case LVN_GETDISPINFOA:
         AnswerSortItem(reinterpret_cast<NMLVDISPINFOA*>(hdr));
+        AnswerRowText(reinterpret_cast<NMLVDISPINFOA*>(hdr));
         AnswerRowImage(reinterpret_cast<NMLVDISPINFOA*>(hdr));
         answer = 0;
         return true;

@@ -1,4 +1,4 @@
-// Subclass of the tree pane's container: the borrowed tree always fills it,
+// Subclass of the tree pane's container: the tree always fills it,
 // and what the tree's thread asks of the main thread arrives here.
 #include <windows.h>
 
@@ -92,6 +92,12 @@ static LRESULT CALLBACK TreeContainerProc(HWND container, UINT msg, WPARAM wPara
     case WM_KVX_TREE_MOUSE: OnTreeMouse(static_cast<UINT>(wParam), lParam); return 0;
     case WM_KVX_TREE_KEY: OnTreeKey(wParam); return 0;
     case WM_KVX_TREE_GO: OnTreeGo(lParam); return 0;
+    case WM_NOTIFY:
+        // Where the tree tells its present parent rather than the window it
+        // was made in, the pane's thread still answers.
+        if (PaneDialog() && reinterpret_cast<NMHDR*>(lParam)->hwndFrom == PaneTree())
+            return SendMessageA(PaneDialog(), WM_NOTIFY, wParam, lParam);
+        break;
     case WM_NCDESTROY: return OnNcDestroy(container, wParam, lParam);
     }
     return PassToPrevious(PreviousProcProperty, container, msg, wParam, lParam);

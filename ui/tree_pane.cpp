@@ -1,7 +1,8 @@
-// The folder tree pane. The system's folder browser runs on a thread of its
-// own; its dialog is kept off screen and its tree view is re-parented into a
-// container on the main window, so the shell enumerates and draws the folders
-// and the program hears of every selection through the browser's callback.
+// The folder tree pane. Its tree view runs on a thread of its own, made as
+// the child of a hidden window of that thread and re-parented into a
+// container on the main window: the tree reads folders and answers the user
+// while the main thread lists, and the main thread answers whatever the tree
+// is reading.
 #include "ui/tree_pane.h"
 
 #include <objbase.h>
@@ -9,7 +10,6 @@
 
 #include <atomic>
 #include <cstdint>
-#include <cstring>
 #include <vector>
 
 #include "filelist/file_list_build.h"
@@ -27,20 +27,17 @@
 // The panes are numbered; each pane's thread knows its own number, and only
 // the selections of the pane that has made its first navigation count. So a
 // pane that is still starting or already being taken down cannot change the
-// current folder, whatever its shell does meanwhile.
+// current folder, whatever its tree does meanwhile.
 static std::atomic<unsigned> listeningPane{0};
 static thread_local unsigned thisThreadsPane = 0;
 static thread_local HWND thisThreadsContainer = nullptr;
 
-// Written on the pane's thread while the browser initialises, read on the
+// Written on the pane's thread while the pane initialises, read on the
 // main thread.
 static std::atomic<HWND> paneDialog{nullptr};
 static std::atomic<HWND> paneTree{nullptr};
 static std::atomic<bool> paneInitialised{false};
 static std::atomic<int> selectionChanges{0};
-// Set while the main thread shows a folder's nearest ancestor in the tree for
-// a folder too deep for the browser: that selection is not a navigation.
-static std::atomic<bool> quietSelection{false};
 
 // Main thread only.
 static unsigned paneNumber = 0;
@@ -62,6 +59,10 @@ static const DWORD ThreadEndLimit = 10000;
 
 HWND PaneTree() {
     return paneTree;
+}
+
+HWND PaneDialog() {
+    return paneDialog;
 }
 
 // ---- The pane's thread --------------------------------------------------
@@ -86,60 +87,52 @@ static void RepaintSoon(HWND wnd) {
     RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
-static HWND FindBrowserTree(HWND dialog) {
-    HWND tree = nullptr;
-    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        char className[15] = {};
-        GetClassNameA(child, className, sizeof className);
-        if (std::strncmp(className, "SysTreeView32", 13) == 0) tree = child;
-    }
-    return tree;
-}
-
 void FitTreeToContainer(HWND tree, HWND container) {
     RECT client;
     GetClientRect(container, &client);
     MoveWindow(tree, 0, 0, client.right, client.bottom, TRUE);
 }
 
-// The browser preselects the current folder; the current folder itself is
-// left alone, since it is what the user last asked for and what the first
+// The tree shows the program's shared tooltip; one of its own for long
+// names would come up under the mouse in its place.
+static HWND CreateFolderTree(HWND dialog) {
+    return CreateWindowExA(WS_EX_CLIENTEDGE, WC_TREEVIEWA, "",
+                           WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES |
+                               TVS_LINESATROOT | TVS_SHOWSELALWAYS | TVS_NOTOOLTIPS,
+                           0, 0, 1, 1, dialog, nullptr, GetModuleHandleA(nullptr), nullptr);
+}
+
+// The tree starts at the current folder; the current folder itself is left
+// alone, since it is what the user last asked for and what the first
 // navigation returns to. The container is shown by the main thread.
-static void OnBrowserInitialized(HWND dialog) {
+static void InitialisePane(HWND dialog, HWND tree) {
     HWND container = thisThreadsContainer;
     paneDialog = dialog;
-    MoveWindow(dialog, -5000, -5000, 1, 1, TRUE);
-    std::string folder = BrowsableFolder(CurrentFolder());
-    SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(folder.c_str()));
-
-    HWND tree = FindBrowserTree(dialog);
     paneTree = tree;
-    if (tree) SetParent(tree, container);
-    SubclassTreeDialog(dialog);
-    if (tree) {
-        SubclassTreeView(tree);
-        FitTreeToContainer(tree, container);
-        DragAcceptFiles(tree, TRUE);
-    }
+    StartTreeFolders(dialog, tree);
+    SelectFolderInTree(CurrentFolder(), 0);
+    SetParent(tree, container);
+    SubclassTreeView(tree);
+    FitTreeToContainer(tree, container);
+    DragAcceptFiles(tree, TRUE);
     paneInitialised = true;
     // The first navigation belongs to the main thread, after the window build.
     PostMessageA(Win.main, WM_KVX_TREE_READY, thisThreadsPane, 0);
 }
 
-static void OnBrowserSelectionChanged(LPCITEMIDLIST items) {
-    if (thisThreadsPane != listeningPane || quietSelection) return;
-    SetCurrentFolder(PathOfItems(items));
+void TreeSelectionChanged(const std::string& path) {
+    if (thisThreadsPane != listeningPane) return;
+    SetCurrentFolder(path);
     ++selectionChanges;
     // Listings run on the main thread only.
     PostMessageA(Win.main, WM_KVX_TREE_SELECTION, 0, 0);
 }
 
-static int CALLBACK BrowserCallback(HWND dialog, UINT msg, LPARAM lParam, LPARAM) {
-    switch (msg) {
-    case BFFM_INITIALIZED: OnBrowserInitialized(dialog); break;
-    case BFFM_SELCHANGED: OnBrowserSelectionChanged(reinterpret_cast<LPCITEMIDLIST>(lParam)); break;
-    }
-    return 0;
+// The folder was selected already, or the tree cannot show it (a network
+// folder): an existing folder is listed all the same.
+void TreeSelectionUnchanged(const std::string& folder) {
+    if (thisThreadsPane != listeningPane || !PathExists(folder)) return;
+    PostMessageA(Win.main, WM_KVX_TREE_SELECTION, 0, 0);
 }
 
 // The pane's number and its container, handed to its thread.
@@ -148,15 +141,22 @@ struct PaneStart {
     HWND container;
 };
 
-static void RunBrowser() {
+// The pane's windows and their message loop, until DestroyTreePane closes
+// the hidden window. The shell's folder menu on the tree needs COM.
+static void RunPane() {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    // No owner: the browser would disable it for as long as it runs.
-    BROWSEINFOA info = {};
-    info.hwndOwner = GetActiveWindow();
-    info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_STATUSTEXT;
-    info.lpfn = BrowserCallback;
-    LPITEMIDLIST chosen = SHBrowseForFolderA(&info);
-    if (chosen) CoTaskMemFree(chosen);
+    HWND dialog = CreateTreeDialog();
+    HWND tree = dialog ? CreateFolderTree(dialog) : nullptr;
+    if (tree) {
+        InitialisePane(dialog, tree);
+        MSG msg;
+        while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    } else if (dialog) {
+        DestroyWindow(dialog);
+    }
     CoUninitialize();
 }
 
@@ -165,7 +165,7 @@ static unsigned __stdcall PaneThreadProc(void* argument) {
     thisThreadsPane = start->number;
     thisThreadsContainer = start->container;
     delete start;
-    RunBrowser();
+    RunPane();
     auto endThread = reinterpret_cast<EndThreadEx>(RuntimeFunction("_endthreadex"));
     if (endThread) endThread(0);
     return 0;
@@ -173,7 +173,7 @@ static unsigned __stdcall PaneThreadProc(void* argument) {
 
 // ---- Main thread ----------------------------------------------------------
 
-// Waits for the pane's thread to end, or with stopWhenReady for its browser
+// Waits for the pane's thread to end, or with stopWhenReady for its windows
 // to be initialised. Meanwhile only messages sent to this thread's windows
 // are handled (the pane's windows send some while they start and close):
 // nothing the user does, no F5 and no Go, runs in the middle of replacing
@@ -229,12 +229,12 @@ void DestroyTreePane() {
     // A pane being taken down neither navigates nor changes the folder.
     listeningPane = 0;
     firstNavigationDone = true;
-    // The dialog can only be closed once the browser has it.
+    // The hidden window can only be closed once the pane's thread has made it.
     if (paneThread && !paneInitialised) WaitForPaneThread(ThreadStartLimit, true);
 
     HWND dialog = paneDialog;
     HWND tree = paneTree;
-    // The tree goes back to its dialog so that it ends with it.
+    // The tree goes back to its window so that it ends with it.
     if (tree && dialog) SetParent(tree, dialog);
     if (dialog) {
         SendMessageA(dialog, WM_CLOSE, 1, 0);
@@ -254,10 +254,6 @@ void DestroyTreePane() {
     paneInitialised = false;
 }
 
-static void SelectInBrowser(HWND dialog, const std::string& folder) {
-    SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(folder.c_str()));
-}
-
 void NavigateTo(std::string path) {
     std::string folder = NavigationPath(std::move(path));
     SetCurrentFolder(folder);
@@ -267,29 +263,9 @@ void NavigateTo(std::string path) {
         returnFolder = folder;
         return;
     }
-    // The browser keeps paths in buffers of MAX_PATH characters: a deeper
-    // folder is never handed to it. The tree shows the nearest folder it can
-    // hold, and the folder itself is listed.
-    std::string browsable = BrowsableFolder(folder);
-    if (browsable != folder) {
-        quietSelection = true;
-        if (!browsable.empty()) SelectInBrowser(dialog, browsable);
-        quietSelection = false;
-        if (PathExists(folder)) PostMessageA(Win.main, WM_KVX_TREE_SELECTION, 0, 0);
-        return;
-    }
-    int before = selectionChanges;
-    SelectInBrowser(dialog, folder);
-    // Wine's browser finds the folder by comparing shell items that carry
-    // each folder's times, and parsing the path reads, and so touches, the
-    // folders along it: one changed since it was last read can be missed.
-    for (int retry = 0; retry < 4 && selectionChanges == before && PathExists(folder); ++retry)
-        SelectInBrowser(dialog, folder);
-    // Still no change: the folder was selected already, or the browser does
-    // not know it yet (Wine's tree misses folders made after their parent was
-    // opened). The folder exists, so it is listed all the same.
-    if (selectionChanges == before && PathExists(folder))
-        PostMessageA(Win.main, WM_KVX_TREE_SELECTION, 0, 0);
+    // The selection, or the folder already selected, asks for the listing;
+    // folders on the way that take long to read are read after this returns.
+    SendMessageA(dialog, WM_KVX_TREE_SELECT, 0, reinterpret_cast<LPARAM>(&folder));
 }
 
 void RestartListBuild() {
@@ -321,9 +297,8 @@ void RunFirstNavigationIfReady() {
     listeningPane = paneNumber;
     int before = selectionChanges;
     NavigateTo(folder);
-    // The browser preselected the folder while it initialised, so the shell
-    // may report no change; an existing folder has been handed to the
-    // listing by NavigateTo, any other is listed here.
+    // An existing folder has been handed to the listing by the tree,
+    // selected or not; any other is listed here.
     if (selectionChanges == before && !PathExists(CurrentFolder()))
         PostMessageA(Win.main, WM_KVX_TREE_SELECTION, 0, 0);
     TreeReady = true;
@@ -385,7 +360,7 @@ std::string TreeItemPath(HWND tree, HTREEITEM item) {
     auto root = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
     if (item == root) return DesktopPath() + "\\";
 
-    // The browser names items by their display texts; a drive's text holds
+    // The tree names items by their folders' names; a drive's text holds
     // its letter and colon.
     std::vector<std::string> texts;
     for (int step = 0; step < 31; ++step) {

@@ -1,5 +1,5 @@
-// The folder tree on the left of the main window, borrowed from the system's
-// folder browser, and the owner of the current folder.
+// The folder tree on the left of the main window, on a thread of its own,
+// and the owner of the current folder.
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
@@ -22,7 +22,7 @@ void RefreshTreePane();
 bool RefreshOnF5(WPARAM key);
 // Lists the current folder, superseding a listing that is still running.
 void RestartListBuild();
-// Runs the first navigation once the window build and the pane's browser are
+// Runs the first navigation once the window build and the pane's windows are
 // both complete; called by both sides, it acts only once per pane.
 void RunFirstNavigationIfReady();
 std::string TreeItemPath(HWND tree, HTREEITEM item);

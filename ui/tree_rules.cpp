@@ -1,7 +1,6 @@
 #include "ui/tree_rules.h"
 
 #include "runtime/file_facts.h"
-#include "runtime/long_paths.h"
 #include "runtime/strings.h"
 
 std::string NavigationPath(std::string path) {
@@ -24,16 +23,4 @@ std::string ItemPathFromTexts(const std::vector<std::string>& texts, bool reache
     }
     if (!reachedRoot) return std::string();
     return ReplaceAll(desktopPath + "\\" + result, "\\\\", "\\");
-}
-
-std::string BrowsableFolder(const std::string& folder) {
-    std::string path = folder;
-    while (!path.empty() && !FitsShellBuffers(path)) {
-        while (!path.empty() && path.back() == '\\')
-            path.pop_back();
-        size_t cut = path.find_last_of('\\');
-        if (cut == std::string::npos) return std::string();
-        path = NavigationPath(path.substr(0, cut + 1));
-    }
-    return path;
 }

@@ -1,5 +1,5 @@
-// Subclass of the tree borrowed from the folder browser. It runs on the
-// pane's thread, inside the browser's own message loop.
+// Subclass of the pane's tree. It runs on the pane's thread, inside that
+// thread's message loop.
 #include <windows.h>
 #include <commctrl.h>
 

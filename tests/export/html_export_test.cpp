@@ -12,6 +12,7 @@
 #include "runtime/win_helpers.h"
 #include "tests/export/html_export_fixture.h"
 #include "tests/support/dwg_builder.h"
+#include "tests/support/pump_until.h"
 #include "tests/support/unix_command.h"
 
 namespace {
@@ -62,10 +63,14 @@ TEST_F(HtmlExportTest, DetailTableOfEveryRowInTheWorkFolder) {
     std::vector<std::string> drawings;
     for (const char* name : {"bare.dwg", "damaged.dwg", "locked.dwg", "old.dwg", "plan.dwg"})
         drawings.push_back(ReadBytes(folder.file(name)));
-    // Held open without sharing, as another program may hold a drawing.
-    HANDLE lock = CreateFileA(folder.file("locked.dwg").c_str(), GENERIC_READ, 0, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, lock);
+    // Held open without sharing, as another program may hold a drawing; the
+    // thumbnails of the rows on screen may still be reading it.
+    HANDLE lock = INVALID_HANDLE_VALUE;
+    ASSERT_TRUE(PumpUntil([&] {
+        lock = CreateFileA(folder.file("locked.dwg").c_str(), GENERIC_READ, 0, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+        return lock != INVALID_HANDLE_VALUE;
+    }));
     DialogAnswerer answers;
     RunDialog(answers, Confirm(ID_HTML_LAYOUT1));
     CloseHandle(lock);

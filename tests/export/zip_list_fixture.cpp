@@ -37,7 +37,12 @@ void ZipListTest::List(const std::vector<std::string>& names, bool writeFiles) {
         if (writeFiles) {
             ASSERT_TRUE(WriteBytes(folder.file(name), "AC1018 " + name));
         }
+        // Each row its own parameter, as the listing gives them: the texts
+        // kept beside the list are found by it.
+        static LPARAM lastParam = 0;
         LVITEMA item = {};
+        item.mask = LVIF_PARAM;
+        item.lParam = ++lastParam;
         item.iItem = RowCount(Win.list);
         SendMessageA(Win.list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
         SetRowText(item.iItem, 2, name);

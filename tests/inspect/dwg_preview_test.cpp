@@ -3,6 +3,7 @@
 
 #include "inspect/dwg_format.h"
 #include "inspect/dwg_inspect.h"
+#include "inspect/preview_bitmap.h"
 #include "runtime/app_state.h"
 #include "runtime/files.h"
 #include "tests/support/dwg_builder.h"
@@ -112,13 +113,17 @@ TEST_F(Preview, FileHeaderSumsComeFromTheInfoHeader) {
     EXPECT_EQ(1078u, ReadLE32(b + 10));
     EXPECT_EQ(5078u, bmp.size());
 
-    // Without biClrUsed an 8-bit picture's table holds 256 colours, counted
-    // so that every reader finds the pixels after it.
+    // Without biClrUsed the colour table is not counted, though it is written.
     bmp = Extract(MakeDrawing("AC1015", {{2, HeaderOnly(8, 0, 4000, 5064)}}));
     b = reinterpret_cast<const uint8_t*>(bmp.data());
-    EXPECT_EQ(5078u, ReadLE32(b + 2));
-    EXPECT_EQ(1078u, ReadLE32(b + 10));
+    EXPECT_EQ(4054u, ReadLE32(b + 2));
+    EXPECT_EQ(54u, ReadLE32(b + 10));
     EXPECT_EQ(5078u, bmp.size());
+    // A picture handed to a browser counts the table, and nothing else moves.
+    std::string counted = WithColourTableCounted(bmp);
+    EXPECT_EQ(5078u, ReadLE32(reinterpret_cast<const uint8_t*>(counted.data()) + 2));
+    EXPECT_EQ(1078u, ReadLE32(reinterpret_cast<const uint8_t*>(counted.data()) + 10));
+    EXPECT_EQ(bmp.substr(14), counted.substr(14));
 
     // Without biSizeImage bfSize equals bfOffBits.
     bmp = Extract(MakeDrawing("AC1015", {{2, HeaderOnly(24, 0, 0, 200)}}));
@@ -126,6 +131,7 @@ TEST_F(Preview, FileHeaderSumsComeFromTheInfoHeader) {
     EXPECT_EQ(54u, ReadLE32(b + 2));
     EXPECT_EQ(54u, ReadLE32(b + 10));
     EXPECT_FALSE(PreviewIs8Bit);
+    EXPECT_EQ(bmp, WithColourTableCounted(bmp)); // no table to count
 }
 
 TEST_F(Preview, ShortAndEmptyFilesGiveNothing) {
@@ -159,6 +165,18 @@ TEST_F(Preview, DataRunningPastTheEndIsPaddedWithZeros) {
     ASSERT_EQ(14u + overrun, bmp.size());
     EXPECT_EQ(dib, bmp.substr(14, dib.size()));
     EXPECT_EQ(std::string(50, '\0'), bmp.substr(14 + dib.size()));
+
+    // Only a preview whose pixels are all in the drawing is shown: one cut
+    // short is none, and its thumbnail shows Preview Not Found.
+    std::vector<uint8_t> cell;
+    for (size_t cut : {0, 20}) {
+        std::string whole = MakeDrawing("AC1015", {{2, dib}});
+        EXPECT_EQ(cut == 0, !Extract(whole.substr(0, whole.size() - cut)).empty()) << cut;
+        EXPECT_EQ(
+            cut ? CellKind::kNotFound : CellKind::kCell,
+            ThumbnailCellOf(ReadDrawingAlone(folder.file("d.dwg"), true), false, 12, 8, 0, cell))
+            << cut << " bytes cut";
+    }
 }
 
 // A bitmap entry claiming far more than any preview, inside a drawing large

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <shlobj.h>
+#include <tlhelp32.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -492,3 +493,101 @@ TEST_F(MainWindowTest, DroppedFilesOpenTheFolderOfTheFirst) {
 }
 
 } // namespace
+
+namespace {
+
+int ProcessThreads() {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    THREADENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    int threads = 0;
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
+        threads += entry.th32OwnerProcessID == GetCurrentProcessId();
+    CloseHandle(snapshot);
+    return threads;
+}
+
+// Each drawing the listing shows asks for a listing of the other folder,
+// six times over, and counts the threads meanwhile.
+ScratchFolder* storm[2];
+int superseded, mostThreads;
+
+LRESULT CALLBACK SupersedingLabelProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_SETTEXT && ListingActive) {
+        mostThreads = std::max(mostThreads, ProcessThreads());
+        if (superseded < 6) {
+            SetCurrentFolder(Unslashed(storm[++superseded % 2]->path()));
+            PostMessageA(Win.main, WM_KVX_TREE_SELECTION, 0, 0);
+        }
+    }
+    return CallWindowProcA(labelPrevious, wnd, msg, wParam, lParam);
+}
+
+} // namespace
+
+// A superseded listing ends its reading thread before the newer one starts:
+// however fast the user goes, listings do not pile up.
+TEST_F(MainWindowTest, SupersededListingsLeaveNoReadingThreadBehind) {
+    ScratchFolder first, second;
+    storm[0] = &first, storm[1] = &second;
+    for (int i = 0; i < 30; ++i)
+        for (ScratchFolder* folder : storm)
+            ASSERT_TRUE(WriteBytes(folder->file("d" + std::to_string(i) + ".dwg"),
+                                   PreviewDrawing("AC1015")));
+    SetCurrentFolder(Unslashed(first.path()));
+    Relist();
+    int before = ProcessThreads(); // with the thumbnails' thread of that listing
+    superseded = 0, mostThreads = 0;
+    labelPrevious = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+        Win.progressLabel, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SupersedingLabelProc)));
+    Relist();
+    PumpUntil([] { return superseded == 6 && !ListingActive; });
+    SetWindowLongPtrA(Win.progressLabel, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(labelPrevious));
+    EXPECT_EQ(6, superseded);
+    // One reading thread at most beside the thumbnails' thread.
+    EXPECT_LE(mostThreads, before + 1);
+    EXPECT_EQ("Korvex - " + first.path(), Title());
+    EXPECT_EQ(30u, Column(2).size());
+}
+
+// Another folder opens at its first row; the same folder listed again keeps
+// its place.
+TEST_F(MainWindowTest, ANewFolderOpensAtItsFirstRow) {
+    ScratchFolder first, second;
+    for (int i = 0; i < 40; ++i)
+        for (ScratchFolder* folder : {&first, &second})
+            ASSERT_TRUE(WriteBytes(folder->file("d" + std::to_string(i) + ".dwg"), "AC1015"));
+    auto top = [] { return static_cast<int>(SendMessageA(Win.list, LVM_GETTOPINDEX, 0, 0)); };
+    ASSERT_NO_FATAL_FAILURE(ListFolder(first.path()));
+    SendMessageA(Win.list, LVM_ENSUREVISIBLE, 39, FALSE);
+    ASSERT_GT(top(), 0);
+    ASSERT_NO_FATAL_FAILURE(ListFolder(second.path()));
+    EXPECT_EQ(0, top());
+    SendMessageA(Win.list, LVM_ENSUREVISIBLE, 39, FALSE);
+    int kept = top();
+    Relist();
+    EXPECT_EQ(kept, top());
+}
+
+// However wide the Preview column, the thumbnails held stay within their
+// bound in bytes.
+TEST_F(MainWindowTest, ThumbnailsOfAVeryWidePreviewColumnStayWithinTheirBytes) {
+    ScratchFolder folder;
+    for (int i = 0; i < 40; ++i)
+        ASSERT_TRUE(
+            WriteBytes(folder.file("d" + std::to_string(i) + ".dwg"), PreviewDrawing("AC1015")));
+    SendMessageA(Win.list, LVM_SETCOLUMNWIDTH, 1, 4500);
+    SetCurrentFolder(Unslashed(folder.path()));
+    Relist();
+    for (int row = 0; row < 40; row += 3) {
+        SendMessageA(Win.list, LVM_ENSUREVISIBLE, row, FALSE);
+        UpdateWindow(Win.list);
+        EXPECT_TRUE(PumpUntil([row] { return RowImage(row, 1) > 2; })) << row;
+    }
+    SIZE cell = ImageSize();
+    double megabytes = ImageCount() * 3.0 * cell.cx * cell.cy / 1048576;
+    SendMessageA(Win.list, LVM_SETCOLUMNWIDTH, 1, 180);
+    Relist();
+    EXPECT_LE(megabytes, 100) << ImageCount() << " cells of " << cell.cx << "x" << cell.cy;
+    EXPECT_GE(cell.cx, 1000); // still a large picture
+}

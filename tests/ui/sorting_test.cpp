@@ -133,11 +133,7 @@ TEST_F(SortingTest, SortsByTheTextsAsLastWritten) {
               {"d.dwg", "2004", "4 KB", "", ""}});
     SetRowText(0, 4, "9 KB");
     SendMessageA(Win.list, LVM_DELETEITEM, 3, 0);
-    LVITEMA item = {};
-    item.iSubItem = 4;
-    item.pszText = const_cast<char*>("0 KB");
-    SendMessageA(Win.list, LVM_SETITEMTEXTA, 2, reinterpret_cast<LPARAM>(&item));
-    ForgetRowTexts(RowParam(Win.list, 2));
+    SetRowText(2, 4, "0 KB");
     SortBy(4, true);
     EXPECT_EQ((std::vector<std::string>{"c.dwg", "b.dwg", "a.dwg"}), Column(2));
 }

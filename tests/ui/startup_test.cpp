@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstdlib>
+
 #include "filelist/list_columns.h"
 #include "runtime/app_state.h"
 #include "runtime/files.h"
@@ -12,6 +14,7 @@
 #include "tests/support/pump_until.h"
 #include "tests/support/scratch_folder.h"
 #include "tests/ui/main_window_fixture.h"
+#include "ui/tree_pane.h"
 
 namespace {
 
@@ -209,6 +212,37 @@ TEST(MainWindowClose, SavesTheMainSection) {
     EXPECT_NE(std::string::npos, ini.find("Path=" + home.file("temp\\") + "\r\n")) << ini;
     EXPECT_NE(std::string::npos, ini.find("SortColumn= 2\r\n")) << ini;
     Win = MainWindow();
+}
+
+// Exit works at once whatever the window is doing: in the middle of a
+// listing, and while the tree reads a folder of thousands of sub-folders;
+// the settings are saved either way.
+TEST(MainWindowClose, ExitDuringAListingOrATreeOpeningClosesAndSaves) {
+    const char* many = std::getenv("KORVEX_MANY_FOLDERS");
+    for (bool treeOpening : {false, true}) {
+        if (treeOpening && !many) GTEST_SKIP() << "KORVEX_MANY_FOLDERS names no folder";
+        ScratchFolder home, folder;
+        for (int i = 0; i < 50; ++i)
+            ASSERT_TRUE(WriteBytes(folder.file("d" + std::to_string(i) + ".dwg"), "AC1015"));
+        std::string listed = treeOpening ? std::string(many) : Unslashed(folder.path());
+        ASSERT_TRUE(StartMainWindow(home));
+        if (treeOpening) {
+            NavigateTo(listed);
+            ASSERT_TRUE(PumpUntil([&] { return CurrentFolder() == listed && !ListingActive; }));
+            HWND tree = GetWindow(Win.treeContainer, GW_CHILD);
+            SendMessageA(tree, TVM_EXPAND, TVE_EXPAND,
+                         SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+        } else {
+            SetCurrentFolder(listed);
+            PostMessageA(Win.main, WM_KVX_TREE_SELECTION, 0, 0);
+        }
+        // Handled inside the listing, or while the tree reads.
+        PostMessageA(Win.main, WM_COMMAND, IDM_EXIT, 0);
+        ASSERT_TRUE(PumpUntil([] { return !IsWindow(Win.main); }, 10000)) << treeOpening;
+        std::string ini = ReadBytes(Paths.settingsFile);
+        EXPECT_NE(std::string::npos, ini.find("Path=" + listed + "\\\r\n")) << ini;
+        Win = MainWindow();
+    }
 }
 
 } // namespace
