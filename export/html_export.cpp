@@ -79,11 +79,7 @@ class PageFile {
 // Writes a drawing's preview file bytes as a picture beside the page. False
 // when it could not be written whole.
 bool WritePicture(const std::string& bytes, const std::string& target) {
-    FileStream out(target.c_str(), "wb");
-    if (!out) return false;
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), out.get()) == bytes.size() &&
-              std::fflush(out.get()) == 0;
-    out.close();
+    bool ok = WriteWholeFile(target, bytes);
     if (!ok) DeleteFileOf(target);
     return ok;
 }
