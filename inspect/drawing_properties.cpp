@@ -143,8 +143,9 @@ bool ReadDrawingProperties(const ByteReader& file, DrawingProperties& props) {
     uint8_t header[4] = {}, page[2] = {};
     if (file.ReadAt(kPropertiesAddress, header, 4) != 4 || file.ReadAt(kCodePageAt, page, 2) != 2)
         return false;
+    // The file's size is not asked for: a read past its end says so.
     uint64_t address = ReadLE32(header);
-    if (address < kPropertiesAddress + 4 || address >= file.Size()) return false;
+    if (address < kPropertiesAddress + 4) return false;
     // Most blocks are a few hundred bytes: the rest is read only when needed.
     bool more = false;
     return PropertiesFrom(file, address, 1024, wide, ReadLE16(page), props, more) ||
@@ -155,11 +156,13 @@ bool ReadDrawingProperties(const ByteReader& file, DrawingProperties& props) {
 static bool PropertiesFrom(const ByteReader& file, uint64_t address, size_t want, bool wide,
                            unsigned codePage, DrawingProperties& props, bool& more) {
     props = DrawingProperties();
-    uint64_t left = file.Size() - address;
-    std::string bytes(static_cast<size_t>(left < want ? left : want), '\0');
-    if (file.ReadAt(address, &bytes[0], bytes.size()) != bytes.size()) return false;
-    more = left > want;
-    bool cut = left > kMaxPropertiesBytes && want == kMaxPropertiesBytes; // may go on past them
+    // One byte more than wanted tells whether the file goes on.
+    std::string bytes(want + 1, '\0');
+    size_t got = file.ReadAt(address, &bytes[0], bytes.size());
+    if (got == 0 || got > bytes.size()) return false;
+    more = got > want;
+    bytes.resize(more ? want : got);
+    bool cut = more && want == kMaxPropertiesBytes; // may go on past them
 
     Cursor in{bytes};
     for (std::string& text : props.text)

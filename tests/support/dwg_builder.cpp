@@ -169,3 +169,29 @@ std::string WithPropertiesBlock(std::string drawing, const std::string& block, u
     drawing[0x14] = static_cast<char>(codePage >> 8);
     return drawing + block;
 }
+
+std::string WithPropertiesBlockInFront(const std::string& drawing, const std::string& block,
+                                       uint16_t codePage) {
+    // The image block moves behind the properties: its own address and its
+    // entries' addresses move with it.
+    const uint32_t at = 0x120;
+    const uint32_t moved = static_cast<uint32_t>(at + block.size());
+    std::string out = drawing.substr(0, kImageBlockAddress);
+    out.resize(at, '\0');
+    out += block;
+    out += drawing.substr(kImageBlockAddress);
+    const uint32_t shift = moved - kImageBlockAddress;
+    PutLE32(out, 13, moved);
+    size_t entries = static_cast<unsigned char>(out[moved + 20]);
+    for (size_t i = 0; i < entries; ++i) {
+        size_t field = moved + 21 + 9 * i + 1;
+        uint32_t address = 0;
+        for (int b = 3; b >= 0; --b)
+            address = address << 8 | static_cast<unsigned char>(out[field + b]);
+        PutLE32(out, field, address + shift);
+    }
+    PutLE32(out, 0x20, at);
+    out[0x13] = static_cast<char>(codePage & 0xFF);
+    out[0x14] = static_cast<char>(codePage >> 8);
+    return out;
+}

@@ -54,3 +54,7 @@ std::string PropertiesBlock(bool wide, const std::vector<std::string>& texts,
 // The drawing with the block put at its end and its address at 0x20; the
 // drawing's code page number set at 0x13.
 std::string WithPropertiesBlock(std::string drawing, const std::string& block, uint16_t codePage);
+// The same with the block 0x120 bytes in, before the image block, where the
+// drawings of 2004 and later other than 2007's keep it.
+std::string WithPropertiesBlockInFront(const std::string& drawing, const std::string& block,
+                                       uint16_t codePage);
