@@ -65,7 +65,7 @@ def commit_time(source):
 
 def main():
     parser = argparse.ArgumentParser()
-    for option in ("--out", "--exe", "--readme", "--version", "--zlib", "--source"):
+    for option in ("--out", "--exe", "--readme", "--version", "--zlib", "--sqlite", "--source"):
         parser.add_argument(option, required=True)
     args = parser.parse_args()
 
@@ -77,6 +77,8 @@ def main():
         ("README.txt", windows_lines(readme)),
         ("licences/zlib.txt", windows_lines(zlib_licence(args.zlib))),
         ("licences/minizip.txt", windows_lines(minizip_licence(args.zlib))),
+        # SQLite is in the public domain: its source package's notice says so.
+        ("licences/sqlite.txt", windows_lines(read_text(os.path.join(args.sqlite, "LICENSE.md")))),
         ("licences/mingw-w64-runtime.txt", windows_lines(read_text(MINGW_COPYRIGHT))),
         ("licences/gcc-runtime.txt", windows_lines(gcc_runtime_licence())),
     ]
