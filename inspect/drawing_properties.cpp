@@ -14,37 +14,14 @@ namespace {
 constexpr uint64_t kPropertiesAddress = 0x20;
 constexpr uint64_t kCodePageAt = 0x13;
 
-void PutUtf8(std::string& out, uint32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | c >> 6);
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | c >> 12);
-        out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | c >> 18);
-        out += static_cast<char>(0x80 | (c >> 12 & 0x3F));
-        out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
-// UTF-16 units to UTF-8; a lone surrogate becomes U+FFFD.
-std::string Utf8FromUnits(const std::vector<uint16_t>& units) {
-    std::string out;
-    for (size_t i = 0; i < units.size(); ++i) {
-        uint32_t c = units[i];
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
-            units[i + 1] <= 0xDFFF) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (units[++i] - 0xDC00);
-        } else if (c >= 0xD800 && c <= 0xDFFF) {
-            c = 0xFFFD;
-        }
-        PutUtf8(out, c);
-    }
+// UTF-16 to UTF-8 as the system converts it: a lone surrogate becomes U+FFFD.
+std::string Utf8FromWide(const std::vector<WCHAR>& wide) {
+    if (wide.empty()) return std::string();
+    int n = static_cast<int>(wide.size());
+    int size = WideCharToMultiByte(CP_UTF8, 0, wide.data(), n, nullptr, 0, nullptr, nullptr);
+    if (size <= 0) return std::string();
+    std::string out(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), n, &out[0], size, nullptr, nullptr);
     return out;
 }
 
@@ -95,12 +72,13 @@ bool TakeText(Cursor& in, bool wide, unsigned codePage, std::string& text) {
 } // namespace
 
 std::string PropertyTextFromUtf16(const std::string& bytes) {
-    std::vector<uint16_t> units(bytes.size() / 2);
-    for (size_t i = 0; i < units.size(); ++i)
-        units[i] = ReadLE16(reinterpret_cast<const uint8_t*>(bytes.data()) + 2 * i);
-    while (!units.empty() && units.back() == 0)
-        units.pop_back();
-    return Utf8FromUnits(units);
+    std::vector<WCHAR> wide(bytes.size() / 2);
+    for (size_t i = 0; i < wide.size(); ++i)
+        wide[i] =
+            static_cast<WCHAR>(ReadLE16(reinterpret_cast<const uint8_t*>(bytes.data()) + 2 * i));
+    while (!wide.empty() && wide.back() == 0)
+        wide.pop_back();
+    return Utf8FromWide(wide);
 }
 
 std::string PropertyTextFromCodePage(const std::string& bytes, unsigned drawingCodePage) {
@@ -111,16 +89,15 @@ std::string PropertyTextFromCodePage(const std::string& bytes, unsigned drawingC
     std::vector<WCHAR> wide(n * 2);
     int got = MultiByteToWideChar(WindowsCodePage(drawingCodePage), 0, bytes.data(),
                                   static_cast<int>(n), wide.data(), static_cast<int>(wide.size()));
-    std::vector<uint16_t> units;
     if (got > 0) {
-        for (int i = 0; i < got; ++i)
-            units.push_back(static_cast<uint16_t>(wide[i]));
+        wide.resize(static_cast<size_t>(got));
     } else {
         // A code page the system lacks: its ASCII part still reads.
         for (size_t i = 0; i < n; ++i)
-            units.push_back(static_cast<unsigned char>(bytes[i]) < 0x80 ? bytes[i] : 0xFFFD);
+            wide[i] = static_cast<unsigned char>(bytes[i]) < 0x80 ? bytes[i] : 0xFFFD;
+        wide.resize(n);
     }
-    return Utf8FromUnits(units);
+    return Utf8FromWide(wide);
 }
 
 // The block's properties from the first `want` bytes at its address (fewer

@@ -66,4 +66,17 @@ TEST(DrawingProperties, CutAndDamagedBlocksGiveNone) {
         EXPECT_FALSE(ReadDrawingProperties(MemoryReader(c.second), props)) << c.first;
 }
 
+TEST(DrawingProperties, TextsConvertAsTheSystemDoes) {
+    // UTF-16LE bytes, the ending zero left on as stored.
+    const std::pair<std::string, std::string> wide[] = {
+        {std::string("\x40\xD8\x00\xDC\x00\x00", 6), "\xF0\xA0\x80\x80"}, // U+20000
+        {std::string("A\x00\x00\xD8\x42\x00\x00\x00", 8), "A\xEF\xBF\xBD"
+                                                          "B"}, // lone
+        {std::string("\x00\x00", 2), ""},
+    };
+    for (const auto& c : wide)
+        EXPECT_EQ(c.second, PropertyTextFromUtf16(c.first));
+    EXPECT_EQ("Caf\xC3\xA9", PropertyTextFromCodePage(std::string("Caf\xE9\0", 5), 30)); // 1252
+}
+
 } // namespace
