@@ -304,11 +304,16 @@ bool DrawingIndex::FindFolder(const std::string& folder, FolderEntries& entries)
 
 void DrawingIndex::Queue(Job job) {
     if (!writer_.joinable() || !writeDb_) return;
+    // The writer is woken only when it has something to do: the first job
+    // of a batch, or a batch full. Each wake-up is a trip to the system's
+    // server under Wine, and a listing queues a job for every drawing.
+    bool wake;
     {
         std::lock_guard<std::mutex> hold(queueLock_);
         queue_.push_back(std::move(job));
+        wake = queue_.size() == 1 || queue_.size() >= kBatchJobs;
     }
-    queueChanged_.notify_all();
+    if (wake) queueChanged_.notify_all();
 }
 
 void DrawingIndex::Put(const IndexedDrawing& entry) {
