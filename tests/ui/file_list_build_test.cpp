@@ -12,6 +12,7 @@
 
 #include "filelist/file_list_build.h"
 #include "filelist/list_columns.h"
+#include "filelist/list_rows.h"
 #include "filelist/list_sorting.h"
 #include "runtime/app_state.h"
 #include "runtime/files.h"
@@ -192,13 +193,16 @@ TEST_F(MainWindowTest, EmptyMissingAndNoFolder) {
     EXPECT_EQ("", WindowText(Win.pathBox));
 }
 
-// A window that makes a newer listing request of another folder when its
-// message arrives, as a pick in the tree does.
+// A window that makes a newer listing request of another folder, as a pick
+// in the tree does, at its timer's first tick once the list being built has
+// `requestAtRows` rows.
 ScratchFolder* secondFolder;
 bool requestedDuringAListing;
+int requestAtRows;
 
 LRESULT CALLBACK RequestProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_TIMER) {
+        if (ListingActive && RowCount(Win.list) < requestAtRows) return 0;
         KillTimer(wnd, wParam);
         requestedDuringAListing = ListingActive;
         SetCurrentFolder(Unslashed(secondFolder->path()));
@@ -211,7 +215,8 @@ LRESULT CALLBACK RequestProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 TEST_F(MainWindowTest, NewerRequestDuringAListingWins) {
     ScratchFolder first, second;
     secondFolder = &second;
-    for (int i = 0; i < 40; ++i)
+    // Enough drawings for the listing to look at its messages between rows.
+    for (int i = 0; i < 400; ++i)
         ASSERT_TRUE(
             WriteBytes(first.file("first" + std::to_string(i) + ".dwg"), PreviewDrawing("AC1015")));
     ASSERT_TRUE(WriteBytes(second.file("second.dwg"), PreviewDrawing("AC1018")));
@@ -222,14 +227,15 @@ TEST_F(MainWindowTest, NewerRequestDuringAListingWins) {
     RegisterClassA(&wc);
     HWND requester =
         CreateWindowA("KvxTestRequest", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-    for (UINT delay : {0u, 30u}) {
+    for (int rows : {0, 1}) {
         SetCurrentFolder(Unslashed(first.path()));
         requestedDuringAListing = false;
-        SetTimer(requester, 1, delay, nullptr);
+        requestAtRows = rows;
+        SetTimer(requester, 1, USER_TIMER_MINIMUM, nullptr);
         Relist(); // the timer fires inside this listing's message pumps
         PumpUntil([] { return !ListingActive; });
-        EXPECT_TRUE(requestedDuringAListing) << "delay " << delay;
-        EXPECT_EQ((std::vector<std::string>{"second.dwg"}), Column(2)) << "delay " << delay;
+        EXPECT_TRUE(requestedDuringAListing) << "at rows " << rows;
+        EXPECT_EQ((std::vector<std::string>{"second.dwg"}), Column(2)) << "at rows " << rows;
         EXPECT_EQ(0u, StatusText(0).find(" 1 Filtered DWG File(s) + 0 Other DWG File(s) + 0 "
                                          "Remaining File(s) + 0 Folder(s)"))
             << StatusText(0);
@@ -554,7 +560,8 @@ TEST_F(MainWindowTest, SupersededListingsLeaveNoReadingThreadBehind) {
 // its place.
 TEST_F(MainWindowTest, ANewFolderOpensAtItsFirstRow) {
     ScratchFolder first, second;
-    for (int i = 0; i < 40; ++i)
+    // Enough drawings for the listing to look at its messages between rows.
+    for (int i = 0; i < 400; ++i)
         for (ScratchFolder* folder : {&first, &second})
             ASSERT_TRUE(WriteBytes(folder->file("d" + std::to_string(i) + ".dwg"), "AC1015"));
     auto top = [] { return static_cast<int>(SendMessageA(Win.list, LVM_GETTOPINDEX, 0, 0)); };
@@ -573,7 +580,8 @@ TEST_F(MainWindowTest, ANewFolderOpensAtItsFirstRow) {
 // bound in bytes.
 TEST_F(MainWindowTest, ThumbnailsOfAVeryWidePreviewColumnStayWithinTheirBytes) {
     ScratchFolder folder;
-    for (int i = 0; i < 40; ++i)
+    // Enough drawings for the listing to look at its messages between rows.
+    for (int i = 0; i < 400; ++i)
         ASSERT_TRUE(
             WriteBytes(folder.file("d" + std::to_string(i) + ".dwg"), PreviewDrawing("AC1015")));
     SendMessageA(Win.list, LVM_SETCOLUMNWIDTH, 1, 4500);
