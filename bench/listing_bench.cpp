@@ -30,6 +30,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -279,9 +280,12 @@ int main(int argc, char** argv) {
     std::printf("machine load before: %s\n", MachineLoad().c_str());
 
     std::vector<std::string> listed;
+    // The folders made stay until the end: "switch" and "wide" list them again.
+    std::vector<std::unique_ptr<ScratchFolder>> made;
     for (size_t c = 0; c < counts.size(); ++c) {
         int count = counts[c];
-        ScratchFolder scratch;
+        made.emplace_back(new ScratchFolder);
+        ScratchFolder& scratch = *made.back();
         std::string folder =
             madeFolders[c].empty() ? scratch.path() : WithTrailingBackslash(madeFolders[c]);
         if (madeFolders[c].empty())

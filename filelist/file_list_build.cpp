@@ -184,15 +184,15 @@ static LPARAM AddRow(DrawingReadAhead& ahead, ListingIndex& index, const std::st
     // a vanished one shows what its path gives now.
     bool gone = drawing.version == kFileNotFoundVersion;
     std::string path = gone ? name : WithTrailingBackslash(CurrentFolder()) + name;
-    LPARAM id = InsertRowAtTop(name, thumbnails ? I_IMAGECALLBACK : 0);
-    int row = RowWithParam(id);
+    int row = -1;
+    LPARAM id = InsertRowAtTop(name, thumbnails ? I_IMAGECALLBACK : 0, &row);
     if (row < 0) return id;
-    SetRowText(row, 2, FileNamePart(path));
-    SetRowText(row, 3, drawing.version);
+    SetRowText(row, id, 2, FileNamePart(path));
+    SetRowText(row, id, 3, drawing.version);
     FactTexts texts = FactTextsOf(path, gone, facts.size, facts.lastWrite, facts.attributes);
-    SetRowText(row, 4, texts.size);
-    SetRowText(row, 5, texts.modified);
-    SetRowText(row, 6, texts.attributes);
+    SetRowText(row, id, 4, texts.size);
+    SetRowText(row, id, 5, texts.modified);
+    SetRowText(row, id, 6, texts.attributes);
     if (thumbnails) {
         RowIndexing indexing;
         int image = gone                       ? Thumbs.notFound

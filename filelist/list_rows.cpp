@@ -94,7 +94,12 @@ std::unordered_map<LPARAM, KeptTexts>& Kept() {
 
 void SetRowText(int row, int column, const std::string& text) {
     if (column < kFirstKept || column > kLastKept) return SetRowText(Win.list, row, column, text);
-    KeptTexts& kept = Kept()[RowParam(Win.list, row)];
+    SetRowText(row, RowParam(Win.list, row), column, text);
+}
+
+void SetRowText(int row, LPARAM param, int column, const std::string& text) {
+    if (column < kFirstKept || column > kLastKept) return SetRowText(Win.list, row, column, text);
+    KeptTexts& kept = Kept()[param];
     kept.column[column - kFirstKept] = text;
     kept.kept |= 1u << (column - kFirstKept);
     // Also tells the list view that the row's text changed.
@@ -150,7 +155,7 @@ bool KeptRowOrder(int rows, std::vector<LPARAM>& params) {
     return true;
 }
 
-LPARAM InsertRowAtTop(const std::string& text, int image) {
+LPARAM InsertRowAtTop(const std::string& text, int image, int* row) {
     static LPARAM nextParam = 0;
     LVITEMA item = {};
     item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
@@ -159,7 +164,9 @@ LPARAM InsertRowAtTop(const std::string& text, int image) {
     item.iImage = image;
     item.lParam = ++nextParam;
     orderKept = false;
-    SendMessageA(Win.list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    int at = static_cast<int>(
+        SendMessageA(Win.list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+    if (row) *row = at;
     return item.lParam;
 }
 

@@ -30,6 +30,9 @@ std::string RowText(int row, int column);
 // parameter, and only there: the list view asks for them (AnswerRowText),
 // and a sort need not ask the list view for every row.
 void SetRowText(int row, int column, const std::string& text);
+// The same for a row whose parameter the caller knows: one question to the
+// list view less.
+void SetRowText(int row, LPARAM param, int column, const std::string& text);
 // The kept text of a file list row's column; none when none was kept.
 const std::string* KeptRowText(LPARAM param, int column);
 // Answers the list's question for a kept text (LVN_GETDISPINFO).
@@ -43,8 +46,9 @@ void ForgetAllRowTexts();
 void KeepRowOrder(std::vector<LPARAM> params);
 bool KeptRowOrder(int rows, std::vector<LPARAM>& params);
 // Inserts a row at the top with column 0's text and image; every row gets a
-// parameter of its own, by which it is sorted and found. Returns it.
-LPARAM InsertRowAtTop(const std::string& text, int image);
+// parameter of its own, by which it is sorted and found. Returns it, and
+// the row it went to in `row` (-1 when it could not be inserted).
+LPARAM InsertRowAtTop(const std::string& text, int image, int* row = nullptr);
 // Index of the row with that parameter now; -1 when there is none.
 int RowWithParam(LPARAM param);
 void SetRowImage(int row, int column, int image);
