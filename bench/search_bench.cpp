@@ -106,8 +106,7 @@ int main() {
         walked = 0;
         SearchActive = true;
         start = Now();
-        WalkDrawings(tree.path(),
-                     [&walked](const std::string&, const DirEntry&) { ++walked; });
+        WalkDrawings(tree.path(), [&walked](const std::string&, const DirEntry&) { ++walked; });
         walk.push_back(Seconds(start, Now()));
         SearchActive = false;
 

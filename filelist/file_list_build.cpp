@@ -344,7 +344,8 @@ static void ListFolder() {
             entered = SetCurrentDirectoryA(folderPath.c_str()) != 0;
         } else {
             DWORD attributes = FileAttributesOf(folderPath);
-            entered = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+            entered =
+                attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
             SetCurrentDirectoryA(Paths.tempFolder.c_str());
         }
         if (!entered) {
@@ -361,7 +362,8 @@ static void ListFolder() {
         // time. The reading thread is given whole paths: the current
         // directory may change under it, and the folder may have been given
         // relative.
-        std::string readFolder = FitsShellBuffers(folderPath) ? CurrentDirectory() : FullPath(folderPath);
+        std::string readFolder =
+            FitsShellBuffers(folderPath) ? CurrentDirectory() : FullPath(folderPath);
         readFolder = WithTrailingBackslash(readFolder.empty() ? folderPath : readFolder);
         std::string readFilter = filter(), readExtension = extension();
         bool properties = PropertyColumnsShown();

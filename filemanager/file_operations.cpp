@@ -67,7 +67,8 @@ std::vector<std::string> SelectedFiles(const std::vector<int>& rows) {
         std::string lines;
         for (size_t i = 0; i < refused.size() && i < 10; ++i)
             lines += "\r\n" + refused[i];
-        if (refused.size() > 10) lines += "\r\nand " + std::to_string(refused.size() - 10) + " more";
+        if (refused.size() > 10)
+            lines += "\r\nand " + std::to_string(refused.size() - 10) + " more";
         ShowMessage("These files cannot be acted on:" + lines, "File Error!", MB_OK);
     }
     return files;
@@ -136,8 +137,7 @@ void DeleteSelection(HWND list) {
 static void OpenFiles(const std::vector<int>& rows) {
     if (rows.empty()) return;
     for (const std::string& path : SelectedFiles(rows))
-        if (!IsBackupName(path))
-            OpenFile(Win.main, path);
+        if (!IsBackupName(path)) OpenFile(Win.main, path);
 }
 
 void OpenSelectionAtPoint(POINT menuPoint) {

@@ -39,7 +39,8 @@ static bool OpenByAssociation(const std::string& path) {
         return false;
     command.resize(wcslen(command.c_str()));
     std::string shortPath = UsablePath(path);
-    std::wstring line = CommandForPath(command, WideFromAnsi(IsLongPath(shortPath) ? path : shortPath));
+    std::wstring line =
+        CommandForPath(command, WideFromAnsi(IsLongPath(shortPath) ? path : shortPath));
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};

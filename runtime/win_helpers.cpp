@@ -187,7 +187,8 @@ std::string SystemErrorText(DWORD error) {
     DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
                                  FORMAT_MESSAGE_IGNORE_INSERTS,
                              nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string sentence = n && text ? std::string(text, n) : "Error " + std::to_string(error) + ".";
+    std::string sentence =
+        n && text ? std::string(text, n) : "Error " + std::to_string(error) + ".";
     if (text) LocalFree(text);
     while (!sentence.empty() && (sentence.back() == '\n' || sentence.back() == '\r'))
         sentence.pop_back();

@@ -194,8 +194,8 @@ TEST(DrawingIndex, TwoProgramsShareOneDatabase) {
         SetEnvironmentVariableA("KORVEX_OTHER_INDEX", file.c_str());
         char self[MAX_PATH] = {};
         GetModuleFileNameA(nullptr, self, MAX_PATH);
-        std::string command = std::string("\"") + self +
-                              "\" --gtest_filter=DrawingIndex.TwoProgramsShareOneDatabase";
+        std::string command =
+            std::string("\"") + self + "\" --gtest_filter=DrawingIndex.TwoProgramsShareOneDatabase";
         second = std::thread([command, &secondExit] { secondExit = RunProgram(command); });
     }
     for (int i = other ? 1 : 0; i < 400; i += 2) {

@@ -28,9 +28,8 @@ class DrawingWalk : public ::testing::Test {
     // Every drawing the walk finds below folder, in the order found.
     std::vector<std::string> Walk(const std::string& folder) {
         std::vector<std::string> found;
-        WalkDrawings(folder, [&found](const std::string& path, const DirEntry&) {
-            found.push_back(path);
-        });
+        WalkDrawings(folder,
+                     [&found](const std::string& path, const DirEntry&) { found.push_back(path); });
         return found;
     }
     static std::vector<std::string> Sorted(std::vector<std::string> v) {

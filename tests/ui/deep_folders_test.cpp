@@ -74,7 +74,8 @@ class DeepFolderTest : public MainWindowTest {
             return !ListingActive && Rows() == 1 &&
                    WithTrailingBackslash(CurrentFolder()) == folder &&
                    StatusText(0).find("Total Object(s) Found") != std::string::npos;
-        })) << how << " " << folder.size();
+        })) << how
+            << " " << folder.size();
     }
 };
 
@@ -228,11 +229,10 @@ TEST(DeepFolderMoves, AReadOnlyDrawingMovesToAnotherFileSystem) {
 // A drop target in the system's code page reads the names of the drag as
 // they are, whatever their script; one in UTF-8 (this process) as well.
 TEST(DeepFolderDrops, NamesInEveryScriptAreReadInAnyCodePage) {
-    std::vector<std::string> names = {
-        "C:\\Caf\xC3\xA9.dwg",                                  // Café
-        "C:\\\xE5\xB9\xB3\xE9\x9D\xA2\xE5\x9B\xBE.dwg",          // 平面图
-        "C:\\\xD0\xBF\xD0\xBB\xD0\xB0\xD0\xBD.dwg",              // план
-        "C:\\plain.dwg"};
+    std::vector<std::string> names = {"C:\\Caf\xC3\xA9.dwg",                          // Café
+                                      "C:\\\xE5\xB9\xB3\xE9\x9D\xA2\xE5\x9B\xBE.dwg", // 平面图
+                                      "C:\\\xD0\xBF\xD0\xBB\xD0\xB0\xD0\xBD.dwg",     // план
+                                      "C:\\plain.dwg"};
     ASSERT_TRUE(OpenClipboard(nullptr));
     EmptyClipboard();
     ASSERT_TRUE(SetClipboardData(CF_HDROP, MakeFileDropBlock(names)));

@@ -83,7 +83,8 @@ TEST_F(MainWindowTest, PropertiesOfAnUnchangedDrawingComeFromTheIndex) {
     ASSERT_TRUE(index.Open(home.file("drawings.db"), 1 << 30));
     DrawingsIndex = &index;
     std::vector<std::string> texts(8);
-    texts[5] = "Ren\xC3\xA9" "e";
+    texts[5] = "Ren\xC3\xA9"
+               "e";
     ASSERT_TRUE(WriteBytes(folder.file("saved.dwg"),
                            WithPropertiesBlock(MakeDrawing("AC1024", {{1, "header"}}),
                                                PropertiesBlock(true, texts), 30)));
@@ -98,7 +99,9 @@ TEST_F(MainWindowTest, PropertiesOfAnUnchangedDrawingComeFromTheIndex) {
     CloseHandle(lock);
     SendMessageA(Win.main, WM_COMMAND, IDM_COL_LAST_SAVED_BY, 0);
     DrawingsIndex = nullptr;
-    EXPECT_EQ(std::vector<std::string>{"Ren\xC3\xA9" "e"}, lastSavedBy);
+    EXPECT_EQ(std::vector<std::string>{"Ren\xC3\xA9"
+                                       "e"},
+              lastSavedBy);
 }
 
 // Through a stand-in file server that counts what is opened (the tool that
@@ -110,11 +113,11 @@ TEST_F(MainWindowTest, ARelistThroughAFileServerOpensOnlyTheChangedDrawing) {
     std::string mnt = ShellQuote(UnixPath(Unslashed(mount.path())));
     for (const char* name : {"a.dwg", "b.dwg", "c.dwg"})
         ASSERT_TRUE(WriteBytes(source.file(name), PictureDrawing("AC1015", 0x3366CC)));
-    UnixRun started = RunUnixCommand(
-        "(setsid " + ShellQuote(tool) + " " + ShellQuote(UnixPath(Unslashed(source.path()))) +
-        " " + mnt + " 0 " + ShellQuote(UnixPath(home.file("counts"))) +
-        " >/dev/null 2>&1 &); for i in $(seq 100); do mountpoint -q " + mnt +
-        " && exit 0; sleep 0.1; done; exit 1");
+    UnixRun started = RunUnixCommand("(setsid " + ShellQuote(tool) + " " +
+                                     ShellQuote(UnixPath(Unslashed(source.path()))) + " " + mnt +
+                                     " 0 " + ShellQuote(UnixPath(home.file("counts"))) +
+                                     " >/dev/null 2>&1 &); for i in $(seq 100); do mountpoint -q " +
+                                     mnt + " && exit 0; sleep 0.1; done; exit 1");
     if (started.status != 0) GTEST_SKIP() << "the stand-in server did not start";
     DrawingIndex index;
     ASSERT_TRUE(index.Open(home.file("drawings.db"), 1 << 30));
@@ -138,9 +141,8 @@ TEST_F(MainWindowTest, ARelistThroughAFileServerOpensOnlyTheChangedDrawing) {
     std::string changed = PictureDrawing("AC1018", 0xCC6633) + "longer";
     ASSERT_TRUE(WriteBytes(source.file("b.dwg"), changed));
     DirEntry seen;
-    ASSERT_TRUE(EventuallyTrue([&] {
-        return FindFirstEntry(mount.file("b.dwg"), seen) && seen.size == changed.size();
-    }));
+    ASSERT_TRUE(EventuallyTrue(
+        [&] { return FindFirstEntry(mount.file("b.dwg"), seen) && seen.size == changed.size(); }));
     long before = opens();
     listAll();
     long opened = opens() - before;
