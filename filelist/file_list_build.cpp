@@ -157,15 +157,12 @@ static std::string CurrentDirectory() {
 constexpr size_t kReadAhead = 16384;
 
 // The read of the drawing folder + name from the reading thread, which went
-// through the folder's entries in the same order. False when it has none for
-// it (the folder changed between the two enumerations): the listing reads it
-// itself.
+// through the folder's entries on its own, most often in the same order.
+// False when it has none for it (the folder changed between the two
+// enumerations): the listing reads it itself.
 static bool TakeReadAhead(DrawingReadAhead& ahead, const std::string& folder,
                           const std::string& name, DrawingRead& read) {
-    std::string path;
-    while (ahead.TakeNext(path, read))
-        if (path.compare(folder.size(), std::string::npos, name) == 0) return true;
-    return false;
+    return ahead.TakeFor(folder + name, read);
 }
 
 // Makes the row of one listed drawing, read for its release. Its thumbnail

@@ -69,6 +69,25 @@ bool DrawingReadAhead::TakeNext(std::string& path, DrawingRead& read) {
     return any;
 }
 
+bool DrawingReadAhead::TakeFor(const std::string& path, DrawingRead& read) {
+    auto kept = passed_.find(path);
+    if (kept != passed_.end()) {
+        read = std::move(kept->second);
+        passed_.erase(kept);
+        return true;
+    }
+    std::string next;
+    DrawingRead got;
+    while (TakeNext(next, got)) {
+        if (next == path) {
+            read = std::move(got);
+            return true;
+        }
+        passed_[next] = std::move(got);
+    }
+    return false;
+}
+
 bool DrawingReadAhead::NextPath(std::string& path) {
     if (!paths_.empty()) {
         path = std::move(paths_.front());

@@ -7,6 +7,7 @@
 #include <deque>
 #include <functional>
 #include <string>
+#include <unordered_map>
 
 #include "inspect/dwg_inspect.h"
 
@@ -34,6 +35,12 @@ class DrawingReadAhead {
     // The next read in the order asked, waiting for it; false when no path
     // is left to come.
     bool TakeNext(std::string& path, DrawingRead& read);
+    // The read of one path, waiting for it: reads that come before it are
+    // kept for their own turn, so that a caller going through the paths in
+    // another order (a second listing of a folder that a file server gives
+    // in another order) opens no drawing twice. False when it has none for
+    // the path. Not to be mixed with TakeNext.
+    bool TakeFor(const std::string& path, DrawingRead& read);
 
   private:
     struct Done {
@@ -50,6 +57,7 @@ class DrawingReadAhead {
     const Reader reader_;
     HANDLE thread_ = nullptr;
     size_t asked_ = 0, taken_ = 0; // the caller's counts
+    std::unordered_map<std::string, DrawingRead> passed_; // the caller's, by TakeFor
     // Under lock_:
     SRWLOCK lock_ = SRWLOCK_INIT;
     CONDITION_VARIABLE changed_ = CONDITION_VARIABLE_INIT;

@@ -87,4 +87,26 @@ TEST_F(ReadAhead, PathsFromASourceComeInItsOrderThenTheEnd) {
     }
 }
 
+// Taken in another order than read, as a listing whose folder a file server
+// enumerates differently: each path's own read, each drawing read once.
+TEST_F(ReadAhead, PathsTakenInAnotherOrderAreReadOnce) {
+    int reads = 0;
+    DrawingReadAhead ahead(false, 4, false, [&reads](const std::string& path) {
+        ++reads;
+        return ReadDrawingAlone(path, false);
+    });
+    for (const std::string& path : paths)
+        ahead.Ask(path);
+    std::vector<std::string> order(paths.rbegin(), paths.rend());
+    std::swap(order[3], order[7]);
+    for (const std::string& path : order) {
+        DrawingRead read;
+        ASSERT_TRUE(ahead.TakeFor(path, read)) << path;
+        ExpectSameRead(path, false, read);
+    }
+    DrawingRead read;
+    EXPECT_FALSE(ahead.TakeFor(paths[0], read));
+    EXPECT_EQ(static_cast<int>(paths.size()), reads);
+}
+
 } // namespace
