@@ -56,7 +56,7 @@ class DrawingReadAhead {
     const size_t ahead_;
     const Reader reader_;
     HANDLE thread_ = nullptr;
-    size_t asked_ = 0, taken_ = 0; // the caller's counts
+    size_t asked_ = 0, taken_ = 0;                        // the caller's counts
     std::unordered_map<std::string, DrawingRead> passed_; // the caller's, by TakeFor
     // Under lock_:
     SRWLOCK lock_ = SRWLOCK_INIT;
