@@ -97,6 +97,10 @@ LRESULT CALLBACK MainNotifyProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam
         // of a window that is already gone.
         if (Win.closing) return 0;
         Win.closing = true;
+        // The window goes from the screen at once: a tree holding many
+        // thousands of folders takes its time to be taken down. What is
+        // saved of the window is read from it hidden as well.
+        ShowWindow(wnd, SW_HIDE);
         DestroyTreePane();
         // A running search stops before the settings are saved.
         CloseSearchWindowForExit();
