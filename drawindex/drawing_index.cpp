@@ -330,6 +330,15 @@ void DrawingIndex::PutCell(const std::string& path, const DrawingFacts& facts, I
     Queue(std::move(job));
 }
 
+void DrawingIndex::PutProperties(const std::string& path, const DrawingFacts& facts,
+                                 const std::string& properties) {
+    Job job{Job::kProperties, IndexedDrawing(), {}, nullptr};
+    job.entry.path = path;
+    job.entry.facts = facts;
+    job.entry.properties = properties;
+    Queue(std::move(job));
+}
+
 void DrawingIndex::ForgetGone(const std::string& folder, PresentNames present) {
     Job job{Job::kGone, IndexedDrawing(), {}, std::move(present)};
     job.entry.path = folder;
@@ -381,6 +390,8 @@ void DrawingIndex::Write(sqlite3* db, std::deque<Job>& jobs) {
                       " seen) VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
     Statement cell(db, "UPDATE drawings SET cell=?, width=?, height=?, background=?, swapped=?,"
                        " picture=?, seen=? WHERE key=? AND size=? AND written=? AND created=?");
+    Statement properties(db, "UPDATE drawings SET properties=?, seen=? WHERE key=? AND size=?"
+                             " AND written=? AND created=?");
     Statement seen(db, "UPDATE drawings SET seen=? WHERE key=?");
     Statement seenFolder(db, "UPDATE drawings SET seen=? WHERE folder=?");
     Statement listed(db, "SELECT key, path FROM drawings WHERE folder=?");
@@ -430,6 +441,15 @@ void DrawingIndex::Write(sqlite3* db, std::deque<Job>& jobs) {
             sqlite3_bind_int64(s, 11, static_cast<int64_t>(e.facts.created));
             break;
         }
+        case Job::kProperties:
+            s = properties.s;
+            BindBlob(s, 1, e.properties);
+            sqlite3_bind_int64(s, 2, now);
+            BindText(s, 3, key);
+            sqlite3_bind_int64(s, 4, static_cast<int64_t>(e.facts.size));
+            sqlite3_bind_int64(s, 5, static_cast<int64_t>(e.facts.lastWrite));
+            sqlite3_bind_int64(s, 6, static_cast<int64_t>(e.facts.created));
+            break;
         case Job::kSeenFolder:
             s = seenFolder.s;
             sqlite3_bind_int64(s, 1, now);

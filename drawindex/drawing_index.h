@@ -64,6 +64,9 @@ class DrawingIndex {
     void Put(const IndexedDrawing& entry);
     void PutCell(const std::string& path, const DrawingFacts& facts, IndexedCell kind,
                  const CellFormat& format, std::vector<uint8_t> cell);
+    // Replaces only the kept properties of an entry of those facts.
+    void PutProperties(const std::string& path, const DrawingFacts& facts,
+                       const std::string& properties);
     // Removes the entries of drawings in `folder` that are no longer there:
     // `present` is called on the index's thread and gives the names in the
     // folder now, false when the folder could not be read (nothing removed).
@@ -80,7 +83,7 @@ class DrawingIndex {
 
   private:
     struct Job {
-        enum Kind { kPut, kCell, kSeen, kSeenFolder, kGone } kind;
+        enum Kind { kPut, kCell, kProperties, kSeen, kSeenFolder, kGone } kind;
         IndexedDrawing entry;
         std::vector<uint8_t> cell;
         PresentNames present;

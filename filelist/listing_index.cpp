@@ -141,6 +141,27 @@ void RememberDrawingRead(const std::string& path, const DrawingFacts& facts,
     DrawingsIndex->Put(entry);
 }
 
+std::shared_ptr<const DrawingProperties> SearchedProperties(FolderLookup& lookup,
+                                                            const std::string& path,
+                                                            const DrawingFacts& facts,
+                                                            DrawingRead& read) {
+    read = DrawingRead();
+    IndexedDrawing entry;
+    bool found = lookup.Find(path, facts, entry);
+    DrawingRead kept;
+    if (found && PropertiesFromBlob(entry.properties, kept)) return kept.properties;
+    DrawingRead got = ReadDrawingAlone(path, false, true);
+    if (got.unreadable || got.version == kFileNotFoundVersion) return nullptr;
+    if (found) {
+        // The entry keeps its thumbnail: only its properties are added.
+        DrawingsIndex->PutProperties(path, facts, PropertiesBlob(got));
+        return got.properties;
+    }
+    RememberDrawingRead(path, facts, got, true);
+    read = got;
+    return got.properties;
+}
+
 struct ListingIndex::Shared {
     std::mutex lock;
     std::unordered_map<std::string, DrawingFacts> facts; // paths given, not yet read

@@ -43,6 +43,15 @@ class FolderLookup {
     std::string folder_; // its key
     DrawingIndex::FolderEntries entries_;
 };
+// The properties of a drawing searched by their text: those its index entry
+// keeps, or else read from the drawing and then kept in its entry. When the
+// drawing had no entry, `read` is what was read of it (its release with the
+// properties), so that its row needs no second opening; otherwise it is
+// left empty. Null when the drawing has no properties.
+std::shared_ptr<const DrawingProperties> SearchedProperties(FolderLookup& lookup,
+                                                            const std::string& path,
+                                                            const DrawingFacts& facts,
+                                                            DrawingRead& read);
 // Writes the entry of a drawing read for its release, and withProperties
 // for its properties as well; a drawing that could not be read is left out.
 void RememberDrawingRead(const std::string& path, const DrawingFacts& facts,

@@ -4,6 +4,7 @@
 #include <deque>
 #include <memory>
 
+#include "filelist/listing_index.h"
 #include "filelist/listing_rules.h"
 #include "inspect/dwg_inspect.h"
 #include "runtime/file_facts.h"
@@ -141,12 +142,17 @@ void WalkDrawings(const std::string& folder, const FoundDrawing& found) {
 
 void SearchDrawings(const std::string& folder, HWND list) {
     const std::string text = SearchPropertyText;
-    WalkDrawings(folder, [list, &text](const std::string& path, const DirEntry& entry) {
+    FolderLookup lookup;
+    WalkDrawings(folder, [list, &text, &lookup](const std::string& path, const DirEntry& entry) {
+        DrawingRead read;
         if (!text.empty()) {
-            std::shared_ptr<const DrawingProperties> props = ReadPropertiesOf(path);
+            // From the index where it keeps them: a tree searched before is
+            // not opened again.
+            std::shared_ptr<const DrawingProperties> props =
+                SearchedProperties(lookup, path, FactsOfEntry(entry), read);
             if (!props || !PropertiesContain(*props, text)) return;
         }
-        AddSearchResult(list, path, entry);
+        AddSearchResult(list, path, entry, &read);
     });
     FinishSearchResults(list);
 }

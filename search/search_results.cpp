@@ -105,7 +105,8 @@ static void InsertReadRow(HWND list, ResultList& state) {
     InsertResultRow(list, state, path, state.readingEntry, read.version);
 }
 
-void AddSearchResult(HWND list, const std::string& path, const DirEntry& entry) {
+void AddSearchResult(HWND list, const std::string& path, const DirEntry& entry,
+                     const DrawingRead* read) {
     ResultList* state = IsWindow(list) ? StateOf(list) : nullptr;
     if (!state) return; // its window was closed: the row goes nowhere
     if (!state->drawingHeld) {
@@ -115,6 +116,12 @@ void AddSearchResult(HWND list, const std::string& path, const DirEntry& entry) 
         state->lastShown = GetTickCount();
     }
     InsertReadRow(list, *state);
+    if (read && !read->version.empty()) {
+        DrawingRead taken = *read;
+        TakeDrawingRead(path, taken, false);
+        InsertResultRow(list, *state, path, entry, taken.version);
+        return;
+    }
     // A drawing the index knows unchanged is not opened.
     IndexedDrawing known;
     if (state->indexed.Find(path, FactsOfEntry(entry), known)) {

@@ -19,7 +19,11 @@ void ReleaseResultList(HWND list);
 // the whole search.
 // The drawing's release is read while the walk goes on: its row comes with
 // the next drawing found, or at FinishSearchResults.
-void AddSearchResult(HWND list, const std::string& path, const DirEntry& entry);
+// A drawing already read for its release (`read` non-null with a version)
+// is not read again.
+struct DrawingRead;
+void AddSearchResult(HWND list, const std::string& path, const DirEntry& entry,
+                     const DrawingRead* read = nullptr);
 // Adds the row of the drawing found last; the walk has ended.
 void FinishSearchResults(HWND list);
 // Draws the rows added since the last call: always at the end of the search;

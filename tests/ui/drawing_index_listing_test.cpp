@@ -7,6 +7,8 @@
 #include <cstdlib>
 
 #include "drawindex/drawing_index.h"
+#include "filelist/list_rows.h"
+#include "runtime/win_helpers.h"
 #include "runtime/app_state.h"
 #include "runtime/dir_entries.h"
 #include "runtime/ids.h"
@@ -102,6 +104,54 @@ TEST_F(MainWindowTest, PropertiesOfAnUnchangedDrawingComeFromTheIndex) {
     EXPECT_EQ(std::vector<std::string>{"Ren\xC3\xA9"
                                        "e"},
               lastSavedBy);
+}
+
+// A search by a property text reads each drawing once: a drawing listed
+// before keeps its entry and gains its properties, one never seen gets its
+// entry; searched again while both are locked, both are still found, with
+// their releases.
+TEST_F(MainWindowTest, ASearchByPropertyTextReadsADrawingOnce) {
+    ScratchFolder folder, home;
+    DrawingIndex index;
+    ASSERT_TRUE(index.Open(home.file("drawings.db"), 1 << 30));
+    DrawingsIndex = &index;
+    std::vector<std::string> texts(8);
+    texts[2] = "Zo\xC3\xAB M\xC3\xBCller";
+    std::string drawing = WithPropertiesBlock(MakeDrawing("AC1024", {{1, "header"}}),
+                                              PropertiesBlock(true, texts), 30);
+    CreateDirectoryA(folder.file("new").c_str(), nullptr);
+    ASSERT_TRUE(WriteBytes(folder.file("listed.dwg"), drawing));
+    ASSERT_TRUE(WriteBytes(folder.file("new\\found.dwg"), drawing));
+    ASSERT_TRUE(WriteBytes(folder.file("other.dwg"), MakeDrawing("AC1018", {{1, "header"}})));
+    ListFolder(Unslashed(folder.path()));
+    index.Flush();
+    SendMessageA(Win.main, WM_COMMAND, IDM_SEARCH_SUBFOLDERS, 0);
+    auto search = [] {
+        HWND field = GetDlgItem(LastSearchWindow, ID_SEARCH_PROPERTY_TEXT);
+        SetWindowTextA(field, "m\xC3\xBCLLER");
+        SetFocus(field);
+        SendMessageA(LastSearchWindow, WM_COMMAND, IDOK, 0);
+        EXPECT_TRUE(PumpUntil([] { return WindowText(LastSearchWindow).find("Complete") == 7; }));
+        HWND list = GetDlgItem(LastSearchWindow, ID_SEARCH_LIST);
+        std::vector<std::string> rows;
+        for (int i = 0; i < RowCount(list); ++i)
+            rows.push_back(RowText(list, i, 1) + " " + RowText(list, i, 3));
+        std::sort(rows.begin(), rows.end());
+        return rows;
+    };
+    const std::vector<std::string> found = {"found.dwg 2010", "listed.dwg 2010"};
+    EXPECT_EQ(found, search());
+    index.Flush();
+    HANDLE locks[] = {CreateFileA(folder.file("listed.dwg").c_str(), GENERIC_READ, 0, nullptr,
+                                  OPEN_EXISTING, 0, nullptr),
+                      CreateFileA(folder.file("new\\found.dwg").c_str(), GENERIC_READ, 0, nullptr,
+                                  OPEN_EXISTING, 0, nullptr)};
+    std::vector<std::string> again = search();
+    for (HANDLE lock : locks)
+        CloseHandle(lock);
+    SendMessageA(LastSearchWindow, WM_CLOSE, 0, 0);
+    DrawingsIndex = nullptr;
+    EXPECT_EQ(found, again);
 }
 
 // Through a stand-in file server that counts what is opened (the tool that
