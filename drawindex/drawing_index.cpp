@@ -64,6 +64,13 @@ void BindText(sqlite3_stmt* s, int column, const std::string& text) {
     sqlite3_bind_text(s, column, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
 }
 
+// A drawing's size, last-write and creation times, from `column` on.
+void BindFacts(sqlite3_stmt* s, int column, const DrawingFacts& facts) {
+    sqlite3_bind_int64(s, column, static_cast<int64_t>(facts.size));
+    sqlite3_bind_int64(s, column + 1, static_cast<int64_t>(facts.lastWrite));
+    sqlite3_bind_int64(s, column + 2, static_cast<int64_t>(facts.created));
+}
+
 void BindBlob(sqlite3_stmt* s, int column, const std::string& bytes) {
     if (bytes.empty())
         sqlite3_bind_null(s, column);
@@ -409,9 +416,7 @@ void DrawingIndex::Write(sqlite3* db, std::deque<Job>& jobs) {
             BindText(s, 1, key);
             BindText(s, 2, FolderKeyOf(key));
             BindText(s, 3, e.path);
-            sqlite3_bind_int64(s, 4, static_cast<int64_t>(e.facts.size));
-            sqlite3_bind_int64(s, 5, static_cast<int64_t>(e.facts.lastWrite));
-            sqlite3_bind_int64(s, 6, static_cast<int64_t>(e.facts.created));
+            BindFacts(s, 4, e.facts);
             BindText(s, 7, e.version);
             sqlite3_bind_int(s, 8, static_cast<int>(e.cell));
             sqlite3_bind_int(s, 9, e.format.width);
@@ -436,9 +441,7 @@ void DrawingIndex::Write(sqlite3* db, std::deque<Job>& jobs) {
             BindBlob(s, 6, picture);
             sqlite3_bind_int64(s, 7, now);
             BindText(s, 8, key);
-            sqlite3_bind_int64(s, 9, static_cast<int64_t>(e.facts.size));
-            sqlite3_bind_int64(s, 10, static_cast<int64_t>(e.facts.lastWrite));
-            sqlite3_bind_int64(s, 11, static_cast<int64_t>(e.facts.created));
+            BindFacts(s, 9, e.facts);
             break;
         }
         case Job::kProperties:
@@ -446,9 +449,7 @@ void DrawingIndex::Write(sqlite3* db, std::deque<Job>& jobs) {
             BindBlob(s, 1, e.properties);
             sqlite3_bind_int64(s, 2, now);
             BindText(s, 3, key);
-            sqlite3_bind_int64(s, 4, static_cast<int64_t>(e.facts.size));
-            sqlite3_bind_int64(s, 5, static_cast<int64_t>(e.facts.lastWrite));
-            sqlite3_bind_int64(s, 6, static_cast<int64_t>(e.facts.created));
+            BindFacts(s, 4, e.facts);
             break;
         case Job::kSeenFolder:
             s = seenFolder.s;

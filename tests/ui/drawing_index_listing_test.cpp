@@ -18,6 +18,7 @@
 #include "tests/support/stderr_capture.h"
 #include "tests/support/unix_command.h"
 #include "tests/support/unix_tools.h"
+#include "tests/ui/list_test_support.h"
 #include "tests/ui/main_window_fixture.h"
 
 namespace {
@@ -127,17 +128,12 @@ TEST_F(MainWindowTest, ASearchByPropertyTextReadsADrawingOnce) {
     index.Flush();
     SendMessageA(Win.main, WM_COMMAND, IDM_SEARCH_SUBFOLDERS, 0);
     auto search = [] {
-        HWND field = GetDlgItem(LastSearchWindow, ID_SEARCH_PROPERTY_TEXT);
-        SetWindowTextA(field, "m\xC3\xBCLLER");
-        SetFocus(field);
-        SendMessageA(LastSearchWindow, WM_COMMAND, IDOK, 0);
-        EXPECT_TRUE(PumpUntil([] { return WindowText(LastSearchWindow).find("Complete") == 7; }));
-        HWND list = GetDlgItem(LastSearchWindow, ID_SEARCH_LIST);
-        std::vector<std::string> rows;
-        for (int i = 0; i < RowCount(list); ++i)
-            rows.push_back(RowText(list, i, 1) + " " + RowText(list, i, 3));
-        std::sort(rows.begin(), rows.end());
-        return rows;
+        std::vector<std::string> names = SearchFor("m\xC3\xBCLLER");
+        std::vector<std::string> versions = SearchResultColumn(3);
+        for (size_t i = 0; i < names.size() && i < versions.size(); ++i)
+            names[i] += " " + versions[i];
+        std::sort(names.begin(), names.end());
+        return names;
     };
     const std::vector<std::string> found = {"found.dwg 2010", "listed.dwg 2010"};
     EXPECT_EQ(found, search());

@@ -3,7 +3,11 @@
 #include <gtest/gtest.h>
 #include <commctrl.h>
 
+#include "filelist/list_rows.h"
 #include "runtime/app_state.h"
+#include "runtime/ids.h"
+#include "runtime/win_helpers.h"
+#include "tests/support/pump_until.h"
 
 // A menu's texts joined with "|", a submenu's in brackets after its entry,
 // the default item starred.
@@ -105,4 +109,21 @@ OpenRecorder::~OpenRecorder() {
          {".dwg", ".bak", "KorvexTest.Drawing\\shell\\open\\command",
           "KorvexTest.Drawing\\shell\\open", "KorvexTest.Drawing\\shell", "KorvexTest.Drawing"})
         RegDeleteKeyA(HKEY_CLASSES_ROOT, key);
+}
+
+std::vector<std::string> SearchFor(const std::string& text) {
+    HWND field = GetDlgItem(LastSearchWindow, ID_SEARCH_PROPERTY_TEXT);
+    SetWindowTextA(field, text.c_str());
+    SetFocus(field);
+    SendMessageA(LastSearchWindow, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(PumpUntil([] { return WindowText(LastSearchWindow).find("Complete") == 7; }));
+    return SearchResultColumn(1);
+}
+
+std::vector<std::string> SearchResultColumn(int column) {
+    HWND list = GetDlgItem(LastSearchWindow, ID_SEARCH_LIST);
+    std::vector<std::string> texts;
+    for (int i = 0; i < RowCount(list); ++i)
+        texts.push_back(RowText(list, i, column));
+    return texts;
 }

@@ -22,6 +22,11 @@ void KeyDown(WPARAM key);
 // Sends the message that opens a menu and returns the menu's texts, read
 // while it is shown; the menu is then dismissed.
 std::string RightClick(HWND to, UINT msg, WPARAM wParam, LPARAM lParam);
+// Runs the open search window's search for a text in the drawings'
+// properties ("" for names only) and returns the rows' names.
+std::vector<std::string> SearchFor(const std::string& text);
+// The texts of a column of the open search window's rows.
+std::vector<std::string> SearchResultColumn(int column);
 
 // Opening a .dwg or .bak copies it into a folder, so that a test sees which
 // files the shell was asked to open.

@@ -26,19 +26,6 @@ class PropertyColumnsTest : public MainWindowTest {
                 SendMessageA(Win.main, WM_COMMAND, id, 0);
         SearchPropertyText.clear();
     }
-    // Rows of the search for the text typed into the search window's field.
-    std::vector<std::string> SearchFor(const std::string& text) {
-        HWND field = GetDlgItem(LastSearchWindow, ID_SEARCH_PROPERTY_TEXT);
-        SetWindowTextA(field, text.c_str());
-        SetFocus(field);
-        SendMessageA(LastSearchWindow, WM_COMMAND, IDOK, 0);
-        EXPECT_TRUE(PumpUntil([] { return WindowText(LastSearchWindow).find("Complete") == 7; }));
-        HWND list = GetDlgItem(LastSearchWindow, ID_SEARCH_LIST);
-        std::vector<std::string> names;
-        for (int i = 0; i < RowCount(list); ++i)
-            names.push_back(RowText(list, i, 1));
-        return names;
-    }
 };
 
 TEST_F(PropertyColumnsTest, ShownSortedSearchedAndInTheBox) {
