@@ -11,9 +11,8 @@
 // ones three: a listing's time varies by a fifth from run to run under Wine.
 // The drawings are of release 2010 and carry summary properties 0x120 bytes
 // in, before the preview, as real drawings of 2004 and later other than
-// 2007's do; with "png"
-// they are of release 2018 and carry their previews as PNG pictures, which the
-// system's imaging component decodes. COUNT@FOLDER
+// 2007's do; with "png" they are of release 2018 and carry their previews as
+// PNG pictures, which the system's imaging component decodes. COUNT@FOLDER
 // lists a folder made beforehand, holding drawing0.dwg to drawing<COUNT-1>.dwg:
 // Wine makes a file in a folder of tens of thousands slowly. With "long" the
 // names are of 40 characters, "drawing<i>" padded with x before ".dwg".
