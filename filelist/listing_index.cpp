@@ -152,12 +152,11 @@ std::shared_ptr<const DrawingProperties> SearchedProperties(FolderLookup& lookup
     if (found && PropertiesFromBlob(entry.properties, kept)) return kept.properties;
     DrawingRead got = ReadDrawingAlone(path, false, true);
     if (got.unreadable || got.version == kFileNotFoundVersion) return nullptr;
-    if (found) {
-        // The entry keeps its thumbnail: only its properties are added.
+    // An entry keeps its thumbnail: only its properties are added to it.
+    if (found)
         DrawingsIndex->PutProperties(path, facts, PropertiesBlob(got));
-        return got.properties;
-    }
-    RememberDrawingRead(path, facts, got, true);
+    else
+        RememberDrawingRead(path, facts, got, true);
     read = got;
     return got.properties;
 }

@@ -45,7 +45,7 @@ class FolderLookup {
 };
 // The properties of a drawing searched by their text: those its index entry
 // keeps, or else read from the drawing and then kept in its entry. When the
-// drawing had no entry, `read` is what was read of it (its release with the
+// drawing was opened, `read` is what was read of it (its release with the
 // properties), so that its row needs no second opening; otherwise it is
 // left empty. Null when the drawing has no properties.
 std::shared_ptr<const DrawingProperties> SearchedProperties(FolderLookup& lookup,

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "inspect/dwg_format.h"
 #include "runtime/files.h"
 #include "runtime/handles.h"
 
@@ -185,10 +186,7 @@ std::string WithPropertiesBlockInFront(const std::string& drawing, const std::st
     size_t entries = static_cast<unsigned char>(out[moved + 20]);
     for (size_t i = 0; i < entries; ++i) {
         size_t field = moved + 21 + 9 * i + 1;
-        uint32_t address = 0;
-        for (int b = 3; b >= 0; --b)
-            address = address << 8 | static_cast<unsigned char>(out[field + b]);
-        PutLE32(out, field, address + shift);
+        PutLE32(out, field, ReadLE32(reinterpret_cast<const uint8_t*>(out.data()) + field) + shift);
     }
     PutLE32(out, 0x20, at);
     out[0x13] = static_cast<char>(codePage & 0xFF);

@@ -8,10 +8,10 @@
 
 #include "drawindex/drawing_index.h"
 #include "filelist/list_rows.h"
-#include "runtime/win_helpers.h"
 #include "runtime/app_state.h"
 #include "runtime/dir_entries.h"
 #include "runtime/ids.h"
+#include "runtime/win_helpers.h"
 #include "tests/support/dialog_answerer.h"
 #include "tests/support/dwg_builder.h"
 #include "tests/support/pump_until.h"
