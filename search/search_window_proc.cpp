@@ -16,16 +16,21 @@
 
 static const char kSearchingTitle[] = "Searching for AutoCAD files (Press ESC to cancel)... ";
 
-// The field left of the button takes what room there is.
+// The field left of the button takes what room there is; in a window too
+// narrow for both, the button moves right of the field rather than over it.
 constexpr int kPropertyLabelWidth = 100;
+constexpr int kLeastFieldWidth = 80;
 
 static void LayOut(HWND dlg, int w, int h) {
     MoveWindow(GetDlgItem(dlg, ID_SEARCH_LIST), 0, 0, w, h - 30, TRUE);
-    MoveWindow(GetDlgItem(dlg, ID_SEARCH_BUTTON), w / 2 - 50, h - 28, 100, 27, TRUE);
-    int fieldWidth = w / 2 - 56 - (kPropertyLabelWidth + 6);
+    const int fieldLeft = kPropertyLabelWidth + 6;
+    int fieldWidth = w / 2 - 56 - fieldLeft;
+    if (fieldWidth < kLeastFieldWidth) fieldWidth = kLeastFieldWidth;
+    int buttonLeft = w / 2 - 50;
+    if (buttonLeft < fieldLeft + fieldWidth + 6) buttonLeft = fieldLeft + fieldWidth + 6;
+    MoveWindow(GetDlgItem(dlg, ID_SEARCH_BUTTON), buttonLeft, h - 28, 100, 27, TRUE);
     MoveWindow(GetDlgItem(dlg, ID_SEARCH_PROPERTY_LABEL), 4, h - 23, kPropertyLabelWidth, 18, TRUE);
-    MoveWindow(GetDlgItem(dlg, ID_SEARCH_PROPERTY_TEXT), kPropertyLabelWidth + 6, h - 26,
-               fieldWidth > 40 ? fieldWidth : 40, 23, TRUE);
+    MoveWindow(GetDlgItem(dlg, ID_SEARCH_PROPERTY_TEXT), fieldLeft, h - 26, fieldWidth, 23, TRUE);
 }
 
 // Enter in "Text in properties" searches again for that text.

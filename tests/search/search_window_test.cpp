@@ -196,6 +196,14 @@ TEST_F(SearchWindowTest, WindowOverTheMainWindowAtHalfItsSize) {
     EXPECT_EQ(client.bottom - 28, button.top);
     EXPECT_EQ(100, button.right - button.left);
     EXPECT_EQ(27, button.bottom - button.top);
+    // Half a window of the default size: the property field keeps its room
+    // and the button stands right of it.
+    ASSERT_TRUE(SetWindowPos(dlg, nullptr, 0, 0, 300, 200, SWP_NOMOVE | SWP_NOZORDER));
+    RECT field;
+    GetWindowRect(GetDlgItem(dlg, ID_SEARCH_PROPERTY_TEXT), &field);
+    GetWindowRect(GetDlgItem(dlg, ID_SEARCH_BUTTON), &button);
+    EXPECT_GE(field.right - field.left, 80);
+    EXPECT_LT(field.right, button.left);
 
     LONG listStyle = GetWindowLongA(ResultList(), GWL_STYLE);
     EXPECT_EQ(LVS_REPORT, listStyle & LVS_TYPEMASK);
