@@ -168,13 +168,22 @@ TEST_F(MainWindowTest, ARelistThroughAFileServerOpensOnlyTheChangedDrawing) {
     DrawingIndex index;
     ASSERT_TRUE(index.Open(home.file("drawings.db"), 1 << 30));
     DrawingsIndex = &index;
-    auto opens = [&] { // the server rewrites its counts: two readings must agree
-        for (long last = -2;;) {
-            long n = -1, lists = -1;
-            std::sscanf(ReadBytes(home.file("counts")).c_str(), "%ld %ld", &n, &lists);
-            if (lists >= 0 && n == last) return n;
-            last = lists >= 0 ? n : -2;
-        }
+    // The server rewrites its counts after each open or listing, from several
+    // threads: the last written may be older than another thread's. A listing
+    // of the mount, with nothing else going on, writes them afresh.
+    auto counts = [&](long& n, long& lists) {
+        n = lists = -1;
+        std::sscanf(ReadBytes(home.file("counts")).c_str(), "%ld %ld", &n, &lists);
+        return lists >= 0;
+    };
+    auto opens = [&] {
+        long n = -1, lists = -1, listed = -1;
+        EXPECT_TRUE(EventuallyTrue([&] { return counts(n, lists); }));
+        WIN32_FIND_DATAA found;
+        HANDLE find = FindFirstFileA((mount.path() + "*").c_str(), &found);
+        if (find != INVALID_HANDLE_VALUE) FindClose(find);
+        EXPECT_TRUE(EventuallyTrue([&] { return counts(n, listed) && listed > lists; }));
+        return n;
     };
     auto listAll = [&] {
         SetCurrentFolder(Unslashed(mount.path()));
