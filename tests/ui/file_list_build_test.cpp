@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <set>
 
 #include "filelist/file_list_build.h"
@@ -24,6 +25,7 @@
 #include "tests/support/drop_maker.h"
 #include "tests/support/pump_until.h"
 #include "tests/support/shortcut_maker.h"
+#include "tests/ui/list_test_support.h"
 #include "tests/ui/main_window_fixture.h"
 #include "ui/tree_pane.h"
 
@@ -193,23 +195,22 @@ TEST_F(MainWindowTest, EmptyMissingAndNoFolder) {
     EXPECT_EQ("", WindowText(Win.pathBox));
 }
 
-// A window that makes a newer listing request of another folder, as a pick
-// in the tree does, at its timer's first tick once the list being built has
-// `requestAtRows` rows.
+// A newer listing request of another folder, as a pick in the tree makes,
+// from a window's timer or as a row goes in.
 ScratchFolder* secondFolder;
 bool requestedDuringAListing;
-int requestAtRows;
+
+void RequestSecondFolder() {
+    requestedDuringAListing = ListingActive;
+    SetCurrentFolder(Unslashed(secondFolder->path()));
+    RestartListBuild();
+}
 
 LRESULT CALLBACK RequestProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_TIMER) {
-        if (ListingActive && RowCount(Win.list) < requestAtRows) return 0;
-        KillTimer(wnd, wParam);
-        requestedDuringAListing = ListingActive;
-        SetCurrentFolder(Unslashed(secondFolder->path()));
-        RestartListBuild();
-        return 0;
-    }
-    return DefWindowProcA(wnd, msg, wParam, lParam);
+    if (msg != WM_TIMER) return DefWindowProcA(wnd, msg, wParam, lParam);
+    KillTimer(wnd, wParam);
+    RequestSecondFolder();
+    return 0;
 }
 
 TEST_F(MainWindowTest, NewerRequestDuringAListingWins) {
@@ -230,10 +231,16 @@ TEST_F(MainWindowTest, NewerRequestDuringAListingWins) {
     for (int rows : {0, 1}) {
         SetCurrentFolder(Unslashed(first.path()));
         requestedDuringAListing = false;
-        requestAtRows = rows;
-        SetTimer(requester, 1, USER_TIMER_MINIMUM, nullptr);
-        Relist(); // the timer fires inside this listing's message pumps
+        // Before any row, the request comes in the listing's first message
+        // pump after the timer is due; after one, as that row goes in.
+        std::unique_ptr<AtFirstRow> atRow;
+        if (rows)
+            atRow.reset(new AtFirstRow(RequestSecondFolder));
+        else
+            SetTimer(requester, 1, USER_TIMER_MINIMUM, nullptr);
+        Relist();
         PumpUntil([] { return !ListingActive; });
+        atRow.reset();
         EXPECT_TRUE(requestedDuringAListing) << "at rows " << rows;
         EXPECT_EQ((std::vector<std::string>{"second.dwg"}), Column(2)) << "at rows " << rows;
         EXPECT_EQ(0u, StatusText(0).find(" 1 Filtered DWG File(s) + 0 Other DWG File(s) + 0 "

@@ -127,3 +127,36 @@ std::vector<std::string> SearchResultColumn(int column) {
         texts.push_back(RowText(list, i, column));
     return texts;
 }
+
+// The list tells its parent of each row inserted; the first such notice runs
+// the action once the row is in.
+static std::function<void()> FirstRowAction;
+static bool FirstRowActed;
+static WNDPROC FirstRowPrevious;
+static LRESULT CALLBACK FirstRowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = CallWindowProcA(FirstRowPrevious, wnd, msg, wParam, lParam);
+    const NMHDR* notice = reinterpret_cast<const NMHDR*>(lParam);
+    if (msg == WM_NOTIFY && notice->hwndFrom == Win.list && notice->code == LVN_INSERTITEM &&
+        !FirstRowActed) {
+        FirstRowActed = true;
+        FirstRowAction();
+    }
+    return result;
+}
+
+AtFirstRow::AtFirstRow(std::function<void()> action) {
+    FirstRowAction = std::move(action);
+    FirstRowActed = false;
+    FirstRowPrevious = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+        GetParent(Win.list), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FirstRowProc)));
+}
+
+AtFirstRow::~AtFirstRow() {
+    SetWindowLongPtrA(GetParent(Win.list), GWLP_WNDPROC,
+                      reinterpret_cast<LONG_PTR>(FirstRowPrevious));
+    FirstRowAction = nullptr;
+}
+
+bool AtFirstRow::ran() const {
+    return FirstRowActed;
+}

@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,16 @@ std::string RightClick(HWND to, UINT msg, WPARAM wParam, LPARAM lParam);
 std::vector<std::string> SearchFor(const std::string& text);
 // The texts of a column of the open search window's rows.
 std::vector<std::string> SearchResultColumn(int column);
+
+// Runs an action inside the next listing, as its first row goes into the
+// list: a listing of a few hundred drawings may add all its rows between two
+// of its looks at its messages, so a timer could come too late.
+class AtFirstRow {
+  public:
+    explicit AtFirstRow(std::function<void()> action);
+    ~AtFirstRow();
+    bool ran() const;
+};
 
 // Opening a .dwg or .bak copies it into a folder, so that a test sees which
 // files the shell was asked to open.

@@ -19,6 +19,7 @@
 #include "runtime/ids.h"
 #include "runtime/strings.h"
 #include "tests/support/dwg_builder.h"
+#include "tests/ui/list_test_support.h"
 #include "tests/ui/main_window_fixture.h"
 
 namespace {
@@ -45,28 +46,6 @@ std::string DrawingName(int i) {
 int RowsNow() {
     return static_cast<int>(SendMessageA(Win.list, LVM_GETITEMCOUNT, 0, 0));
 }
-
-// Runs an action once from within the listing's own handling of messages,
-// when the list has reached a number of rows.
-struct DuringListing {
-    static std::function<void()> action;
-    static int atRows;
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
-        if (!action || RowsNow() < atRows) return;
-        KillTimer(nullptr, id);
-        auto run = std::move(action);
-        action = nullptr;
-        run();
-    }
-    DuringListing(int rows, std::function<void()> act) {
-        atRows = rows;
-        action = std::move(act);
-        SetTimer(nullptr, 0, 1, Tick);
-    }
-    ~DuringListing() { action = nullptr; }
-};
-std::function<void()> DuringListing::action;
-int DuringListing::atRows = 0;
 
 class RowThumbnailsTest : public MainWindowTest {
   protected:
@@ -130,8 +109,7 @@ TEST_F(RowThumbnailsTest, RowsShownAndScrolledToShowTheirOwnThumbnails) {
 
 // A folder that goes while it is listed is reported as a folder that is not
 // there; one whose files come and go ends with rows and counts of what it
-// holds. The change comes at the listing's first look at its messages after
-// a row: a later row count might be passed between two looks.
+// holds. The change comes as the listing's first row goes in.
 TEST_F(RowThumbnailsTest, SummarySpeaksOfTheRowsWhenTheFolderChanges) {
     const int count = 400;
     const std::string zero = " 0 Filtered DWG File(s) + 0 Other DWG File(s) + 0 Remaining File(s) "
@@ -143,19 +121,20 @@ TEST_F(RowThumbnailsTest, SummarySpeaksOfTheRowsWhenTheFolderChanges) {
             ASSERT_TRUE(WriteBytes(folder->file(DrawingName(i)), ColouredDrawing(i)));
     {
         SCOPED_TRACE("deleted");
-        DuringListing deletion(1, [&] {
+        AtFirstRow deletion([&] {
             for (int i = 0; i < count; ++i)
                 DeleteFileA(gone.file(DrawingName(i)).c_str());
             RemoveDirectoryA(Unslashed(gone.path()).c_str());
         });
         ListFolder(Unslashed(gone.path()));
+        EXPECT_TRUE(deletion.ran());
         EXPECT_EQ(zero, StatusText(0));
         EXPECT_EQ(0, RowsNow());
         EXPECT_EQ("Korvex - " + gone.path(), Title());
     }
     {
         SCOPED_TRACE("files removed and added");
-        DuringListing churn(1, [&] {
+        AtFirstRow churn([&] {
             for (int i = 0; i < count; i += 8)
                 DeleteFileA(churned.file(DrawingName(i)).c_str());
             for (int i = count; i < count + 30; ++i)
@@ -163,6 +142,7 @@ TEST_F(RowThumbnailsTest, SummarySpeaksOfTheRowsWhenTheFolderChanges) {
             CreateDirectoryA(churned.file("new folder").c_str(), nullptr);
         });
         ListFolder(Unslashed(churned.path()));
+        EXPECT_TRUE(churn.ran());
         std::set<std::string> onDisk;
         for (int i = 0; i < count + 30; ++i)
             if (i >= count || i % 8 != 0) onDisk.insert(DrawingName(i));
