@@ -92,9 +92,12 @@ DWORD WINAPI PlayUserScript(void* argument) {
     for (const UserStep& step : script->steps) {
         Sleep(step.afterMs); // the user's timing, not a wait for the program
         if (step.pathText) {
-            DWORD_PTR result;
-            SendMessageTimeoutA(Win.pathBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(step.pathText),
-                                SMTO_NORMAL, 20000, &result);
+            // Typed as keys are: queued behind what came before, so that a
+            // refresh still going on lists its folder before the text goes in.
+            HWND edit = FindWindowExA(Win.pathBox, nullptr, "Edit", nullptr);
+            PostMessageA(edit, EM_SETSEL, 0, -1);
+            for (const char* c = step.pathText; *c; ++c)
+                PostMessageA(edit, WM_CHAR, static_cast<unsigned char>(*c), 1);
         }
         LPARAM lParam = step.msg == WM_COMMAND ? reinterpret_cast<LPARAM>(Win.go) : 0;
         PostMessageA(step.window, step.msg, step.wParam, lParam);
