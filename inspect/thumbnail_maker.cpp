@@ -22,9 +22,16 @@ ThumbnailMaker::~ThumbnailMaker() {
 void ThumbnailMaker::Want(std::vector<ThumbnailRequest> wanted) {
     AcquireSRWLockExclusive(&lock_);
     wanted_.clear();
-    // The row being made now is not made twice.
+    // A row being made now, or made and not yet taken, is not made twice:
+    // the caller still waits for it, and each make opens the drawing.
+    auto made = [this](LPARAM row) {
+        if (making_ && row == makingRow_) return true;
+        for (const MadeThumbnail& cell : made_)
+            if (cell.row == row) return true;
+        return false;
+    };
     for (ThumbnailRequest& request : wanted)
-        if (!making_ || request.row != makingRow_) wanted_.push_back(std::move(request));
+        if (!made(request.row)) wanted_.push_back(std::move(request));
     ReleaseSRWLockExclusive(&lock_);
     WakeAllConditionVariable(&changed_);
     // Without a thread the caller's own turn makes them, one screen at most.
