@@ -156,15 +156,6 @@ static std::string CurrentDirectory() {
 // preview is a few bytes.
 constexpr size_t kReadAhead = 16384;
 
-// The read of the drawing folder + name from the reading thread, which went
-// through the folder's entries on its own, most often in the same order.
-// False when it has none for it (the folder changed between the two
-// enumerations): the listing reads it itself.
-static bool TakeReadAhead(DrawingReadAhead& ahead, const std::string& folder,
-                          const std::string& name, DrawingRead& read) {
-    return ahead.TakeFor(folder + name, read);
-}
-
 // Makes the row of one listed drawing, read for its release. Its thumbnail
 // is made when the row is to be seen; a drawing that has gone, or whose
 // release keeps no preview, shows its placeholder at once.
@@ -173,8 +164,11 @@ static LPARAM AddRow(DrawingReadAhead& ahead, ListingIndex& index, const std::st
     ShowListingProgress(Counters.position, Counters.planned);
 
     bool thumbnails = Settings.showColumn[1] == "TRUE";
+    // The reading thread went through the folder's entries on its own, most
+    // often in the same order; a drawing it has no read for (the folder
+    // changed between the two enumerations) is read here.
     DrawingRead drawing;
-    if (!TakeReadAhead(ahead, folder, name, drawing))
+    if (!ahead.TakeFor(folder + name, drawing))
         drawing = ReadDrawingAlone(name, false, PropertyColumnsShown());
     TakeDrawingRead(name, drawing, false);
     // The enumeration's facts serve unless the drawing vanished meanwhile;

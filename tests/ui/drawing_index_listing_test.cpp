@@ -36,6 +36,14 @@ int RowOf(const std::vector<std::string>& names, const std::string& name) {
     return static_cast<int>(std::find(names.begin(), names.end(), name) - names.begin());
 }
 
+// A 2010 drawing whose property text `which` (of the eight) says `text`.
+std::string DrawingSaying(int which, const std::string& text) {
+    std::vector<std::string> texts(8);
+    texts[which] = text;
+    return WithPropertiesBlock(MakeDrawing("AC1024", {{1, "header"}}), PropertiesBlock(true, texts),
+                               30);
+}
+
 TEST_F(MainWindowTest, AnUnchangedDrawingIsListedFromTheIndexWithoutBeingOpened) {
     ScratchFolder folder, home;
     DrawingIndex index;
@@ -85,12 +93,8 @@ TEST_F(MainWindowTest, PropertiesOfAnUnchangedDrawingComeFromTheIndex) {
     DrawingIndex index;
     ASSERT_TRUE(index.Open(home.file("drawings.db"), 1 << 30));
     DrawingsIndex = &index;
-    std::vector<std::string> texts(8);
-    texts[5] = "Ren\xC3\xA9"
-               "e";
-    ASSERT_TRUE(WriteBytes(folder.file("saved.dwg"),
-                           WithPropertiesBlock(MakeDrawing("AC1024", {{1, "header"}}),
-                                               PropertiesBlock(true, texts), 30)));
+    ASSERT_TRUE(WriteBytes(folder.file("saved.dwg"), DrawingSaying(5, "Ren\xC3\xA9"
+                                                                      "e")));
     SetCurrentFolder(Unslashed(folder.path()));
     SendMessageA(Win.main, WM_COMMAND, IDM_COL_LAST_SAVED_BY, 0); // shown: the folder is relisted
     ASSERT_TRUE(PumpUntil([] { return !ListingActive; }));
@@ -116,10 +120,7 @@ TEST_F(MainWindowTest, ASearchByPropertyTextReadsADrawingOnce) {
     DrawingIndex index;
     ASSERT_TRUE(index.Open(home.file("drawings.db"), 1 << 30));
     DrawingsIndex = &index;
-    std::vector<std::string> texts(8);
-    texts[2] = "Zo\xC3\xAB M\xC3\xBCller";
-    std::string drawing = WithPropertiesBlock(MakeDrawing("AC1024", {{1, "header"}}),
-                                              PropertiesBlock(true, texts), 30);
+    std::string drawing = DrawingSaying(2, "Zo\xC3\xAB M\xC3\xBCller");
     CreateDirectoryA(folder.file("new").c_str(), nullptr);
     ASSERT_TRUE(WriteBytes(folder.file("listed.dwg"), drawing));
     ASSERT_TRUE(WriteBytes(folder.file("new\\found.dwg"), drawing));
